@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Runs one Windows program of the cross build under wine, in the build tree's own prefix.
+# The prefix lives next to the build's CMakeCache.txt; WINE_BUILD_DIR overrides the search.
+set -e
+dir=${WINE_BUILD_DIR:-}
+if [ -z "$dir" ]; then
+  dir=$(pwd)
+  while [ "$dir" != / ] && [ ! -f "$dir/CMakeCache.txt" ]; do dir=$(dirname "$dir"); done
+fi
+export WINEPREFIX="$dir/wineprefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree,mshtml="
+export HOME="$dir/winehome"
+mkdir -p "$HOME"
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  wineboot -i >/dev/null 2>&1 || true
+  wineserver -w
+fi
+exec wine "$@"

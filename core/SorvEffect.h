@@ -1,0 +1,133 @@
+#pragma once
+// The framework's effect: one object that is the VST 3 audio processor and edit controller
+// of a product. It owns the buses, the framework parameters, the state chunk, the audio
+// block frame, the editor list and the meter timer; the product adds its parameters and
+// supplies its engine through ISorvEffect.
+
+#include "IGainReductionInfo.h"
+#include "SingleComponentEffect.h"
+#include "Timer.h"
+#include "core/ISorvEffect.h"
+#include "core/Patch.h"
+
+#include <map>
+#include <set>
+
+namespace SorvLib {
+
+// One row of the effect's meter list; the list ends with a row whose name is null.
+struct MeterRow {
+    const char* name;
+    Steinberg::Vst::ParamID id;
+    Steinberg::int32 orientation;
+    Steinberg::int32 type;
+};
+
+constexpr Steinberg::int32 kGainReductionMeter = 2;
+
+class SorvEffect : public Steinberg::Vst::SingleComponentEffect,
+                   public Presonus::IGainReductionInfo,
+                   public ISorvEffect,
+                   public Steinberg::ITimerCallback {
+public:
+    using ParamID = Steinberg::Vst::ParamID;
+    using ParamValue = Steinberg::Vst::ParamValue;
+    using tresult = Steinberg::tresult;
+    using int32 = Steinberg::int32;
+
+    // factoryPatches: null-terminated list, not owned; null offers no programs.
+    explicit SorvEffect(const Patch* const* factoryPatches);
+    ~SorvEffect() override;
+
+    // Options; set before initialize.
+    void setSideChain(bool enabled) { sideChainEnabled = enabled; }
+    void setMultiChannel(bool enabled) { multiChannelEnabled = enabled; }
+    void setGlobalLinkEnabled(bool enabled) { globalLinkEnabled = enabled; }
+
+    // For the engine.
+    bool isBypassed() const { return bypassed; }
+    double getSampleRate() const { return processSetup.sampleRate; }
+    int32 getMaxSamplesPerBlock() const { return processSetup.maxSamplesPerBlock; }
+    double getTempo() const { return tempo; }
+
+    // Lifecycle, main thread.
+    tresult PLUGIN_API initialize(Steinberg::FUnknown* context) SMTG_OVERRIDE;
+    tresult PLUGIN_API terminate() SMTG_OVERRIDE;
+
+    // Buses, main thread.
+    virtual bool isArrangementSupported(Steinberg::Vst::SpeakerArrangement* inputs, int32 numIns,
+                                        Steinberg::Vst::SpeakerArrangement* outputs,
+                                        int32 numOuts);
+    tresult PLUGIN_API setBusArrangements(Steinberg::Vst::SpeakerArrangement* inputs, int32 numIns,
+                                          Steinberg::Vst::SpeakerArrangement* outputs,
+                                          int32 numOuts) SMTG_OVERRIDE;
+    tresult PLUGIN_API canProcessSampleSize(int32 symbolicSampleSize) SMTG_OVERRIDE;
+
+    // Editor, main thread.
+    Steinberg::IPlugView* PLUGIN_API createView(Steinberg::FIDString name) SMTG_OVERRIDE;
+    void editorAttached(Steinberg::Vst::EditorView* editor) SMTG_OVERRIDE;
+    void editorRemoved(Steinberg::Vst::EditorView* editor) SMTG_OVERRIDE;
+
+    // The one path of every parameter value. Caller's thread (the audio thread too under
+    // a VST 2 host); takes no lock.
+    tresult PLUGIN_API setParamNormalized(ParamID tag, ParamValue value) SMTG_OVERRIDE;
+    ParamValue PLUGIN_API getParamNormalized(ParamID tag) SMTG_OVERRIDE;
+    tresult beginEdit(ParamID tag) SMTG_OVERRIDE;
+    tresult endEdit(ParamID tag) SMTG_OVERRIDE;
+
+    // IEditController2, main thread.
+    tresult PLUGIN_API setKnobMode(Steinberg::Vst::KnobMode mode) SMTG_OVERRIDE;
+    tresult PLUGIN_API openHelp(Steinberg::TBool onlyCheck) SMTG_OVERRIDE;
+    tresult PLUGIN_API openAboutBox(Steinberg::TBool onlyCheck) SMTG_OVERRIDE;
+
+    // Processing life cycle, main thread.
+    tresult PLUGIN_API setActive(Steinberg::TBool state) SMTG_OVERRIDE;
+    tresult PLUGIN_API setupProcessing(Steinberg::Vst::ProcessSetup& setup) SMTG_OVERRIDE;
+    // State chunk, main thread.
+    tresult PLUGIN_API setState(Steinberg::IBStream* stream) SMTG_OVERRIDE;
+    tresult PLUGIN_API getState(Steinberg::IBStream* stream) SMTG_OVERRIDE;
+    // Audio thread; allocates nothing.
+    tresult PLUGIN_API process(Steinberg::Vst::ProcessData& data) SMTG_OVERRIDE;
+
+    // Main thread.
+    double PLUGIN_API getGainReductionValueInDecibels() SMTG_OVERRIDE;
+    void onTimer(Steinberg::Timer* timer) SMTG_OVERRIDE;
+
+    // ISorvEffect: the framework's versions do nothing.
+    void PLUGIN_API updateMeters() SMTG_OVERRIDE {}
+    int32 PLUGIN_API getHostFormat() SMTG_OVERRIDE;
+    void PLUGIN_API processFloat(Steinberg::Vst::ProcessData&, float**, float**,
+                                 int32) SMTG_OVERRIDE {}
+    void PLUGIN_API processDouble(Steinberg::Vst::ProcessData&, double**, double**,
+                                  int32) SMTG_OVERRIDE {}
+
+    // The effect's meter list; the framework's own is empty.
+    virtual const MeterRow* meterTable() const;
+
+    OBJ_METHODS(SorvEffect, SingleComponentEffect)
+    tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) SMTG_OVERRIDE;
+    REFCOUNT_METHODS(SingleComponentEffect)
+
+protected:
+    // Quantises a value of a parameter with steps; other values pass unchanged.
+    static double quantize(int32 stepCount, double value);
+    void changeProgram(ParamValue value);
+    int32 programIndex(ParamValue value) const;
+    void reapplyParameters(bool resetEdits);
+
+    std::set<Steinberg::Vst::EditorView*> editors;
+    const Patch* const* factoryPatches;
+    int32 patchCount = 0;
+    Steinberg::IPtr<Steinberg::Timer> meterTimer;
+    bool bypassed = false;
+    bool isInstrument = false;
+    bool sideChainEnabled = false;
+    bool multiChannelEnabled = false;
+    bool globalLinkEnabled = false;
+    bool hostIsPresetExporter = false;
+    double tempo = 120.0;
+    Steinberg::Vst::ParameterContainer linkSnapshot;
+    std::map<ParamID, bool> editInProgress;
+};
+
+} // namespace SorvLib

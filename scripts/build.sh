@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Configures and builds one of the two builds: native (Linux, sanitizers) or win32 (the module).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+kind=${1:?usage: build.sh native|win32 [targets...]}
+shift
+case "$kind" in
+  native) args=() ;;
+  win32) args=(-DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake") ;;
+  *) echo "unknown build: $kind" >&2; exit 2 ;;
+esac
+cmake -S "$root" -B "$root/build/$kind" -G Ninja "${args[@]}" >/dev/null
+ninja -C "$root/build/$kind" "$@"

@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds both builds and runs every test: natively under the
+# sanitizers, and the Windows module and tests under wine.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/setup.sh"
+jobs=$(nproc)
+
+"$root/scripts/build.sh" native
+(cd "$root/build/native" && ctest --output-on-failure -j "$jobs")
+
+"$root/scripts/build.sh" win32
+# Create the wine prefix once before tests run in parallel.
+WINE_BUILD_DIR="$root/build/win32" "$root/cmake/wine-run.sh" cmd /c exit >/dev/null 2>&1 || true
+status=0
+(cd "$root/build/win32" && ctest --output-on-failure -j 4) || status=$?
+WINEPREFIX="$root/build/win32/wineprefix" wineserver -k 2>/dev/null || true
+exit $status
