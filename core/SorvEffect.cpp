@@ -57,20 +57,25 @@ int32 countChannels(SpeakerArrangement arrangement) {
     return count;
 }
 
+// Streams may answer kResultOk for a short read or write and report only the byte count, so
+// a count below 4 counts as a failure; a stream that reports no count is taken at its word.
 tresult writeBigEndian(IBStream* stream, uint32 value) {
     unsigned char bytes[4] = {static_cast<unsigned char>(value >> 24),
                               static_cast<unsigned char>(value >> 16),
                               static_cast<unsigned char>(value >> 8),
                               static_cast<unsigned char>(value)};
-    return stream->write(bytes, 4, nullptr);
+    int32 written = 4;
+    tresult result = stream->write(bytes, 4, &written);
+    return (result == kResultOk && written != 4) ? kResultFalse : result;
 }
 
 tresult readBigEndian(IBStream* stream, uint32& value) {
     unsigned char bytes[4] = {};
-    tresult result = stream->read(bytes, 4, nullptr);
+    int32 got = 4;
+    tresult result = stream->read(bytes, 4, &got);
     value = (uint32(bytes[0]) << 24) | (uint32(bytes[1]) << 16) | (uint32(bytes[2]) << 8) |
             uint32(bytes[3]);
-    return result;
+    return (result == kResultOk && got != 4) ? kResultFalse : result;
 }
 
 } // namespace

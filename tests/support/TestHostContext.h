@@ -53,6 +53,8 @@ public:
     Steinberg::uint32 PLUGIN_API addRef() override { return ++refs; }
     Steinberg::uint32 PLUGIN_API release() override { return --refs; }
 
+    Steinberg::FUnknown* unknown() { return static_cast<Steinberg::Vst::IHostApplication*>(this); }
+
     // The context lives on the test's stack; references must balance when the test ends.
     int references() const { return refs; }
 
