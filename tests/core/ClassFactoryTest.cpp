@@ -1,9 +1,7 @@
-// The module entry's reference counting, the class factory and the processor class id.
+// The class factory and the processor class id.
 
-#include "ModuleEntry.h"
 #include "core/ClassFactory.h"
 #include "engine/QUOR515Ids.h"
-#include "support/ModuleHooks.h"
 
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivstcomponent.h"
@@ -44,39 +42,6 @@ TEST(ProcessorClassId, NameContributesExactlyNineBytes) {
 TEST(ProcessorClassId, BytesAboveAsciiKeepTheirLowEightBits) {
     std::string text = uidText(SorvLib::convertVst2UidToFuid(0, "\xC4Z", false));
     EXPECT_EQ(text.substr(14, 4), "C47A");
-}
-
-class ModuleEntry : public ::testing::Test {
-protected:
-    void SetUp() override {
-        SorvTest::initModuleCalls = 0;
-        SorvTest::deinitModuleCalls = 0;
-        SorvTest::initModuleResult = true;
-    }
-};
-
-TEST_F(ModuleEntry, StartsAndEndsTheModuleOnlyOnTheOutermostCalls) {
-    EXPECT_TRUE(InitDll());
-    EXPECT_TRUE(InitDll());
-    EXPECT_EQ(SorvTest::initModuleCalls, 1);
-    EXPECT_TRUE(ExitDll());
-    EXPECT_EQ(SorvTest::deinitModuleCalls, 0);
-    EXPECT_TRUE(ExitDll());
-    EXPECT_EQ(SorvTest::deinitModuleCalls, 1);
-}
-
-TEST_F(ModuleEntry, UnbalancedExitFailsAndDoesNotBlockTheNextStart) {
-    EXPECT_FALSE(ExitDll());
-    EXPECT_EQ(SorvTest::deinitModuleCalls, 0);
-    EXPECT_TRUE(InitDll());
-    EXPECT_EQ(SorvTest::initModuleCalls, 1);
-    EXPECT_TRUE(ExitDll());
-}
-
-TEST_F(ModuleEntry, FailedModuleStartFailsInitDll) {
-    SorvTest::initModuleResult = false;
-    EXPECT_FALSE(InitDll());
-    EXPECT_TRUE(ExitDll());
 }
 
 TEST(ClassFactory, SecondRequestSharesTheFactoryWithOneMoreReference) {
