@@ -42,7 +42,9 @@ bool Win32Preference::setPreference(std::string key, std::string value) {
 std::string Win32Preference::getPreference(std::string key, std::string defaultValue) {
     DWORD type = REG_NONE;
     DWORD size = 0;
-    if (registryKey && RegQueryValueExA(registryKey, key.c_str(), nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
+    if (registryKey &&
+        RegQueryValueExA(registryKey, key.c_str(), nullptr, &type, nullptr, &size) ==
+            ERROR_SUCCESS &&
         type == REG_SZ && size != 0) {
         // One spare zero byte ends text stored without a terminator.
         std::vector<char> text(size + 1, '\0');

@@ -138,7 +138,8 @@ void Win32Utils::presentMessage(HWND owner, const std::wstring& title, const std
 }
 
 bool Win32Utils::shellOpen(const wchar_t* document) {
-    const HINSTANCE result = ShellExecuteW(nullptr, L"open", document, nullptr, nullptr, SW_SHOWNORMAL);
+    const HINSTANCE result =
+        ShellExecuteW(nullptr, L"open", document, nullptr, nullptr, SW_SHOWNORMAL);
     // ShellExecute reports success as any value above 32.
     return reinterpret_cast<INT_PTR>(result) > 32;
 }

@@ -50,8 +50,7 @@ TEST(Fnv1a, StringFormSignExtendsHighBytes) {
     EXPECT_EQ(fnv1a32(std::string("\x80")), 0x04F3B29Fu);
     EXPECT_EQ(fnv1a32(bytesOf("\xFF")), 0x7A0B824Eu);
     EXPECT_EQ(fnv1a32(std::string("\xFF")), 0xF9F3A14Eu);
-    // "Größe" in UTF-8.
-    const std::string utf8 = "Gr\xC3\xB6\xC3\x9F" "e";
+    const std::string utf8 = u8"Größe";
     EXPECT_EQ(fnv1a32(bytesOf(utf8)), 0x48B3427Au);
     EXPECT_EQ(fnv1a32(utf8), 0x68D1107Au);
 }
@@ -65,7 +64,7 @@ TEST(Fnv1a, StringFormTakesEmbeddedZeros) {
 // RFC 4648 section 10 vectors, without the "=" padding.
 TEST(Base32, EncodesRfc4648VectorsWithoutPadding) {
     const std::pair<const char*, const char*> vectors[] = {
-        {"f", "MY"},         {"fo", "MZXQ"},         {"foo", "MZXW6"},
+        {"f", "MY"},         {"fo", "MZXQ"},        {"foo", "MZXW6"},
         {"foob", "MZXW6YQ"}, {"fooba", "MZXW6YTB"}, {"foobar", "MZXW6YTBOI"},
     };
     for (const auto& [input, expected] : vectors) {
@@ -89,9 +88,8 @@ TEST(Base32, PadsTheLastGroupWithZeroBits) {
 
 TEST(Base32, UsesTheWholeAlphabetInOrder) {
     // These bytes hold the 5-bit groups 0, 1, 2, ..., 31 one after the other.
-    const std::vector<uint8_t> ramp = {0x00, 0x44, 0x32, 0x14, 0xC7, 0x42, 0x54,
-                                       0xB6, 0x35, 0xCF, 0x84, 0x65, 0x3A, 0x56,
-                                       0xD7, 0xC6, 0x75, 0xBE, 0x77, 0xDF};
+    const std::vector<uint8_t> ramp = {0x00, 0x44, 0x32, 0x14, 0xC7, 0x42, 0x54, 0xB6, 0x35, 0xCF,
+                                       0x84, 0x65, 0x3A, 0x56, 0xD7, 0xC6, 0x75, 0xBE, 0x77, 0xDF};
     std::string output;
     ASSERT_TRUE(base32Encode(ramp, output));
     EXPECT_EQ(output, "ABCDEFGHIJKLMNOPQRSTUVWXYZ234567");

@@ -31,14 +31,19 @@ protected:
     std::string path() const { return "SOFTWARE\\" + name; }
     LONG deleteScratchKey() { return RegDeleteKeyA(HKEY_CURRENT_USER, path().c_str()); }
 
-    // What the registry holds under the value name, read without the store.
-    bool rawValue(const char* value, DWORD& type, std::string& data) {
+    // The text the registry holds under the value name, read without the store. Cut at the
+    // first zero: wine's RegSetValueExA terminates string data itself, so whether the store
+    // wrote a terminator cannot be seen here.
+    bool rawValue(const char* value, DWORD& type, std::string& text) {
         DWORD size = 0;
         if (RegQueryValueExA(raw, value, nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
             return false;
-        data.assign(size, '\0');
-        return RegQueryValueExA(raw, value, nullptr, &type, reinterpret_cast<BYTE*>(&data[0]),
-                                &size) == ERROR_SUCCESS;
+        std::string data(size + 1, '\0');
+        if (RegQueryValueExA(raw, value, nullptr, &type, reinterpret_cast<BYTE*>(&data[0]),
+                             &size) != ERROR_SUCCESS)
+            return false;
+        text = data.c_str();
+        return true;
     }
 
     void writeRaw(const char* value, DWORD type, const void* data, DWORD size) {
@@ -60,7 +65,7 @@ TEST_F(Win32PreferenceTest, FirstReadStoresTheDefault) {
     std::string data;
     ASSERT_TRUE(rawValue("QUOR-515 UI Size", type, data));
     EXPECT_EQ(type, DWORD(REG_SZ));
-    EXPECT_EQ(data, "100%"); // no terminating zero
+    EXPECT_EQ(data, "100%");
 
     EXPECT_EQ(store->getPreference("QUOR-515 UI Size", "200%"), "100%");
 }

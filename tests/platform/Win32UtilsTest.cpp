@@ -22,7 +22,9 @@ public:
     }
     ~ScopedEnvironment() { SetEnvironmentVariableA(name, wasSet ? previous.c_str() : nullptr); }
 
-    void set(const std::string& value) { ASSERT_TRUE(SetEnvironmentVariableA(name, value.c_str())); }
+    void set(const std::string& value) {
+        ASSERT_TRUE(SetEnvironmentVariableA(name, value.c_str()));
+    }
     void unset() { SetEnvironmentVariableA(name, nullptr); }
 
 private:
@@ -96,10 +98,10 @@ TEST(Win32UtilsScale, SnapsCommonDpiSettings) {
 TEST(Win32UtilsScale, SnapsTheMeanOfBothAxesUpward) {
     EXPECT_EQ(scaleAt(96, 120), 1.25); // mean 108
     EXPECT_EQ(scaleAt(120, 96), 1.25);
-    EXPECT_EQ(scaleAt(96, 97), 1.25);   // just above 96
-    EXPECT_EQ(scaleAt(120, 121), 1.5);  // just above 120
-    EXPECT_EQ(scaleAt(144, 145), 2.0);  // just above 144
-    EXPECT_EQ(scaleAt(72, 72), 1.0);    // below 96 never shrinks
+    EXPECT_EQ(scaleAt(96, 97), 1.25);  // just above 96
+    EXPECT_EQ(scaleAt(120, 121), 1.5); // just above 120
+    EXPECT_EQ(scaleAt(144, 145), 2.0); // just above 144
+    EXPECT_EQ(scaleAt(72, 72), 1.0);   // below 96 never shrinks
 }
 
 TEST(Win32UtilsScale, IsOneWithoutDpiAwarenessOrScreen) {
@@ -232,7 +234,7 @@ TEST(Win32UtilsDocuments, EmptyPathNeverReachesTheShell) {
 
 TEST(Win32UtilsDocuments, HandsTheShellUtf16AndItsVerdict) {
     ObservedUtils utils;
-    EXPECT_TRUE(utils.openDocument("C:\\Manuals\\Gr\xC3\xB6\xC3\x9F" "e \xE2\x82\xAC.pdf"));
+    EXPECT_TRUE(utils.openDocument(u8"C:\\Manuals\\Größe €.pdf"));
     EXPECT_EQ(utils.shellCalls, 1);
     EXPECT_EQ(utils.shellDocument, L"C:\\Manuals\\Gr\u00F6\u00DFe \u20AC.pdf");
 
@@ -258,7 +260,7 @@ TEST(Win32UtilsDocuments, ShellRefusesAMissingFile) {
 TEST(Win32UtilsMessages, ShowsUtf16TitleAndText) {
     ObservedUtils utils;
     const HWND owner = reinterpret_cast<HWND>(static_cast<INT_PTR>(0x1234));
-    utils.showMessage(owner, "Sorv Audio Labs: QUOR-515", "Caf\xC3\xA9\nline two");
+    utils.showMessage(owner, "Sorv Audio Labs: QUOR-515", u8"Café\nline two");
     EXPECT_EQ(utils.messages, 1);
     EXPECT_EQ(utils.messageOwner, owner);
     EXPECT_EQ(utils.messageTitle, L"Sorv Audio Labs: QUOR-515");
