@@ -8,6 +8,7 @@
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivstcomponent.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"
+#include "pluginterfaces/vst/ivstmessage.h"
 #include "pluginterfaces/vst/ivstunits.h"
 #include "pluginterfaces/vst/vstspeaker.h"
 
@@ -106,6 +107,132 @@ TEST_F(Vst3Host, FactoryDescribesOneEffectClass) {
     EXPECT_EQ(again, factory);
     EXPECT_EQ(again->release(), 1u);
     EXPECT_EQ(factory->release(), 0u);
+    EXPECT_TRUE(exitDll());
+}
+
+} // namespace
+
+namespace {
+
+struct Component {
+    IComponent* component = nullptr;
+    IAudioProcessor* processor = nullptr;
+    IEditController* controller = nullptr;
+
+    void release() {
+        for (FUnknown* face : {static_cast<FUnknown*>(controller), static_cast<FUnknown*>(processor)})
+            if (face)
+                face->release();
+        if (component) {
+            EXPECT_EQ(component->release(), 0u);
+        }
+        component = nullptr;
+        processor = nullptr;
+        controller = nullptr;
+    }
+};
+
+Component createComponent(IPluginFactory* factory) {
+    Component result;
+    PClassInfo info = {};
+    EXPECT_EQ(factory->getClassInfo(0, &info), kResultOk);
+    EXPECT_EQ(factory->createInstance(info.cid, IComponent::iid,
+                                      reinterpret_cast<void**>(&result.component)),
+              kResultOk);
+    if (!result.component)
+        return result;
+    EXPECT_EQ(result.component->queryInterface(IAudioProcessor::iid,
+                                               reinterpret_cast<void**>(&result.processor)),
+              kResultOk);
+    EXPECT_EQ(result.component->queryInterface(IEditController::iid,
+                                               reinterpret_cast<void**>(&result.controller)),
+              kResultOk);
+    return result;
+}
+
+std::string busName(IComponent* component, BusDirection direction) {
+    BusInfo info = {};
+    EXPECT_EQ(component->getBusInfo(kAudio, direction, 0, info), kResultTrue);
+    return utf8(info.name);
+}
+
+TEST_F(Vst3Host, ModuleReferencesNest) {
+    EXPECT_FALSE(exitDll()) << "ExitDll without InitDll";
+    EXPECT_TRUE(initDll());
+    EXPECT_TRUE(initDll());
+    EXPECT_TRUE(exitDll());
+    EXPECT_TRUE(exitDll());
+    EXPECT_FALSE(exitDll());
+}
+
+TEST_F(Vst3Host, EffectInitialisesWithBusesAndBypassAndSetsArrangements) {
+    ASSERT_TRUE(initDll());
+    IPluginFactory* factory = getFactory();
+    Component effect = createComponent(factory);
+    ASSERT_NE(effect.component, nullptr);
+    ASSERT_NE(effect.processor, nullptr);
+    ASSERT_NE(effect.controller, nullptr);
+
+    SorvTest::TestHostContext context;
+    ASSERT_EQ(effect.component->initialize(context.unknown()), kResultOk);
+    EXPECT_EQ(effect.component->getBusCount(kAudio, kInput), 1);
+    EXPECT_EQ(effect.component->getBusCount(kAudio, kOutput), 1);
+    EXPECT_EQ(busName(effect.component, kInput), "Stereo In");
+
+    ParameterInfo info = {};
+    ASSERT_EQ(effect.controller->getParameterInfo(0, info), kResultOk);
+    EXPECT_EQ(utf8(info.title), "Master Bypass");
+    EXPECT_NE(info.flags & ParameterInfo::kIsBypass, 0);
+
+    SpeakerArrangement mono = SpeakerArr::kMono;
+    SpeakerArrangement stereo = SpeakerArr::kStereo;
+    EXPECT_EQ(effect.processor->setBusArrangements(&stereo, 1, &mono, 1), kResultFalse);
+    EXPECT_EQ(effect.processor->setBusArrangements(&mono, 1, &mono, 1), kResultOk);
+    EXPECT_EQ(busName(effect.component, kInput), "Mono In");
+    EXPECT_EQ(busName(effect.component, kOutput), "Mono Out");
+    EXPECT_EQ(effect.processor->canProcessSampleSize(kSample64), kResultTrue);
+
+    void* none = nullptr;
+    EXPECT_EQ(effect.component->queryInterface(IConnectionPoint::iid, &none), kNoInterface);
+
+    EXPECT_EQ(effect.component->terminate(), kResultOk);
+    effect.release();
+    EXPECT_EQ(context.references(), 1);
+    factory->release();
+    EXPECT_TRUE(exitDll());
+}
+
+TEST_F(Vst3Host, ProgramListExistsOnlyUnderTheVst2Wrapper) {
+    ASSERT_TRUE(initDll());
+    IPluginFactory* factory = getFactory();
+    for (auto kind : {SorvTest::WrapperKind::None, SorvTest::WrapperKind::Vst2,
+                      SorvTest::WrapperKind::AAX}) {
+        Component effect = createComponent(factory);
+        ASSERT_NE(effect.component, nullptr);
+        SorvTest::TestHostContext context(kind);
+        ASSERT_EQ(effect.component->initialize(context.unknown()), kResultOk);
+        IUnitInfo* units = nullptr;
+        ASSERT_EQ(effect.component->queryInterface(IUnitInfo::iid, reinterpret_cast<void**>(&units)),
+                  kResultOk);
+        if (kind == SorvTest::WrapperKind::Vst2) {
+            ASSERT_EQ(units->getProgramListCount(), 1);
+            ProgramListInfo list = {};
+            ASSERT_EQ(units->getProgramListInfo(0, list), kResultTrue);
+            EXPECT_EQ(list.programCount, 8);
+            String128 name = {};
+            ASSERT_EQ(units->getProgramName(list.id, 0, name), kResultTrue);
+            EXPECT_EQ(utf8(name), "01 Default");
+            ASSERT_EQ(units->getProgramName(list.id, 7, name), kResultTrue);
+            EXPECT_EQ(utf8(name), "08 Echo Chamber");
+        } else {
+            EXPECT_EQ(units->getProgramListCount(), 0);
+            EXPECT_EQ(units->getUnitCount(), 0);
+        }
+        units->release();
+        EXPECT_EQ(effect.component->terminate(), kResultOk);
+        effect.release();
+    }
+    factory->release();
     EXPECT_TRUE(exitDll());
 }
 
