@@ -1,19 +1,711 @@
 #include "engine/QUOR515Effect.h"
 
 #include "core/ClassFactory.h"
+#include "core/CoreIds.h"
 #include "core/FactoryPatches.h"
+#include "engine/FilterDesign.h"
+#include "engine/NoiseModulator.h"
+#include "engine/PredelayParameter.h"
+#include "engine/QUOR515Ids.h"
+#include "pluginterfaces/vst/ivstparameterchanges.h"
 
+#include <emmintrin.h>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
 #include <new>
 
 namespace SorvLib {
 
-QUOR515Effect::QUOR515Effect() : SorvEffect(SorvLib::factoryPatches) {}
+using namespace Steinberg;
+using namespace Steinberg::Vst;
 
-Steinberg::FUnknown* createInstance(void*) {
+namespace {
+
+// Parameters.
+constexpr double kKnobMax = 10.0;
+constexpr double kLimiterDefault = 3.0;
+constexpr double kMixDefault = 5.0;
+constexpr double kToneDefault = 5.0;
+constexpr int32 kKnobPrecision = 1;
+constexpr double kSwitchThreshold = 0.5;
+constexpr double kToneDepth = 0.8741074588205833; // 1 - 10^(-18/20)
+constexpr double kDriveSlope = 81.0;
+constexpr double kDriveOffset = 33.0;
+constexpr double kDecibelsToExponent = 0.05;
+constexpr double kDriveScale = 8.70142984443495;
+constexpr double kMillisecond = 0.001;
+constexpr double kOverloadPerDecade = -1.6666666666666665; // -20 dB per decade over 12 dB
+constexpr double kTailSeconds = 3.5;
+
+// Design.
+constexpr double kSmoothingRate = 20.0;
+constexpr double kOuterBlend = 0.1;
+constexpr double kInnerBlend = 0.075;
+constexpr double kLoopGain[2] = {-0.70625, -0.746297};
+constexpr double kSecondaryGain[2] = {-0.90141, -0.92362};
+constexpr double kStretchPerHertz = 7.960199004975125e-05; // 1 / 12562.5
+constexpr double kChainCoefficient = 0.69;
+constexpr double kChainHighPassHz = 40.0;
+constexpr double kResonatorAngle = 791.437473150115;
+constexpr double kResonatorDecay = 699.4098633538985;
+constexpr double kLowPassHz[QUOR515Effect::kLowPassCount] = {
+    1238.99540625, 2780.58375, 4214.1031875, 5271.4259999999995, 5830.4635312499995};
+constexpr double kLowPassQ[QUOR515Effect::kLowPassCount] = {0.7495, 1.8639, 3.5609, 6.9419,
+                                                              22.2779};
+constexpr double kHighAllpassHz[2] = {3743.0, 2753.1};
+constexpr double kPeakHz[2] = {7310.0, 14620.0};
+constexpr double kPeakQ[2] = {8.4, 5.0};
+constexpr double kPeakGain[2] = {37.0, 6.0};
+constexpr double kNoiseLowPassHz[2] = {107.3, 93.5};
+constexpr double kChainStagesDelay = 100.0; // stages per chain, as a delay multiplier
+constexpr double kLoopSeconds[2] = {0.059791666, 0.074958334};
+constexpr double kCTapSeconds[2] = {0.029895833, 0.037479167};
+constexpr double kATapShare = 0.2;
+constexpr double kBTapStretch = 1.06;
+constexpr double kSecondaryShare[2] = {0.4347826086956522, 0.31545741324921134}; // 1/2.3, 1/3.17
+constexpr double kMaxPreDelaySeconds = 0.15;
+constexpr double kToneAllpassHz = 2000.0;
+constexpr double kLimiterScale = 16.32993161855452; // sqrt(800/3)
+constexpr double kLimiterRate = 18.726591760299623;
+constexpr double kUnitQ = 1.0;
+constexpr double kUnitGain = 1.0;
+constexpr double kNoSecondQ = -1.0;
+// Far above any audio rate; keeps every length and buffer size well inside 32 bits.
+constexpr double kHighestSampleRate = 1.0e7;
+
+// Signal path.
+constexpr double kRunThreshold = 2.220446049250313e-16;
+constexpr double kLimiterKnee = 54.0;
+constexpr double kHighFeedbackShare = 0.17;
+constexpr double kResonatorDryShare = 0.12589254117941673;
+constexpr double kDirectShare = 0.001;
+constexpr double kLowPassWetShare = 0.7071067811865476;
+constexpr double kPeakWetShare = kLowPassWetShare * 0.001;
+static_assert(kPeakWetShare == 0.0007071067811865476, "the product is formed in double");
+
+enum NoiseKind { kDispersionNoise = 0, kHighNoise = 1 };
+constexpr int32 kLoopA = 0;
+constexpr int32 kLoopB = 1;
+
+const MeterRow kMeters[] = {{"GR Meter", kGrMeterId, 0, kGainReductionMeter},
+                            {nullptr, 0, 0, 0}};
+
+void remake(std::unique_ptr<double[]>& buffer, int32 count) {
+    buffer.reset();
+    buffer.reset(new double[static_cast<size_t>(count)]());
+}
+
+void remake(std::unique_ptr<DelayLine>& line, int32 length) {
+    line.reset();
+    line.reset(new DelayLine(QUOR515Effect::kLanes, length));
+}
+
+int32 atLeastOne(double value) { return static_cast<int32>(std::max(1.0, value)); }
+
+// One sample through a second-order section in transposed direct form II; state {s1, s2}.
+inline double runSection(const BiquadCoefficients& k, double* state, double x) {
+    const double y = x * k.b0 + state[0];
+    state[0] = (x * k.b1 - y * k.a1) + state[1];
+    state[1] = x * k.b2 - y * k.a2;
+    return y;
+}
+
+// A first-order section keeps only s1.
+inline double runFirstOrder(const BiquadCoefficients& k, double& state, double x) {
+    const double y = x * k.b0 + state;
+    state = x * k.b1 - y * k.a1;
+    return y;
+}
+
+// Lane pairs: both lanes with the scalar arithmetic of each, in the same order.
+inline __m128d load2(const double* p) { return _mm_loadu_pd(p); }
+inline void store2(double* p, __m128d v) { _mm_storeu_pd(p, v); }
+inline __m128d add(__m128d a, __m128d b) { return _mm_add_pd(a, b); }
+inline __m128d sub(__m128d a, __m128d b) { return _mm_sub_pd(a, b); }
+inline __m128d mul(__m128d a, __m128d b) { return _mm_mul_pd(a, b); }
+
+struct PairSection {
+    explicit PairSection(const BiquadCoefficients& k)
+        : b0(_mm_set1_pd(k.b0)), b1(_mm_set1_pd(k.b1)), a1(_mm_set1_pd(k.a1)),
+          b2(_mm_set1_pd(k.b2)), a2(_mm_set1_pd(k.a2)) {}
+    __m128d b0, b1, a1, b2, a2;
+};
+
+// One second-order section on both lanes; state {s1 lane 0, s1 lane 1, s2 lane 0, s2 lane 1}.
+inline __m128d runPairSection(const PairSection& k, double* state, __m128d x) {
+    const __m128d y = add(mul(x, k.b0), load2(state));
+    store2(state, add(sub(mul(x, k.b1), mul(y, k.a1)), load2(state + 2)));
+    store2(state + 2, sub(mul(x, k.b2), mul(y, k.a2)));
+    return y;
+}
+
+// One stretched allpass stage on both lanes. The stage's allpass output a·w + u is not formed:
+// the next stage's w update absorbs it, and only the chain's last output is formed.
+struct PairChain {
+    __m128d a, c, x, w, u;
+    int32 position2; // pair index of the chain's position: 2·stagePosition
+
+    inline void stage(double* state, double* buffer) {
+        const __m128d t1 = load2(state);
+        const __m128d t2 = load2(state + 2);
+        const __m128d held = load2(buffer + position2);
+        const __m128d t1c = mul(t1, c);
+        u = add(t2, t1c);
+        store2(state, sub(held, t1c));
+        store2(state + 2, t1);
+        w = add(mul(sub(w, u), a), x);
+        store2(buffer + position2, w);
+        x = u;
+    }
+};
+
+} // namespace
+
+QUOR515Effect::QUOR515Effect() : SorvEffect(SorvLib::factoryPatches) {
+    for (auto& target : smoothedValues.target)
+        target.store(0.0, std::memory_order_relaxed);
+    for (auto& gain : limiterGain)
+        gain.store(1.0, std::memory_order_relaxed);
+}
+
+QUOR515Effect::~QUOR515Effect() = default;
+
+FUnknown* createInstance(void*) {
     auto* effect = new (std::nothrow) QUOR515Effect();
     if (!effect)
         return nullptr;
-    return static_cast<Steinberg::Vst::IAudioProcessor*>(effect);
+    return static_cast<IAudioProcessor*>(effect);
+}
+
+const MeterRow* QUOR515Effect::meterTable() const { return kMeters; }
+
+tresult PLUGIN_API QUOR515Effect::initialize(FUnknown* context) {
+    const tresult result = SorvEffect::initialize(context);
+    if (result != kResultOk)
+        return result;
+
+    auto* power = new StringListParameter(STR16("Power"), kPowerId, nullptr,
+                                          ParameterInfo::kCanAutomate | ParameterInfo::kIsList,
+                                          kRootUnitId);
+    power->appendString(STR16("Off"));
+    power->appendString(STR16("On"));
+    power->getInfo().defaultNormalizedValue = 1.0;
+    power->setNormalized(1.0);
+    parameters.addParameter(power);
+
+    auto addKnob = [this](const TChar* title, ParamID id, double defaultPlain) {
+        auto* knob = new RangeParameter(title, id, nullptr, 0.0, kKnobMax, defaultPlain, 0,
+                                        ParameterInfo::kCanAutomate, kRootUnitId);
+        knob->setPrecision(kKnobPrecision);
+        parameters.addParameter(knob);
+    };
+    addKnob(STR16("Fx Limiter"), kFxLimiterId, kLimiterDefault);
+    addKnob(STR16("Fx Mix"), kFxMixId, kMixDefault);
+    addKnob(STR16("Tone"), kToneId, kToneDefault);
+
+    parameters.addParameter(new PredelayParameter(STR16("Pre-Delay"), kPreDelayId));
+
+    parameters.addParameter(STR16("Overload"), nullptr, 0, 0.0, ParameterInfo::kIsReadOnly,
+                            kOverloadId, kRootUnitId);
+    parameters.addParameter(STR16("GR Meter"), nullptr, 0, 1.0, ParameterInfo::kIsReadOnly,
+                            kGrMeterId, kRootUnitId);
+    return result;
+}
+
+tresult PLUGIN_API QUOR515Effect::setParamNormalized(ParamID tag, ParamValue value) {
+    const tresult result = SorvEffect::setParamNormalized(tag, value);
+    if (result != kResultOk)
+        return result;
+    updateTarget(tag);
+    return result;
+}
+
+void QUOR515Effect::updateTarget(ParamID tag) {
+    auto setTarget = [this](int32 index, double value) {
+        smoothedValues.target[index].store(value, std::memory_order_relaxed);
+    };
+    if (tag == kPowerId || tag == kMasterBypassId) {
+        double run = 0.0;
+        if (!isBypassed())
+            run = getParamNormalized(kPowerId) >= kSwitchThreshold ? 1.0 : 0.0;
+        setTarget(runGain, run);
+    } else if (tag == kToneId) {
+        setTarget(toneAmount, getParamNormalized(kToneId) * kToneDepth);
+    } else if (tag == kFxLimiterId) {
+        const double v = getParamNormalized(kFxLimiterId);
+        setTarget(limiterDrive,
+                  std::pow(10.0, (kDriveSlope * v - kDriveOffset) * kDecibelsToExponent) *
+                      kDriveScale);
+    } else if (tag == kPreDelayId) {
+        // Without a usable rate there is no pre-delay line to read.
+        double fs = getSampleRate();
+        if (!(fs > 0.0 && fs <= kHighestSampleRate))
+            fs = 0.0;
+        Parameter* parameter = parameters.getParameter(kPreDelayId);
+        const double milliseconds = parameter->toPlain(getParamNormalized(kPreDelayId));
+        setTarget(preDelaySamples, std::floor((milliseconds * kMillisecond) * fs));
+    } else if (tag == kFxMixId) {
+        setTarget(mix, getParamNormalized(kFxMixId));
+    }
+}
+
+tresult PLUGIN_API QUOR515Effect::setActive(TBool state) {
+    const tresult result = SorvEffect::setActive(state);
+    if (result != kResultOk)
+        return result;
+    resetEngine();
+    return result;
+}
+
+void QUOR515Effect::resetEngine() {
+    for (int32 i = 0; i < smoothedValues.count; ++i)
+        smoothedValues.current[i] = smoothedValues.target[i].load(std::memory_order_relaxed);
+    for (int32 c = 0; c < kLanes; ++c) {
+        limiterEnvelope[c] = 0.0;
+        limiterGain[c].store(1.0, std::memory_order_relaxed);
+        toneState[c] = 0.0;
+        resonatorPosition[c] = 0;
+        if (resonatorBufferP[c])
+            std::fill_n(resonatorBufferP[c].get(), resonatorDelay, 0.0);
+        if (resonatorBufferQ[c])
+            std::fill_n(resonatorBufferQ[c].get(), resonatorDelay, 0.0);
+    }
+    std::fill_n(&stageState[0][0][0], sizeof(stageState) / sizeof(double), 0.0);
+    std::fill_n(&highState[0][0][0], sizeof(highState) / sizeof(double), 0.0);
+    std::fill_n(&lowPassState[0][0][0], sizeof(lowPassState) / sizeof(double), 0.0);
+    std::fill_n(&peakState[0][0][0], sizeof(peakState) / sizeof(double), 0.0);
+    std::fill_n(&noiseFilterState[0][0][0], sizeof(noiseFilterState) / sizeof(double), 0.0);
+    for (int32 chain = 0; chain < kChains; ++chain) {
+        stagePosition[chain] = 0;
+        for (int32 lane = 0; lane < kLanes; ++lane) {
+            chainHighPassState[chain][lane] = 0.0;
+            chainInput[chain][lane] = 0.0;
+            chainOutput[chain][lane] = 0.0;
+            highInput[chain][lane] = 0.0;
+            highOutput[chain][lane] = 0.0;
+            highFeedback[chain][lane] = 0.0;
+        }
+        for (auto& buffer : stageBuffers[chain])
+            if (buffer)
+                std::fill_n(buffer.get(), 2 * stageDelay, 0.0);
+        for (auto* line : {cLine[chain].get(), restLine[chain].get(), aLine[chain].get(),
+                           bLine[chain].get(), secondaryLine[chain].get()})
+            if (line)
+                line->clear();
+    }
+    if (preDelayLine)
+        preDelayLine->clear();
+}
+
+uint32 PLUGIN_API QUOR515Effect::getTailSamples() {
+    const double fs = getSampleRate();
+    if (!(fs > 0.0))
+        return 0;
+    const double tail = std::ceil(kTailSeconds * fs);
+    constexpr double kLongestTail = std::numeric_limits<uint32>::max();
+    return static_cast<uint32>(std::min(tail, kLongestTail));
+}
+
+void PLUGIN_API QUOR515Effect::updateMeters() {
+    double overload = 0.0;
+    if (!isBypassed() && getParamNormalized(kPowerId) > kSwitchThreshold) {
+        const double g = std::min(limiterGain[1].load(std::memory_order_relaxed),
+                                  std::min(1.0, limiterGain[0].load(std::memory_order_relaxed)));
+        overload = std::min(1.0, kOverloadPerDecade * std::log10(g));
+    }
+    setParamNormalized(kOverloadId, overload);
+    SorvEffect::updateMeters();
+}
+
+void QUOR515Effect::releaseEngine() {
+    for (auto& chain : stageBuffers)
+        for (auto& buffer : chain)
+            buffer.reset();
+    for (int32 c = 0; c < kLanes; ++c) {
+        resonatorBufferP[c].reset();
+        resonatorBufferQ[c].reset();
+    }
+    for (int32 chain = 0; chain < kChains; ++chain) {
+        cLine[chain].reset();
+        restLine[chain].reset();
+        aLine[chain].reset();
+        bLine[chain].reset();
+        secondaryLine[chain].reset();
+    }
+    preDelayLine.reset();
+    smoothedValues.count = 0;
+}
+
+tresult PLUGIN_API QUOR515Effect::setupProcessing(ProcessSetup& setup) {
+    const tresult result = SorvEffect::setupProcessing(setup);
+    if (result != kResultOk)
+        return result;
+
+    // A rate that is not a positive number, or absurdly high, leaves no engine: blocks then
+    // pass through unchanged instead of running a design made for another rate.
+    const double fs = getSampleRate();
+    if (!(fs > 0.0 && fs <= kHighestSampleRate)) {
+        releaseEngine();
+        return kInvalidArgument;
+    }
+    try {
+        design(fs);
+    } catch (const std::bad_alloc&) {
+        releaseEngine();
+        return kOutOfMemory;
+    }
+    // So low a rate that a modulated delay could fall below one sample (under about 60 Hz)
+    // would read outside its line.
+    for (int32 loop = 0; loop < kChains; ++loop) {
+        if (restDelay[loop] - modulationDepth < 1.0 ||
+            secondaryBase[loop] - modulationDepth * 0.5 < 1.0) {
+            releaseEngine();
+            return kInvalidArgument;
+        }
+    }
+    // A host that processes without activating again must not read a pre-delay from the
+    // previous rate beyond the new line.
+    const double longestPreDelay = preDelayLine->getLength() - 1;
+    double& preDelay = smoothedValues.current[preDelaySamples];
+    preDelay = std::min(preDelay, longestPreDelay);
+    return result;
+}
+
+void QUOR515Effect::design(double fs) {
+    // 1. Smoothing.
+    smoothedValues.coefficient = 1.0 - std::exp(-kSmoothingRate / fs);
+    smoothedValues.count = kSmoothedCount;
+
+    // 2. Loop constants.
+    outerBlend = kOuterBlend;
+    innerBlend = kInnerBlend;
+    for (int32 loop = 0; loop < kChains; ++loop) {
+        loopGain[loop] = kLoopGain[loop];
+        secondaryGain[loop] = kSecondaryGain[loop];
+    }
+
+    // 3. Stretch: each stage delays DC by stageDelay + 1 + d samples.
+    stretch = fs * kStretchPerHertz;
+    const double kc = std::ceil(stretch);
+    chainCoefficient[kLoopA] = chainCoefficient[kLoopB] = kChainCoefficient;
+    stageDelay = std::max(1, static_cast<int32>(kc) - 2);
+    const double d = stretch - (kc - 1.0);
+    fractionCoefficient[kLoopA] = fractionCoefficient[kLoopB] = (1.0 - d) / (d + 1.0);
+
+    // 4. Stage buffers, one pair per sample of delay.
+    for (auto& chain : stageBuffers)
+        for (auto& buffer : chain)
+            remake(buffer, 2 * stageDelay);
+
+    // 5.
+    designBiquad(chainHighPass, FilterType::highPass1, fs, kChainHighPassHz, kUnitQ, kUnitGain,
+                 kNoSecondQ);
+
+    // 6. Resonator: a two-pole resonator with every delay stretched to N samples.
+    resonatorDelay = atLeastOne(std::floor(stretch));
+    const double n = resonatorDelay;
+    const double theta = n * kResonatorAngle * (1.0 / fs);
+    const double r = 1.0 - n * kResonatorDecay * (1.0 / fs);
+    const double r2 = r * r;
+    resonatorGain = (1.0 - r2) * 0.5;
+    resonatorFeedback1 = (std::cos(theta) * r) * ((-1.0 / r) * (r2 + 1.0));
+    resonatorFeedback2 = r2;
+    for (int32 c = 0; c < kLanes; ++c) {
+        remake(resonatorBufferP[c], resonatorDelay);
+        remake(resonatorBufferQ[c], resonatorDelay);
+    }
+
+    // 7.
+    for (int32 j = 0; j < kLowPassCount; ++j)
+        designBiquad(lowPassSections[j], FilterType::lowPass, fs, kLowPassHz[j], kLowPassQ[j],
+                     kUnitGain, kNoSecondQ);
+
+    // 8. Each high section is a first-order allpass squared.
+    for (int32 chain = 0; chain < kChains; ++chain) {
+        BiquadCoefficients first;
+        designBiquad(first, FilterType::allPass1, fs, kHighAllpassHz[chain], kUnitQ, kUnitGain,
+                     kNoSecondQ);
+        highSection[chain] = BiquadCoefficients{first.b0 * first.b0, 2.0 * first.b0 * first.b1,
+                                                2.0 * first.a1, first.b1 * first.b1,
+                                                first.a1 * first.a1};
+    }
+
+    // 9.
+    for (int32 j = 0; j < 2; ++j)
+        designFilter(peakSections[j], fs, kPeakHz[j], kPeakQ[j], kPeakGain[j]);
+
+    // 10.
+    for (int32 kind = 0; kind < 2; ++kind)
+        designBiquad(noiseLowPass[kind], FilterType::lowPass1, fs, kNoiseLowPassHz[kind], kUnitQ,
+                     kUnitGain, kNoSecondQ);
+
+    // 11. Loop lengths, less the DC delay of a whole chain.
+    const double h = stretch * kChainStagesDelay;
+    double loopLength[kChains];
+    double cTap[kChains];
+    for (int32 loop = 0; loop < kChains; ++loop) {
+        loopLength[loop] = fs * kLoopSeconds[loop] -
+                           ((1.0 - chainCoefficient[loop]) * h) / (chainCoefficient[loop] + 1.0);
+        cTap[loop] = fs * kCTapSeconds[loop];
+    }
+    modulationDepth = fs * kMillisecond;
+
+    // 12. The rest line is read before it is written, at up to restDelay + modulationDepth
+    // samples back; at the top of that range the read reaches one sample further than the
+    // floor of the largest delay, so the line keeps one more sample of history.
+    for (int32 loop = 0; loop < kChains; ++loop) {
+        const double l = loopLength[loop];
+        const int32 a = atLeastOne(std::ceil(kATapShare * l));
+        const int32 b = atLeastOne(std::ceil(stretch * kBTapStretch));
+        const int32 c = atLeastOne(std::ceil(cTap[loop]) - 1.0);
+        restDelay[loop] = ((l - c) - a) - b;
+        const int32 restLength = atLeastOne(std::floor(restDelay[loop] + modulationDepth));
+        remake(aLine[loop], a);
+        remake(bLine[loop], b);
+        remake(cLine[loop], c);
+        remake(restLine[loop], restLength + 1);
+    }
+
+    // 13. Secondary lines: one more sample of history for the same reason as the rest lines.
+    for (int32 loop = 0; loop < kChains; ++loop) {
+        secondaryBase[loop] = loopLength[loop] * kSecondaryShare[loop];
+        const int32 length =
+            atLeastOne(std::floor(modulationDepth * 0.5 + secondaryBase[loop]));
+        remake(secondaryLine[loop], length + 1);
+    }
+
+    // 14. The pre-delay is read after the write, so its longest delay, floor(0.15·fs), needs
+    // that many samples plus the current one.
+    remake(preDelayLine, atLeastOne(std::floor(fs * kMaxPreDelaySeconds)) + 1);
+
+    // 15.
+    designBiquad(toneAllpass, FilterType::allPass1, fs, kToneAllpassHz, kUnitQ, kUnitGain,
+                 kNoSecondQ);
+
+    // 16.
+    limiterScale = kLimiterScale;
+    limiterCoefficient = 1.0 - std::exp(-kLimiterRate / fs);
+}
+
+void PLUGIN_API QUOR515Effect::processFloat(ProcessData& data, float** inputs, float** outputs,
+                                            int32 sampleCount) {
+    processBlock(data, inputs, outputs, sampleCount);
+}
+
+void PLUGIN_API QUOR515Effect::processDouble(ProcessData& data, double** inputs,
+                                             double** outputs, int32 sampleCount) {
+    processBlock(data, inputs, outputs, sampleCount);
+}
+
+inline void QUOR515Effect::smoothingStep() {
+    const double coefficient = smoothedValues.coefficient;
+    for (int32 i = 0; i < smoothedValues.count; ++i) {
+        const double target = smoothedValues.target[i].load(std::memory_order_relaxed);
+        double& current = smoothedValues.current[i];
+        current = (target - current) * coefficient + current;
+    }
+}
+
+template <typename Sample>
+void QUOR515Effect::processBlock(ProcessData& data, Sample** inputs, Sample** outputs,
+                                 int32 sampleCount) {
+    // The engine has state for two channels; the framework accepts no wider bus.
+    int32 n = std::min(data.inputs[0].numChannels, data.outputs[0].numChannels);
+    n = std::max(0, std::min(n, kLanes));
+
+    blockMinGain = 1.0;
+    const double* current = smoothedValues.current;
+    const bool run = isDesigned() &&
+                     (smoothedValues.target[runGain].load(std::memory_order_relaxed) == 1.0 ||
+                      current[runGain] > kRunThreshold);
+
+    if (!run) {
+        // The engine stands still; samples are copied without conversion.
+        for (int32 s = 0; s < sampleCount; ++s) {
+            smoothingStep();
+            for (int32 c = 0; c < n; ++c)
+                outputs[c][s] = inputs[c][s];
+        }
+    } else {
+        double dry[kLanes];
+        double wet[kLanes];
+        for (int32 s = 0; s < sampleCount; ++s) {
+            smoothingStep();
+            // Every input of the sample is read before any output is written, so in-place
+            // buffers work.
+            for (int32 c = 0; c < n; ++c) {
+                dry[c] = static_cast<double>(inputs[c][s]);
+                wet[c] = runChannel(c, dry[c]);
+            }
+            runTwoLaneStages();
+            const double runValue = current[runGain];
+            const double mixValue = current[mix];
+            for (int32 c = 0; c < n; ++c) {
+                outputs[c][s] = static_cast<Sample>(((wet[c] - dry[c]) * mixValue) * runValue +
+                                                    dry[c]);
+                const double gm =
+                    (limiterGain[c].load(std::memory_order_relaxed) - 1.0) * runValue + 1.0;
+                // Written so that a gain that is not a number (after such input) never becomes
+                // the block's minimum and reaches the host.
+                if (gm < blockMinGain)
+                    blockMinGain = gm;
+            }
+        }
+    }
+    sendMeter(data);
+}
+
+inline double QUOR515Effect::runChannel(int32 c, double x) {
+    const double* current = smoothedValues.current;
+
+    // Tone tilt.
+    const double y = runFirstOrder(toneAllpass, toneState[c], x);
+    const double drive = current[limiterDrive];
+    const double p = drive * (x - y * current[toneAmount]);
+
+    // Soft limiter: the gain of a sample comes from the envelope before its update.
+    const double e = limiterEnvelope[c];
+    const double g = kLimiterKnee / (e + kLimiterKnee);
+    const double q = p * g;
+    limiterGain[c].store(g, std::memory_order_relaxed);
+    const double lim = q / drive;
+    limiterEnvelope[c] = ((std::sqrt(std::fabs(p - q)) * limiterScale + 1.0) - e) *
+                             limiterCoefficient +
+                         e;
+
+    // Pre-delay: the current sample is in the line when it is read.
+    preDelayLine->write(c, lim);
+    const double pd = preDelayLine->readInterpolated(c, current[preDelaySamples]);
+    preDelayLine->advance(c);
+
+    const double feed = (highFeedback[kLoopA][c] + highFeedback[kLoopB][c]) * kHighFeedbackShare +
+                        pd;
+
+    // Dispersion loops; the chains' outputs of the previous sample enter the rest lines.
+    for (int32 loop = 0; loop < kChains; ++loop) {
+        const double delay = NoiseModulator::dispersionDelay(
+            noiseLowPass[kDispersionNoise], noiseFilterState[loop][kDispersionNoise][c],
+            modulationDepth, restDelay[loop]);
+        DelayLine& rest = *restLine[loop];
+        DelayLine& aTap = *aLine[loop];
+        DelayLine& bTap = *bLine[loop];
+        DelayLine& cTap = *cLine[loop];
+        const double m = rest.readInterpolated(c, delay);
+        const double u = m * innerBlend + aTap.readOldest(c);
+        const double v = u * outerBlend + bTap.readOldest(c);
+        chainInput[loop][c] = cTap.readOldest(c);
+        rest.write(c, chainOutput[loop][c]);
+        rest.advance(c);
+        aTap.write(c, m);
+        aTap.advance(c);
+        bTap.write(c, u);
+        bTap.advance(c);
+        cTap.write(c, v * loopGain[loop] + feed);
+        cTap.advance(c);
+    }
+
+    // Stretched resonator.
+    const double s = chainOutput[kLoopB][c] + chainOutput[kLoopA][c];
+    const int32 k = resonatorPosition[c];
+    double* bufferP = resonatorBufferP[c].get();
+    double* bufferQ = resonatorBufferQ[c].get();
+    const double w = s * resonatorGain;
+    const double res = w - bufferQ[k];
+    const double p0 = bufferP[k];
+    bufferP[k] = res * resonatorFeedback2 + w;
+    bufferQ[k] = res * resonatorFeedback1 + p0;
+    resonatorPosition[c] = k + 1 == resonatorDelay ? 0 : k + 1;
+    const double r = (s - res) * kResonatorDryShare + res;
+
+    double lo = r;
+    for (int32 j = 0; j < kLowPassCount; ++j)
+        lo = runSection(lowPassSections[j], lowPassState[j][c], lo);
+
+    // Secondary loops; the high chains' outputs of the previous sample enter their lines.
+    const double direct = s * kDirectShare + pd;
+    for (int32 loop = 0; loop < kChains; ++loop) {
+        const double delay = NoiseModulator::highDelay(noiseLowPass[kHighNoise],
+                                                       noiseFilterState[loop][kHighNoise][c],
+                                                       modulationDepth, secondaryBase[loop]);
+        DelayLine& line = *secondaryLine[loop];
+        highInput[loop][c] = line.readInterpolated(c, delay) * secondaryGain[loop] + direct;
+        line.write(c, highOutput[loop][c]);
+        line.advance(c);
+        highFeedback[loop][c] = highOutput[loop][c];
+    }
+
+    double hp = highFeedback[kLoopB][c] + highFeedback[kLoopA][c];
+    hp = runSection(peakSections[0], peakState[0][c], hp);
+    hp = runSection(peakSections[1], peakState[1][c], hp);
+
+    return hp * kPeakWetShare + lo * kLowPassWetShare;
+}
+
+void QUOR515Effect::runTwoLaneStages() {
+    // The four chains are independent: running them side by side lets the latency of each
+    // hide behind the others. Each lane keeps exactly the scalar arithmetic of its own chain.
+    const __m128d hpB0 = _mm_set1_pd(chainHighPass.b0);
+    const __m128d hpB1 = _mm_set1_pd(chainHighPass.b1);
+    const __m128d hpA1 = _mm_set1_pd(chainHighPass.a1);
+
+    PairChain chain[kChains];
+    for (int32 i = 0; i < kChains; ++i) {
+        const __m128d in = load2(chainInput[i]);
+        const __m128d h = add(mul(in, hpB0), load2(chainHighPassState[i]));
+        store2(chainHighPassState[i], sub(mul(in, hpB1), mul(h, hpA1)));
+        chain[i].a = _mm_set1_pd(chainCoefficient[i]);
+        chain[i].c = _mm_set1_pd(fractionCoefficient[i]);
+        chain[i].x = h;
+        chain[i].w = _mm_setzero_pd();
+        chain[i].u = _mm_setzero_pd();
+        chain[i].position2 = 2 * stagePosition[i];
+    }
+    const PairSection sectionA(highSection[kLoopA]);
+    const PairSection sectionB(highSection[kLoopB]);
+    __m128d highA = load2(highInput[kLoopA]);
+    __m128d highB = load2(highInput[kLoopB]);
+
+    // The high chains are unrolled in groups of ten; each step of a group also runs one stage
+    // of each allpass chain, whose last ten stages follow on their own.
+    int32 i = 0;
+    for (int32 group = 0; group < kHighSections / 10; ++group) {
+#pragma GCC unroll 10
+        for (int32 step = 0; step < 10; ++step, ++i) {
+            chain[kLoopA].stage(stageState[kLoopA][i], stageBuffers[kLoopA][i].get());
+            chain[kLoopB].stage(stageState[kLoopB][i], stageBuffers[kLoopB][i].get());
+            highA = runPairSection(sectionA, highState[kLoopA][i], highA);
+            highB = runPairSection(sectionB, highState[kLoopB][i], highB);
+        }
+    }
+#pragma GCC unroll 10
+    for (; i < kStages; ++i) {
+        chain[kLoopA].stage(stageState[kLoopA][i], stageBuffers[kLoopA][i].get());
+        chain[kLoopB].stage(stageState[kLoopB][i], stageBuffers[kLoopB][i].get());
+    }
+
+    for (int32 c = 0; c < kChains; ++c) {
+        store2(chainOutput[c], add(mul(chain[c].w, chain[c].a), chain[c].u));
+        const int32 next = stagePosition[c] + 1;
+        stagePosition[c] = next == stageDelay ? 0 : next;
+    }
+    store2(highOutput[kLoopA], highA);
+    store2(highOutput[kLoopB], highB);
+}
+
+void QUOR515Effect::sendMeter(ProcessData& data) {
+    if (!data.outputParameterChanges)
+        return;
+    if (getHostFormat() == kHostAU)
+        return;
+    int32 queueIndex = 0;
+    IParamValueQueue* queue =
+        data.outputParameterChanges->addParameterData(kGrMeterId, queueIndex);
+    if (!queue)
+        return;
+    int32 pointIndex = 0;
+    queue->addPoint(0, isBypassed() ? 0.0 : 1.0 - blockMinGain, pointIndex);
 }
 
 } // namespace SorvLib

@@ -1,14 +1,154 @@
 #pragma once
+
 #include "core/SorvEffect.h"
+#include "engine/BiquadCoefficients.h"
+#include "engine/DelayLine.h"
+
+#include <atomic>
+#include <memory>
 
 namespace SorvLib {
 
-// The product's effect.
+// The QUOR-515 reverb: the framework's effect with the product's parameters and the engine.
+// A tone tilt and a soft limiter feed a pre-delay, which feeds two dispersive feedback loops,
+// each closed through a chain of 100 stretched allpass stages; the chains' sum passes a
+// stretched resonator and a five-section low-pass, and two secondary loops of 90 squared
+// allpass sections give the bright part through a peaking pair. Every delay of the loops is
+// noise-modulated. All memory is allocated in setupProcessing; the audio path only indexes it.
 class QUOR515Effect : public SorvEffect {
 public:
     QUOR515Effect();
+    ~QUOR515Effect() override;
 
-    OBJ_METHODS(QUOR515Effect, SorvEffect)
+    // Main thread: the framework's part, then the product's parameters.
+    tresult PLUGIN_API initialize(Steinberg::FUnknown* context) SMTG_OVERRIDE;
+    // Any thread (the audio thread under a VST 2 host): the framework's path, then the
+    // engine target of the tag. Takes no lock, allocates nothing.
+    tresult PLUGIN_API setParamNormalized(ParamID tag, ParamValue value) SMTG_OVERRIDE;
+    // Main thread, no audio running: re-applies the parameters and clears every engine state.
+    tresult PLUGIN_API setActive(Steinberg::TBool state) SMTG_OVERRIDE;
+    // Main thread, inactive: designs every filter and delay for the sample rate and makes every
+    // buffer. The only place the engine allocates.
+    tresult PLUGIN_API setupProcessing(Steinberg::Vst::ProcessSetup& setup) SMTG_OVERRIDE;
+    // Main thread: 3.5 seconds of tail.
+    Steinberg::uint32 PLUGIN_API getTailSamples() SMTG_OVERRIDE;
+
+    // Main thread, on the 5 ms meter timer: the limiter's gain reduction as "Overload".
+    void PLUGIN_API updateMeters() SMTG_OVERRIDE;
+    // Audio thread, no lock, no allocation; both run processBlock.
+    void PLUGIN_API processFloat(Steinberg::Vst::ProcessData& data, float** inputs,
+                                 float** outputs, int32 sampleCount) SMTG_OVERRIDE;
+    void PLUGIN_API processDouble(Steinberg::Vst::ProcessData& data, double** inputs,
+                                  double** outputs, int32 sampleCount) SMTG_OVERRIDE;
+
+    const MeterRow* meterTable() const override;
+
+    static constexpr int32 kChains = 2;      // loop A and loop B
+    static constexpr int32 kLanes = 2;       // the two channels, run as one pair
+    static constexpr int32 kStages = 100;    // allpass stages per dispersion chain
+    static constexpr int32 kHighSections = 90; // second-order sections per high chain
+    static constexpr int32 kLowPassCount = 5;
+
+    // Indices of smoothedValues.
+    enum SmoothedIndex : int32 { runGain, toneAmount, limiterDrive, preDelaySamples, mix };
+    static constexpr int32 kSmoothedCount = 5;
+
+private:
+    // Tests read the design and state through this class.
+    friend class QUOR515EffectInspector;
+
+    template <typename Sample>
+    void processBlock(Steinberg::Vst::ProcessData& data, Sample** inputs, Sample** outputs,
+                      int32 sampleCount);
+    void smoothingStep();
+    double runChannel(int32 c, double x);
+    void runTwoLaneStages();
+    void sendMeter(Steinberg::Vst::ProcessData& data);
+    void updateTarget(ParamID tag);
+    void resetEngine();
+    void releaseEngine();
+    bool isDesigned() const { return preDelayLine != nullptr; }
+    void design(double fs);
+
+    // Targets are written by setParamNormalized on any thread and read once per sample, so
+    // each is one atomic double: never torn, and never held over from an earlier read.
+    struct SmoothedValues {
+        int32 count = 0;
+        double coefficient = 0.0;
+        double current[kSmoothedCount] = {};
+        std::atomic<double> target[kSmoothedCount];
+    } smoothedValues;
+
+    // Tone stage and limiter.
+    BiquadCoefficients toneAllpass;
+    double toneState[kLanes] = {};
+    double limiterCoefficient = 0.0;
+    double limiterScale = 0.0;
+    double limiterEnvelope[kLanes] = {};
+    // Written per sample, read by updateMeters on the main thread.
+    std::atomic<double> limiterGain[kLanes];
+    double blockMinGain = 1.0;
+
+    // Stretched allpass chains. Lane pairs are stored side by side so that both lanes load
+    // and store as one pair: a stage buffer holds stageDelay pairs, a stage state holds
+    // {S1 lane 0, S1 lane 1, S2 lane 0, S2 lane 1}.
+    double stretch = 0.0;
+    int32 stageDelay = 1;
+    double chainCoefficient[kChains] = {};
+    double fractionCoefficient[kChains] = {};
+    std::unique_ptr<double[]> stageBuffers[kChains][kStages];
+    double stageState[kChains][kStages][4] = {};
+    int32 stagePosition[kChains] = {};
+    BiquadCoefficients chainHighPass;
+    double chainHighPassState[kChains][kLanes] = {};
+    double chainInput[kChains][kLanes] = {};
+    double chainOutput[kChains][kLanes] = {};
+
+    // Stretched resonator, per channel.
+    int32 resonatorDelay = 1;
+    double resonatorGain = 0.0;
+    double resonatorFeedback1 = 0.0;
+    double resonatorFeedback2 = 0.0;
+    std::unique_ptr<double[]> resonatorBufferP[kLanes];
+    std::unique_ptr<double[]> resonatorBufferQ[kLanes];
+    int32 resonatorPosition[kLanes] = {};
+
+    // Low-pass cascade: [section][channel][s1, s2].
+    BiquadCoefficients lowPassSections[kLowPassCount];
+    double lowPassState[kLowPassCount][kLanes][2] = {};
+
+    // High chains ([chain][section] holds {s1 lane 0, s1 lane 1, s2 lane 0, s2 lane 1}) and
+    // the secondary loops around them.
+    BiquadCoefficients highSection[kChains];
+    double highState[kChains][kHighSections][4] = {};
+    double highInput[kChains][kLanes] = {};
+    double highOutput[kChains][kLanes] = {};
+    double highFeedback[kChains][kLanes] = {};
+    double secondaryBase[kChains] = {};
+    double secondaryGain[kChains] = {};
+    std::unique_ptr<DelayLine> secondaryLine[kChains];
+
+    // Peaking pair: [section][channel][s1, s2].
+    BiquadCoefficients peakSections[2];
+    double peakState[2][kLanes][2] = {};
+
+    // Dispersion loops.
+    double outerBlend = 0.0;
+    double innerBlend = 0.0;
+    double loopGain[kChains] = {};
+    double restDelay[kChains] = {};
+    double modulationDepth = 0.0;
+    std::unique_ptr<DelayLine> cLine[kChains];
+    std::unique_ptr<DelayLine> restLine[kChains];
+    std::unique_ptr<DelayLine> aLine[kChains];
+    std::unique_ptr<DelayLine> bLine[kChains];
+
+    // Delay modulation: low-pass 0 for the dispersion loops, 1 for the high loops; states
+    // [loop][kind][channel].
+    BiquadCoefficients noiseLowPass[2];
+    double noiseFilterState[kChains][2][kLanes] = {};
+
+    std::unique_ptr<DelayLine> preDelayLine;
 };
 
 } // namespace SorvLib
