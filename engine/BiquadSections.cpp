@@ -16,7 +16,9 @@ constexpr double maxFrequencyRatio = 0.4975;
 
 using Roots = std::vector<std::complex<double>>;
 
-bool absent(double realPart) { return std::isnan(realPart); }
+bool absent(double realPart) {
+    return std::isnan(realPart);
+}
 
 double leadingCoefficient(const std::vector<double>& c) {
     for (size_t i = c.size(); i > 0; --i) {
@@ -51,12 +53,13 @@ void takeTwo(const Roots& roots, std::vector<bool>& taken, double key, double (&
     const auto any = [](std::complex<double>) { return true; };
     const auto isReal = [](std::complex<double> r) { return r.imag() == 0.0; };
 
-    int first = nearestRoot(roots, taken, point, [](std::complex<double> r) { return r.imag() > 0.0; });
+    int first =
+        nearestRoot(roots, taken, point, [](std::complex<double> r) { return r.imag() > 0.0; });
     int second = -1;
     if (first >= 0) {
         taken[static_cast<size_t>(first)] = true;
-        second = nearestRoot(roots, taken, point,
-                             [](std::complex<double> r) { return r.imag() < 0.0; });
+        second =
+            nearestRoot(roots, taken, point, [](std::complex<double> r) { return r.imag() < 0.0; });
         if (second < 0)
             second = nearestRoot(roots, taken, point, any);
     } else {
@@ -96,7 +99,9 @@ std::array<double, 3> sectionPolynomial(const double (&slot)[4]) {
     return {(r1 * r2).real(), -(r1 + r2).real(), 1.0};
 }
 
-bool singleRoot(const double (&slot)[4]) { return !absent(slot[0]) && absent(slot[2]); }
+bool singleRoot(const double (&slot)[4]) {
+    return !absent(slot[0]) && absent(slot[2]);
+}
 
 } // namespace
 
@@ -156,7 +161,9 @@ std::vector<SectionRecord> pairRootsIntoSections(const Roots& zeros, const Roots
     return records;
 }
 
-bool compareByNinthValue(const SectionRecord& a, const SectionRecord& b) { return a.key < b.key; }
+bool compareByNinthValue(const SectionRecord& a, const SectionRecord& b) {
+    return a.key < b.key;
+}
 
 void sortSections(std::vector<SectionRecord>& records) {
     // Stable, so records with equal keys (all roots on one vertical line) keep their order.

@@ -35,8 +35,7 @@ void sortSections(std::vector<SectionRecord>& records);
 // brought to a similar size, so the cascade neither overflows nor loses precision between
 // sections. Allocates.
 std::vector<BiquadCoefficients> sectionsToBiquads(const std::vector<SectionRecord>& records,
-                                                  double sampleRate, double frequency,
-                                                  double gain);
+                                                  double sampleRate, double frequency, double gain);
 
 // Roots of numerator and denominator; returns leading(numerator)/leading(denominator).
 double zerosPolesGain(const std::vector<double>& numerator, const std::vector<double>& denominator,
@@ -51,7 +50,6 @@ std::vector<BiquadCoefficients> zpkToBiquads(const std::vector<std::complex<doub
 // gain·numerator(s)/denominator(s) as a cascade of biquads.
 std::vector<BiquadCoefficients> transferToBiquads(const std::vector<double>& numerator,
                                                   const std::vector<double>& denominator,
-                                                  double gain, double sampleRate,
-                                                  double frequency);
+                                                  double gain, double sampleRate, double frequency);
 
 } // namespace SorvLib

@@ -19,8 +19,8 @@ constexpr double maxPeakOmega = 3.1384510609362035;
 constexpr double piSquared = 9.869604401089358;
 constexpr double twoPiSquared = 39.47841760435743;
 constexpr double twoPiFourth = 1558.5454565440389;
-// π⁴ rounded once each way; the two terms of the Nyquist gain keep the values they were
-// tuned with.
+// π⁴ with two different last digits in the numerator and denominator of the Nyquist gain;
+// both are kept, since either change moves the design's bits.
 constexpr double piFourthNumerator = 97.40909103400242;
 constexpr double piFourthDenominator = 97.40909103400243;
 // Keeps the Nyquist gain just below the peak gain, so Gpk² − GN² stays positive.

@@ -37,7 +37,9 @@ double chebyshevSeries(double m, int N, double sideLobeRatio, double x0) {
     return sideLobeRatio + 2.0 * sum;
 }
 
-double omegaFor(int phases, double cutoff) { return phases == 1 ? pi : cutoff * pi / phases; }
+double omegaFor(int phases, double cutoff) {
+    return phases == 1 ? pi : cutoff * pi / phases;
+}
 
 } // namespace
 

@@ -9,6 +9,7 @@
 using namespace SorvLib;
 using SorvTest::biquadMagnitude;
 using SorvTest::biquadResponse;
+using SorvTest::ulpDistance;
 
 namespace {
 
@@ -192,6 +193,35 @@ TEST(DesignFilter, ReferenceCalls) {
     }
 }
 
+TEST(DesignFilter, KeepsItsOrderOfOperations) {
+    // Recorded from this design with a correctly rounded tan (glibc) after the checks above
+    // passed. Below 0.4995·fs E0 is zero in exact arithmetic, so regrouping its powers moves
+    // the 14620 Hz section by up to 29 ulps. MinGW's tan is one ulp off for that call's
+    // argument, which moves it by up to 3 ulps.
+    constexpr int64_t mathLibraryUlps = 3;
+    struct Case {
+        double frequency, q, gain;
+        BiquadCoefficients expected;
+    };
+    for (const Case& c : {Case{7310.0,
+                               8.4,
+                               37.0,
+                               {2.2768789503492362, -1.4080017477878088, -0.98002374086864219,
+                                0.091667568518934692, 0.94056851194900459}},
+                          Case{14620.0,
+                               5.0,
+                               6.0,
+                               {1.4938878186530211, 0.78548806366048407, 0.887101951876344,
+                                0.4276036526741574, 0.81987758311131853}}}) {
+        const BiquadCoefficients p = peakingFilter(c.frequency, c.q, c.gain);
+        EXPECT_LE(ulpDistance(p.b0, c.expected.b0), mathLibraryUlps) << c.frequency;
+        EXPECT_LE(ulpDistance(p.b1, c.expected.b1), mathLibraryUlps) << c.frequency;
+        EXPECT_LE(ulpDistance(p.a1, c.expected.a1), mathLibraryUlps) << c.frequency;
+        EXPECT_LE(ulpDistance(p.b2, c.expected.b2), mathLibraryUlps) << c.frequency;
+        EXPECT_LE(ulpDistance(p.a2, c.expected.a2), mathLibraryUlps) << c.frequency;
+    }
+}
+
 TEST(DesignFilter, PeakAndNyquistAcrossRates) {
     for (double rate : {22050.0, 44100.0, 48000.0, 96000.0, 192000.0}) {
         for (double f : {500.0, 3000.0, 7310.0}) {
@@ -200,8 +230,7 @@ TEST(DesignFilter, PeakAndNyquistAcrossRates) {
             EXPECT_NEAR(biquadMagnitude(p, f, rate), gain, 1e-11) << rate << " " << f;
             // Low f/fs leaves 1 + a1 + a2 small, so DC is evaluated with some cancellation.
             EXPECT_NEAR(biquadMagnitude(p, 0.0, rate), 1.0, 1e-11);
-            EXPECT_NEAR(biquadMagnitude(p, rate / 2, rate), analogPeak(f, q, gain, pi * rate),
-                        1e-9)
+            EXPECT_NEAR(biquadMagnitude(p, rate / 2, rate), analogPeak(f, q, gain, pi * rate), 1e-9)
                 << rate << " " << f;
         }
     }
