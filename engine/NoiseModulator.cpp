@@ -4,11 +4,7 @@
 
 namespace SorvLib {
 
-namespace {
-
 uint32_t noiseSeed() { return getUtils()->getMilliseconds() | 1u; }
-
-} // namespace
 
 std::atomic<uint32_t> noiseState{noiseSeed()};
 

@@ -11,6 +11,9 @@ namespace SorvLib {
 // and both sample formats, seeded at module load from the millisecond tick (odd, so never 0).
 extern std::atomic<uint32_t> noiseState;
 
+// The seed taken at module load: the millisecond tick with its lowest bit set.
+uint32_t noiseSeed();
+
 // For tests, which need reproducible draws.
 uint32_t getNoiseState();
 void setNoiseState(uint32_t state);

@@ -1,0 +1,168 @@
+#include "engine/QUOR515EffectInspector.h"
+
+#include <cmath>
+
+namespace SorvLib {
+
+SorvTest::EngineDesign QUOR515EffectInspector::design() const {
+    SorvTest::EngineDesign d;
+    d.sampleRate = e.getSampleRate();
+    d.smoothingCoefficient = e.smoothedValues.coefficient;
+    d.smoothingCount = e.smoothedValues.count;
+    d.toneAllpass = e.toneAllpass;
+    d.limiterCoefficient = e.limiterCoefficient;
+    d.limiterScale = e.limiterScale;
+    d.stretch = e.stretch;
+    d.stageDelay = e.stageDelay;
+    d.chainHighPass = e.chainHighPass;
+    d.resonatorDelay = e.resonatorDelay;
+    d.resonatorGain = e.resonatorGain;
+    d.resonatorFeedback1 = e.resonatorFeedback1;
+    d.resonatorFeedback2 = e.resonatorFeedback2;
+    for (int j = 0; j < 5; ++j)
+        d.lowPassSections[j] = e.lowPassSections[j];
+    d.outerBlend = e.outerBlend;
+    d.innerBlend = e.innerBlend;
+    d.modulationDepth = e.modulationDepth;
+    for (int k = 0; k < 2; ++k) {
+        d.chainCoefficient[k] = e.chainCoefficient[k];
+        d.fractionCoefficient[k] = e.fractionCoefficient[k];
+        d.highSection[k] = e.highSection[k];
+        d.peakSections[k] = e.peakSections[k];
+        d.noiseLowPass[k] = e.noiseLowPass[k];
+        d.secondaryBase[k] = e.secondaryBase[k];
+        d.secondaryGain[k] = e.secondaryGain[k];
+        d.loopGain[k] = e.loopGain[k];
+        d.restDelay[k] = e.restDelay[k];
+        if (e.isDesigned()) {
+            d.aLength[k] = e.aLine[k]->getLength();
+            d.bLength[k] = e.bLine[k]->getLength();
+            d.cLength[k] = e.cLine[k]->getLength();
+            d.restLength[k] = e.restLine[k]->getLength();
+            d.secondaryLength[k] = e.secondaryLine[k]->getLength();
+        }
+    }
+    if (e.isDesigned())
+        d.preDelayLength = e.preDelayLine->getLength();
+    return d;
+}
+
+void QUOR515EffectInspector::injectDesign(const SorvTest::EngineDesign& d) {
+    e.smoothedValues.coefficient = d.smoothingCoefficient;
+    e.toneAllpass = d.toneAllpass;
+    e.limiterCoefficient = d.limiterCoefficient;
+    e.limiterScale = d.limiterScale;
+    e.chainHighPass = d.chainHighPass;
+    e.resonatorGain = d.resonatorGain;
+    e.resonatorFeedback1 = d.resonatorFeedback1;
+    e.resonatorFeedback2 = d.resonatorFeedback2;
+    for (int j = 0; j < 5; ++j)
+        e.lowPassSections[j] = d.lowPassSections[j];
+    e.outerBlend = d.outerBlend;
+    e.innerBlend = d.innerBlend;
+    e.modulationDepth = d.modulationDepth;
+    for (int k = 0; k < 2; ++k) {
+        e.chainCoefficient[k] = d.chainCoefficient[k];
+        e.fractionCoefficient[k] = d.fractionCoefficient[k];
+        e.highSection[k] = d.highSection[k];
+        e.peakSections[k] = d.peakSections[k];
+        e.noiseLowPass[k] = d.noiseLowPass[k];
+        e.secondaryBase[k] = d.secondaryBase[k];
+        e.secondaryGain[k] = d.secondaryGain[k];
+        e.loopGain[k] = d.loopGain[k];
+        e.restDelay[k] = d.restDelay[k];
+    }
+}
+
+void QUOR515EffectInspector::setTargetAndCurrent(int index, double value) {
+    e.smoothedValues.target[index].store(value);
+    e.smoothedValues.current[index] = value;
+}
+
+template <typename Check>
+bool QUOR515EffectInspector::everyState(Check check) const {
+    auto all = [&check](const double* values, size_t count) {
+        for (size_t i = 0; i < count; ++i)
+            if (!check(values[i]))
+                return false;
+        return true;
+    };
+    // A line's samples, through its own reads: whole delays 0 .. length − 1 cover every
+    // sample once the positions are where they are.
+    auto line = [&check](const DelayLine* l) {
+        if (!l)
+            return true;
+        for (int32_t c = 0; c < l->getChannels(); ++c)
+            for (int32_t back = 0; back < l->getLength(); ++back)
+                if (!check(l->readInterpolated(c, back)))
+                    return false;
+        return true;
+    };
+    bool ok = all(e.toneState, 2) && all(e.limiterEnvelope, 2) &&
+              all(&e.stageState[0][0][0], sizeof(e.stageState) / sizeof(double)) &&
+              all(&e.chainHighPassState[0][0], 4) && all(&e.chainInput[0][0], 4) &&
+              all(&e.chainOutput[0][0], 4) &&
+              all(&e.lowPassState[0][0][0], sizeof(e.lowPassState) / sizeof(double)) &&
+              all(&e.highState[0][0][0], sizeof(e.highState) / sizeof(double)) &&
+              all(&e.highInput[0][0], 4) && all(&e.highOutput[0][0], 4) &&
+              all(&e.highFeedback[0][0], 4) &&
+              all(&e.peakState[0][0][0], sizeof(e.peakState) / sizeof(double)) &&
+              all(&e.noiseFilterState[0][0][0], sizeof(e.noiseFilterState) / sizeof(double)) &&
+              line(e.preDelayLine.get());
+    for (int k = 0; k < 2 && ok; ++k) {
+        for (const auto& buffer : e.stageBuffers[k])
+            ok = ok && (!buffer || all(buffer.get(), 2 * static_cast<size_t>(e.stageDelay)));
+        if (e.resonatorBufferP[k])
+            ok = ok && all(e.resonatorBufferP[k].get(), static_cast<size_t>(e.resonatorDelay)) &&
+                 all(e.resonatorBufferQ[k].get(), static_cast<size_t>(e.resonatorDelay));
+        ok = ok && line(e.cLine[k].get()) && line(e.restLine[k].get()) &&
+             line(e.aLine[k].get()) && line(e.bLine[k].get()) && line(e.secondaryLine[k].get());
+    }
+    return ok;
+}
+
+bool QUOR515EffectInspector::channelIsZero(int c) const {
+    bool zero = e.toneState[c] == 0.0 && e.limiterEnvelope[c] == 0.0 &&
+                e.resonatorPosition[c] == 0 && e.preDelayLine->getPosition(c) == 0;
+    for (int j = 0; j < 5; ++j)
+        zero = zero && e.lowPassState[j][c][0] == 0.0 && e.lowPassState[j][c][1] == 0.0;
+    for (int j = 0; j < 2; ++j)
+        zero = zero && e.peakState[j][c][0] == 0.0 && e.peakState[j][c][1] == 0.0;
+    for (int i = 0; i < e.resonatorDelay; ++i)
+        zero = zero && e.resonatorBufferP[c][i] == 0.0 && e.resonatorBufferQ[c][i] == 0.0;
+    auto lineIsZero = [c](const DelayLine& line) {
+        if (line.getPosition(c) != 0)
+            return false;
+        for (int32_t back = 0; back < line.getLength(); ++back)
+            if (line.readInterpolated(c, back) != 0.0)
+                return false;
+        return true;
+    };
+    zero = zero && lineIsZero(*e.preDelayLine);
+    for (int k = 0; k < 2; ++k) {
+        zero = zero && e.chainInput[k][c] == 0.0 && e.chainOutput[k][c] == 0.0 &&
+               e.chainHighPassState[k][c] == 0.0 && e.highInput[k][c] == 0.0 &&
+               e.highOutput[k][c] == 0.0 && e.highFeedback[k][c] == 0.0 &&
+               e.noiseFilterState[k][0][c] == 0.0 && e.noiseFilterState[k][1][c] == 0.0 &&
+               lineIsZero(*e.cLine[k]) && lineIsZero(*e.restLine[k]) && lineIsZero(*e.aLine[k]) &&
+               lineIsZero(*e.bLine[k]) && lineIsZero(*e.secondaryLine[k]);
+        for (int i = 0; i < 100; ++i)
+            zero = zero && e.stageState[k][i][c] == 0.0 && e.stageState[k][i][2 + c] == 0.0;
+        for (int j = 0; j < 90; ++j)
+            zero = zero && e.highState[k][j][c] == 0.0 && e.highState[k][j][2 + c] == 0.0;
+        for (const auto& buffer : e.stageBuffers[k])
+            for (int p = 0; p < e.stageDelay; ++p)
+                zero = zero && buffer[2 * p + c] == 0.0;
+    }
+    return zero;
+}
+
+bool QUOR515EffectInspector::everyStateIsZero() const {
+    return everyState([](double v) { return v == 0.0; });
+}
+
+bool QUOR515EffectInspector::everyStateIsFinite() const {
+    return everyState([](double v) { return std::isfinite(v); });
+}
+
+} // namespace SorvLib
