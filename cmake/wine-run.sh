@@ -6,6 +6,10 @@ dir=${WINE_BUILD_DIR:-}
 if [ -z "$dir" ]; then
   dir=$(pwd)
   while [ "$dir" != / ] && [ ! -f "$dir/CMakeCache.txt" ]; do dir=$(dirname "$dir"); done
+  if [ "$dir" = / ]; then
+    echo "wine-run.sh: not inside a build tree; set WINE_BUILD_DIR" >&2
+    exit 2
+  fi
 fi
 export WINEPREFIX="$dir/wineprefix"
 export WINEDEBUG=-all
