@@ -35,8 +35,7 @@ private:
     std::chrono::steady_clock::time_point start;
 };
 
-template <typename T>
-void processBlocks(benchmark::State& state) {
+template <typename T> void processBlocks(benchmark::State& state) {
     const double sampleRate = static_cast<double>(state.range(0));
     SorvTest::TestHostContext context;
     auto* effect = new SorvLib::QUOR515Effect();
@@ -94,8 +93,12 @@ void processBlocks(benchmark::State& state) {
     effect->release();
 }
 
-void processFloat(benchmark::State& state) { processBlocks<float>(state); }
-void processDouble(benchmark::State& state) { processBlocks<double>(state); }
+void processFloat(benchmark::State& state) {
+    processBlocks<float>(state);
+}
+void processDouble(benchmark::State& state) {
+    processBlocks<double>(state);
+}
 
 // The dependent operations only: per stage w = (w − u)·a + x, per section y = x·b0 + s1, the
 // independent operands read from memory as the engine reads its states. Each sample's chains
@@ -162,8 +165,12 @@ void chainReference(benchmark::State& state, bool serial) {
     meter.report(state, sampleRate, samples);
 }
 
-void chainLatencyBound(benchmark::State& state) { chainReference(state, false); }
-void chainLatencyBoundSerial(benchmark::State& state) { chainReference(state, true); }
+void chainLatencyBound(benchmark::State& state) {
+    chainReference(state, false);
+}
+void chainLatencyBoundSerial(benchmark::State& state) {
+    chainReference(state, true);
+}
 
 } // namespace
 

@@ -18,7 +18,9 @@ DelayLine::DelayLine(int32_t channelCount, int32_t historyLength)
     }
 }
 
-DelayLine::~DelayLine() { release(); }
+DelayLine::~DelayLine() {
+    release();
+}
 
 void DelayLine::release() {
     if (buffers)

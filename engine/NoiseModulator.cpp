@@ -4,12 +4,18 @@
 
 namespace SorvLib {
 
-uint32_t noiseSeed() { return getUtils()->getMilliseconds() | 1u; }
+uint32_t noiseSeed() {
+    return getUtils()->getMilliseconds() | 1u;
+}
 
 std::atomic<uint32_t> noiseState{noiseSeed()};
 
-uint32_t getNoiseState() { return noiseState.load(std::memory_order_relaxed); }
+uint32_t getNoiseState() {
+    return noiseState.load(std::memory_order_relaxed);
+}
 
-void setNoiseState(uint32_t state) { noiseState.store(state, std::memory_order_relaxed); }
+void setNoiseState(uint32_t state) {
+    noiseState.store(state, std::memory_order_relaxed);
+}
 
 } // namespace SorvLib

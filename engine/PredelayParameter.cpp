@@ -14,8 +14,8 @@ constexpr int32 kDisplayPrecision = 1;
 
 } // namespace
 
-const double PredelayParameter::predelayCurve[kCurvePoints] = {
-    0.0, 1.65, 2.72, 4.5, 7.4, 12.3, 20.2, 33.4, 55.1, 90.9, 150.0};
+const double PredelayParameter::predelayCurve[kCurvePoints] = {0.0,  1.65, 2.72, 4.5,  7.4,  12.3,
+                                                               20.2, 33.4, 55.1, 90.9, 150.0};
 
 PredelayParameter::PredelayParameter(const TChar* title, ParamID tag)
     : RangeParameter(title, tag, STR16("ms"), 0.0, kMaxMilliseconds, 0.0, 0,

@@ -53,7 +53,7 @@ constexpr double kResonatorDecay = 699.4098633538985;
 constexpr double kLowPassHz[QUOR515Effect::kLowPassCount] = {
     1238.99540625, 2780.58375, 4214.1031875, 5271.4259999999995, 5830.4635312499995};
 constexpr double kLowPassQ[QUOR515Effect::kLowPassCount] = {0.7495, 1.8639, 3.5609, 6.9419,
-                                                              22.2779};
+                                                            22.2779};
 constexpr double kHighAllpassHz[2] = {3743.0, 2753.1};
 constexpr double kPeakHz[2] = {7310.0, 14620.0};
 constexpr double kPeakQ[2] = {8.4, 5.0};
@@ -89,8 +89,7 @@ enum NoiseKind { kDispersionNoise = 0, kHighNoise = 1 };
 constexpr int32 kLoopA = 0;
 constexpr int32 kLoopB = 1;
 
-const MeterRow kMeters[] = {{"GR Meter", kGrMeterId, 0, kGainReductionMeter},
-                            {nullptr, 0, 0, 0}};
+const MeterRow kMeters[] = {{"GR Meter", kGrMeterId, 0, kGainReductionMeter}, {nullptr, 0, 0, 0}};
 
 void remake(std::unique_ptr<double[]>& buffer, int32 count) {
     buffer.reset();
@@ -102,7 +101,9 @@ void remake(std::unique_ptr<DelayLine>& line, int32 length) {
     line.reset(new DelayLine(QUOR515Effect::kLanes, length));
 }
 
-int32 atLeastOne(double value) { return static_cast<int32>(std::max(1.0, value)); }
+int32 atLeastOne(double value) {
+    return static_cast<int32>(std::max(1.0, value));
+}
 
 // One sample through a second-order section in transposed direct form II; state {s1, s2}.
 inline double runSection(const BiquadCoefficients& k, double* state, double x) {
@@ -120,11 +121,21 @@ inline double runFirstOrder(const BiquadCoefficients& k, double& state, double x
 }
 
 // Lane pairs: both lanes with the scalar arithmetic of each, in the same order.
-inline __m128d load2(const double* p) { return _mm_loadu_pd(p); }
-inline void store2(double* p, __m128d v) { _mm_storeu_pd(p, v); }
-inline __m128d add(__m128d a, __m128d b) { return _mm_add_pd(a, b); }
-inline __m128d sub(__m128d a, __m128d b) { return _mm_sub_pd(a, b); }
-inline __m128d mul(__m128d a, __m128d b) { return _mm_mul_pd(a, b); }
+inline __m128d load2(const double* p) {
+    return _mm_loadu_pd(p);
+}
+inline void store2(double* p, __m128d v) {
+    _mm_storeu_pd(p, v);
+}
+inline __m128d add(__m128d a, __m128d b) {
+    return _mm_add_pd(a, b);
+}
+inline __m128d sub(__m128d a, __m128d b) {
+    return _mm_sub_pd(a, b);
+}
+inline __m128d mul(__m128d a, __m128d b) {
+    return _mm_mul_pd(a, b);
+}
 
 struct PairSection {
     explicit PairSection(const BiquadCoefficients& k)
@@ -179,16 +190,18 @@ FUnknown* createInstance(void*) {
     return static_cast<IAudioProcessor*>(effect);
 }
 
-const MeterRow* QUOR515Effect::meterTable() const { return kMeters; }
+const MeterRow* QUOR515Effect::meterTable() const {
+    return kMeters;
+}
 
 tresult PLUGIN_API QUOR515Effect::initialize(FUnknown* context) {
     const tresult result = SorvEffect::initialize(context);
     if (result != kResultOk)
         return result;
 
-    auto* power = new StringListParameter(STR16("Power"), kPowerId, nullptr,
-                                          ParameterInfo::kCanAutomate | ParameterInfo::kIsList,
-                                          kRootUnitId);
+    auto* power =
+        new StringListParameter(STR16("Power"), kPowerId, nullptr,
+                                ParameterInfo::kCanAutomate | ParameterInfo::kIsList, kRootUnitId);
     power->appendString(STR16("Off"));
     power->appendString(STR16("On"));
     power->getInfo().defaultNormalizedValue = 1.0;
@@ -427,9 +440,9 @@ void QUOR515Effect::design(double fs) {
         BiquadCoefficients first;
         designBiquad(first, FilterType::allPass1, fs, kHighAllpassHz[chain], kUnitQ, kUnitGain,
                      kNoSecondQ);
-        highSection[chain] = BiquadCoefficients{first.b0 * first.b0, 2.0 * first.b0 * first.b1,
-                                                2.0 * first.a1, first.b1 * first.b1,
-                                                first.a1 * first.a1};
+        highSection[chain] =
+            BiquadCoefficients{first.b0 * first.b0, 2.0 * first.b0 * first.b1, 2.0 * first.a1,
+                               first.b1 * first.b1, first.a1 * first.a1};
     }
 
     // 9.
@@ -471,8 +484,7 @@ void QUOR515Effect::design(double fs) {
     // 13. Secondary lines: one more sample of history for the same reason as the rest lines.
     for (int32 loop = 0; loop < kChains; ++loop) {
         secondaryBase[loop] = loopLength[loop] * kSecondaryShare[loop];
-        const int32 length =
-            atLeastOne(std::floor(modulationDepth * 0.5 + secondaryBase[loop]));
+        const int32 length = atLeastOne(std::floor(modulationDepth * 0.5 + secondaryBase[loop]));
         remake(secondaryLine[loop], length + 1);
     }
 
@@ -494,8 +506,8 @@ void PLUGIN_API QUOR515Effect::processFloat(ProcessData& data, float** inputs, f
     processBlock(data, inputs, outputs, sampleCount);
 }
 
-void PLUGIN_API QUOR515Effect::processDouble(ProcessData& data, double** inputs,
-                                             double** outputs, int32 sampleCount) {
+void PLUGIN_API QUOR515Effect::processDouble(ProcessData& data, double** inputs, double** outputs,
+                                             int32 sampleCount) {
     processBlock(data, inputs, outputs, sampleCount);
 }
 
@@ -517,9 +529,9 @@ void QUOR515Effect::processBlock(ProcessData& data, Sample** inputs, Sample** ou
 
     blockMinGain = 1.0;
     const double* current = smoothedValues.current;
-    const bool run = isDesigned() &&
-                     (smoothedValues.target[runGain].load(std::memory_order_relaxed) == 1.0 ||
-                      current[runGain] > kRunThreshold);
+    const bool run =
+        isDesigned() && (smoothedValues.target[runGain].load(std::memory_order_relaxed) == 1.0 ||
+                         current[runGain] > kRunThreshold);
 
     if (!run) {
         // The engine stands still; samples are copied without conversion.
@@ -543,8 +555,8 @@ void QUOR515Effect::processBlock(ProcessData& data, Sample** inputs, Sample** ou
             const double runValue = current[runGain];
             const double mixValue = current[mix];
             for (int32 c = 0; c < n; ++c) {
-                outputs[c][s] = static_cast<Sample>(((wet[c] - dry[c]) * mixValue) * runValue +
-                                                    dry[c]);
+                outputs[c][s] =
+                    static_cast<Sample>(((wet[c] - dry[c]) * mixValue) * runValue + dry[c]);
                 const double gm =
                     (limiterGain[c].load(std::memory_order_relaxed) - 1.0) * runValue + 1.0;
                 // Written so that a gain that is not a number (after such input) never becomes
@@ -571,17 +583,16 @@ inline double QUOR515Effect::runChannel(int32 c, double x) {
     const double q = p * g;
     limiterGain[c].store(g, std::memory_order_relaxed);
     const double lim = q / drive;
-    limiterEnvelope[c] = ((std::sqrt(std::fabs(p - q)) * limiterScale + 1.0) - e) *
-                             limiterCoefficient +
-                         e;
+    limiterEnvelope[c] =
+        ((std::sqrt(std::fabs(p - q)) * limiterScale + 1.0) - e) * limiterCoefficient + e;
 
     // Pre-delay: the current sample is in the line when it is read.
     preDelayLine->write(c, lim);
     const double pd = preDelayLine->readInterpolated(c, current[preDelaySamples]);
     preDelayLine->advance(c);
 
-    const double feed = (highFeedback[kLoopA][c] + highFeedback[kLoopB][c]) * kHighFeedbackShare +
-                        pd;
+    const double feed =
+        (highFeedback[kLoopA][c] + highFeedback[kLoopB][c]) * kHighFeedbackShare + pd;
 
     // Dispersion loops; the chains' outputs of the previous sample enter the rest lines.
     for (int32 loop = 0; loop < kChains; ++loop) {
@@ -700,8 +711,7 @@ void QUOR515Effect::sendMeter(ProcessData& data) {
     if (getHostFormat() == kHostAU)
         return;
     int32 queueIndex = 0;
-    IParamValueQueue* queue =
-        data.outputParameterChanges->addParameterData(kGrMeterId, queueIndex);
+    IParamValueQueue* queue = data.outputParameterChanges->addParameterData(kGrMeterId, queueIndex);
     if (!queue)
         return;
     int32 pointIndex = 0;

@@ -36,16 +36,16 @@ public:
     // Main thread, on the 5 ms meter timer: the limiter's gain reduction as "Overload".
     void PLUGIN_API updateMeters() SMTG_OVERRIDE;
     // Audio thread, no lock, no allocation; both run processBlock.
-    void PLUGIN_API processFloat(Steinberg::Vst::ProcessData& data, float** inputs,
-                                 float** outputs, int32 sampleCount) SMTG_OVERRIDE;
+    void PLUGIN_API processFloat(Steinberg::Vst::ProcessData& data, float** inputs, float** outputs,
+                                 int32 sampleCount) SMTG_OVERRIDE;
     void PLUGIN_API processDouble(Steinberg::Vst::ProcessData& data, double** inputs,
                                   double** outputs, int32 sampleCount) SMTG_OVERRIDE;
 
     const MeterRow* meterTable() const override;
 
-    static constexpr int32 kChains = 2;      // loop A and loop B
-    static constexpr int32 kLanes = 2;       // the two channels, run as one pair
-    static constexpr int32 kStages = 100;    // allpass stages per dispersion chain
+    static constexpr int32 kChains = 2;        // loop A and loop B
+    static constexpr int32 kLanes = 2;         // the two channels, run as one pair
+    static constexpr int32 kStages = 100;      // allpass stages per dispersion chain
     static constexpr int32 kHighSections = 90; // second-order sections per high chain
     static constexpr int32 kLowPassCount = 5;
 

@@ -28,8 +28,8 @@ void recordedValues(EngineDesign& d, double& drive) {
     d.smoothingCoefficient = 0x1.db6fd5adfc8p-12;
     d.toneAllpass = {-0x1.7f89833ba94ep-1, 0x1p+0, -0x1.7f89833ba94ep-1, 0x0p+0, 0x0p+0};
     d.limiterCoefficient = 0x1.bd2c098b15p-12;
-    d.chainHighPass = {0x1.fe8b917e24821p-1, -0x1.fe8b917e24821p-1, -0x1.fd1722fc49043p-1,
-                       0x0p+0, 0x0p+0};
+    d.chainHighPass = {0x1.fe8b917e24821p-1, -0x1.fe8b917e24821p-1, -0x1.fd1722fc49043p-1, 0x0p+0,
+                       0x0p+0};
     d.resonatorGain = 0x1.7c7e795e571b8p-5;
     d.resonatorFeedback1 = -0x1.e782fed1fc2f1p+0;
     d.resonatorFeedback2 = 0x1.d07030d4351c9p-1;
@@ -43,18 +43,18 @@ void recordedValues(EngineDesign& d, double& drive) {
                             0x1.0694175b247cbp-3, 0x1.d006e76cebdd8p-1};
     d.lowPassSections[4] = {0x1.48053a467e75fp-3, 0x1.48053a467e75fp-2, -0x1.53a499686e93cp+0,
                             0x1.48053a467e75fp-3, 0x1.ef4e6d175b9d8p-1};
-    d.highSection[0] = {0x1.4dc28cab8168cp-2, -0x1.244e3a32d831fp+0, -0x1.244e3a32d831fp+0,
-                        0x1p+0, 0x1.4dc28cab8168cp-2};
-    d.highSection[1] = {0x1.c99f44d04559cp-2, -0x1.56460f959ca9ap+0, -0x1.56460f959ca9ap+0,
-                        0x1p+0, 0x1.c99f44d04559cp-2};
+    d.highSection[0] = {0x1.4dc28cab8168cp-2, -0x1.244e3a32d831fp+0, -0x1.244e3a32d831fp+0, 0x1p+0,
+                        0x1.4dc28cab8168cp-2};
+    d.highSection[1] = {0x1.c99f44d04559cp-2, -0x1.56460f959ca9ap+0, -0x1.56460f959ca9ap+0, 0x1p+0,
+                        0x1.c99f44d04559cp-2};
     d.peakSections[0] = {0x1.2370c4fa59b31p+1, -0x1.6872cd7375a07p+0, -0x1.f5c5abf8ab361p-1,
                          0x1.7778698e4859bp-4, 0x1.e192322cefccep-1};
     d.peakSections[1] = {0x1.7e6f6e9d01ebdp+0, 0x1.922b7dd1a3ea1p-1, 0x1.c6323a1f0da6dp-1,
                          0x1.b5ddbb5f8ae79p-2, 0x1.a3c6fe9c5f8eap-1};
-    d.noiseLowPass[0] = {0x1.f127d13db7addp-8, 0x1.f127d13db7addp-8, -0x1.f83b60bb09216p-1,
-                         0x0p+0, 0x0p+0};
-    d.noiseLowPass[1] = {0x1.b1a30163cfdb1p-8, 0x1.b1a30163cfdb1p-8, -0x1.f93973fa70c0ap-1,
-                         0x0p+0, 0x0p+0};
+    d.noiseLowPass[0] = {0x1.f127d13db7addp-8, 0x1.f127d13db7addp-8, -0x1.f83b60bb09216p-1, 0x0p+0,
+                         0x0p+0};
+    d.noiseLowPass[1] = {0x1.b1a30163cfdb1p-8, 0x1.b1a30163cfdb1p-8, -0x1.f93973fa70c0ap-1, 0x0p+0,
+                         0x0p+0};
     drive = 0x1.0722de7426253p+5; // limiterDrive target at "Fx Limiter" 0.55
 }
 
@@ -100,8 +100,7 @@ int64_t ulpsBetween(double a, double b) {
 
 class Fnv1a64 {
 public:
-    template <typename T>
-    void add(T value) {
+    template <typename T> void add(T value) {
         unsigned char bytes[sizeof(T)];
         std::memcpy(bytes, &value, sizeof(T));
         for (unsigned char byte : bytes)
@@ -122,8 +121,7 @@ private:
     uint64_t state = 42;
 };
 
-template <typename T>
-void render(Fnv1a64& hash) {
+template <typename T> void render(Fnv1a64& hash) {
     EngineHarness h(44100.0, 2, sizeof(T) == 4 ? Vst::kSample32 : Vst::kSample64);
     h.set(kFxMixId, 0.65);
     h.set(kToneId, 0.45);
@@ -201,8 +199,7 @@ TEST(CrossBuild, DesignedValuesAgreeWithTheNativeBuildToAFewUlps) {
             std::cout << "  " << mine[i].first << ": " << ulps << " ulp\n";
         largest = std::max(largest, ulps);
     }
-    const int64_t driveUlps =
-        ulpsBetween(h.inspect().target(QUOR515Effect::limiterDrive), drive);
+    const int64_t driveUlps = ulpsBetween(h.inspect().target(QUOR515Effect::limiterDrive), drive);
     std::cout << "  largest difference from the native design: " << largest
               << " ulp; limiter drive: " << driveUlps << " ulp\n";
     // Only designFilter's tangents have been seen to differ, by 3 ulps at this rate.

@@ -76,8 +76,7 @@ TEST(EngineDesign, At44100) {
 
     expectSection(d.chainHighPass,
                   {0.9971585718615225, -0.9971585718615225, -0.994317143723045, 0.0, 0.0});
-    expectSection(d.toneAllpass,
-                  {-0.7490960131005089, 1.0, -0.7490960131005089, 0.0, 0.0});
+    expectSection(d.toneAllpass, {-0.7490960131005089, 1.0, -0.7490960131005089, 0.0, 0.0});
 }
 
 TEST(EngineDesign, FiltersAreTheLibraryDesigns) {
@@ -100,8 +99,7 @@ TEST(EngineDesign, FiltersAreTheLibraryDesigns) {
         // The first-order allpass squared: b1 = 1 and b0 = a1, so the square is symmetric.
         EXPECT_EQ(first.b1, 1.0);
         expectSection(d.highSection[k], {first.b0 * first.b0, 2.0 * first.b0 * first.b1,
-                                         2.0 * first.a1, first.b1 * first.b1,
-                                         first.a1 * first.a1});
+                                         2.0 * first.a1, first.b1 * first.b1, first.a1 * first.a1});
     }
     BiquadCoefficients peak;
     designFilter(peak, fs, 7310.0, 8.4, 37.0);

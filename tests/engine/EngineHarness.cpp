@@ -26,7 +26,9 @@ EngineHarness::~EngineHarness() {
     fx->release();
 }
 
-void EngineHarness::set(ParamID id, double normalized) { fx->setParamNormalized(id, normalized); }
+void EngineHarness::set(ParamID id, double normalized) {
+    fx->setParamNormalized(id, normalized);
+}
 
 void EngineHarness::run(ProcessData& data) {
     data.processMode = kRealtime;

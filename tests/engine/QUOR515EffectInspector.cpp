@@ -79,8 +79,7 @@ void QUOR515EffectInspector::setTargetAndCurrent(int index, double value) {
     e.smoothedValues.current[index] = value;
 }
 
-template <typename Check>
-bool QUOR515EffectInspector::everyState(Check check) const {
+template <typename Check> bool QUOR515EffectInspector::everyState(Check check) const {
     auto all = [&check](const double* values, size_t count) {
         for (size_t i = 0; i < count; ++i)
             if (!check(values[i]))
@@ -115,8 +114,8 @@ bool QUOR515EffectInspector::everyState(Check check) const {
         if (e.resonatorBufferP[k])
             ok = ok && all(e.resonatorBufferP[k].get(), static_cast<size_t>(e.resonatorDelay)) &&
                  all(e.resonatorBufferQ[k].get(), static_cast<size_t>(e.resonatorDelay));
-        ok = ok && line(e.cLine[k].get()) && line(e.restLine[k].get()) &&
-             line(e.aLine[k].get()) && line(e.bLine[k].get()) && line(e.secondaryLine[k].get());
+        ok = ok && line(e.cLine[k].get()) && line(e.restLine[k].get()) && line(e.aLine[k].get()) &&
+             line(e.bLine[k].get()) && line(e.secondaryLine[k].get());
     }
     return ok;
 }

@@ -34,8 +34,7 @@ public:
     const DelayLine& preDelayLine() const { return *e.preDelayLine; }
 
 private:
-    template <typename Check>
-    bool everyState(Check check) const;
+    template <typename Check> bool everyState(Check check) const;
 
     QUOR515Effect& e;
 };

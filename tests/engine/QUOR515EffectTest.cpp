@@ -194,8 +194,8 @@ TEST(QUOR515Parameters, StateChunkUnderVst3) {
     EXPECT_EQ(words[0], kStateChunkMagic);
     EXPECT_EQ(words[2], 80u);
     EXPECT_EQ(words[3], 8u);
-    const ParamID order[] = {kMasterBypassId, kPowerId, kFxLimiterId, kFxMixId,
-                             kToneId,         kPreDelayId, kOverloadId, kGrMeterId};
+    const ParamID order[] = {kMasterBypassId, kPowerId,    kFxLimiterId, kFxMixId,
+                             kToneId,         kPreDelayId, kOverloadId,  kGrMeterId};
     for (int k = 0; k < 8; ++k)
         EXPECT_EQ(words[4 + 2 * k], order[k]) << k;
 }

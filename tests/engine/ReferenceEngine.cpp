@@ -11,8 +11,8 @@ ReferenceLine::ReferenceLine(int length) : length(length) {
 }
 
 double ReferenceLine::history(int channel, int back, bool currentWritten) {
-    const bool inside = currentWritten ? (back >= 0 && back <= length - 1)
-                                       : (back >= 1 && back <= length);
+    const bool inside =
+        currentWritten ? (back >= 0 && back <= length - 1) : (back >= 1 && back <= length);
     if (!inside) {
         ++badReads;
         return 0.0;
@@ -80,7 +80,9 @@ void ReferenceEngine::setPower(double power, bool bypassed) {
     target[0] = bypassed ? 0.0 : (power >= 0.5 ? 1.0 : 0.0);
 }
 
-void ReferenceEngine::setTone(double v) { target[1] = v * 0.8741074588205833; }
+void ReferenceEngine::setTone(double v) {
+    target[1] = v * 0.8741074588205833;
+}
 
 void ReferenceEngine::setLimiter(double v) {
     target[2] = std::pow(10.0, (81 * v - 33) * 0.05) * 8.70142984443495;
@@ -90,7 +92,9 @@ void ReferenceEngine::setPreDelay(double v) {
     target[3] = std::floor((preDelayMilliseconds(v) * 0.001) * d.sampleRate);
 }
 
-void ReferenceEngine::setMix(double v) { target[4] = v; }
+void ReferenceEngine::setMix(double v) {
+    target[4] = v;
+}
 
 void ReferenceEngine::reset() {
     const int earlierBadReads = badReads();
@@ -106,8 +110,8 @@ void ReferenceEngine::reset() {
 int ReferenceEngine::badReads() const {
     int total = badReadsBeforeReset + preDelay.badReads;
     for (int k = 0; k < 2; ++k)
-        total += cLine[k].badReads + restLine[k].badReads + aLine[k].badReads +
-                 bLine[k].badReads + secondaryLine[k].badReads;
+        total += cLine[k].badReads + restLine[k].badReads + aLine[k].badReads + bLine[k].badReads +
+                 secondaryLine[k].badReads;
     return total;
 }
 
@@ -279,8 +283,7 @@ void ReferenceEngine::process(float* const* in, float* const* out, int channels,
     run(in, out, channels, samples);
 }
 
-void ReferenceEngine::process(double* const* in, double* const* out, int channels,
-                              int samples) {
+void ReferenceEngine::process(double* const* in, double* const* out, int channels, int samples) {
     run(in, out, channels, samples);
 }
 

@@ -98,8 +98,7 @@ public:
     int badReads() const;
 
 private:
-    template <typename T>
-    void run(T* const* in, T* const* out, int channels, int samples);
+    template <typename T> void run(T* const* in, T* const* out, int channels, int samples);
     double draw();
     double modulatedDelay(int kind, int loop, int c);
     double channelStep(int c, double x);

@@ -36,20 +36,17 @@ private:
     uint64_t state;
 };
 
-template <typename T>
-int32 sampleSizeOf() {
+template <typename T> int32 sampleSizeOf() {
     return sizeof(T) == 4 ? Vst::kSample32 : Vst::kSample64;
 }
 
-template <typename T>
-bool sameBits(T a, T b) {
+template <typename T> bool sameBits(T a, T b) {
     return std::memcmp(&a, &b, sizeof(T)) == 0;
 }
 
 // Input and output buffers of one block for up to two channels; in place, the outputs are the
 // input buffers.
-template <typename T>
-struct Block {
+template <typename T> struct Block {
     Block(int channels, int samples, bool inPlace) : inPlace(inPlace) {
         for (int c = 0; c < 2; ++c) {
             in[c].assign(static_cast<size_t>(samples), T(0));
@@ -110,8 +107,7 @@ void expectSameAsReference(double fs, int channels, bool inPlace, int total, uin
     ref.reset();
 
     const int sizes[] = {0, 1, 2, 17, 64, 128, 333, 512, 1024};
-    const ParamID ids[] = {kFxMixId, kToneId, kFxLimiterId, kPreDelayId, kPowerId,
-                           kMasterBypassId};
+    const ParamID ids[] = {kFxMixId, kToneId, kFxLimiterId, kPreDelayId, kPowerId, kMasterBypassId};
     int done = 0;
     while (done < total) {
         const int samples = sizes[random.below(9)];
@@ -144,8 +140,8 @@ void expectSameAsReference(double fs, int channels, bool inPlace, int total, uin
         for (int c = 0; c < channels; ++c)
             for (int s = 0; s < samples; ++s)
                 ASSERT_TRUE(sameBits(engineBlock.result(c)[s], refBlock.result(c)[s]))
-                    << "sample " << done + s << " channel " << c << ": "
-                    << engineBlock.result(c)[s] << " vs " << refBlock.result(c)[s];
+                    << "sample " << done + s << " channel " << c << ": " << engineBlock.result(c)[s]
+                    << " vs " << refBlock.result(c)[s];
         const double meter = h.effect().isBypassed() ? 0.0 : 1.0 - ref.blockMinGain;
         ASSERT_EQ(h.meters.lastValue(kGrMeterId), meter) << "after sample " << done;
         ASSERT_EQ(getNoiseState(), ref.noise);
@@ -159,8 +155,7 @@ void expectSameAsReference(double fs, int channels, bool inPlace, int total, uin
     }
 }
 
-template <typename T>
-class SignalPath : public ::testing::Test {
+template <typename T> class SignalPath : public ::testing::Test {
 protected:
     SignalPath() : savedNoise(getNoiseState()) {}
     ~SignalPath() override { setNoiseState(savedNoise); }

@@ -8,7 +8,9 @@ using namespace Steinberg::Vst;
 IMPLEMENT_FUNKNOWN_METHODS(TestParamValueQueue, IParamValueQueue, IParamValueQueue::iid)
 IMPLEMENT_FUNKNOWN_METHODS(TestParameterChanges, IParameterChanges, IParameterChanges::iid)
 
-TestParameterChanges::~TestParameterChanges() { clear(); }
+TestParameterChanges::~TestParameterChanges() {
+    clear();
+}
 
 IParamValueQueue* PLUGIN_API TestParameterChanges::getParameterData(int32 index) {
     if (index < 0 || index >= getParameterCount())
