@@ -10,15 +10,13 @@ ReferenceLine::ReferenceLine(int length) : length(length) {
         channel.assign(static_cast<size_t>(length), 0.0);
 }
 
-double ReferenceLine::history(int channel, int back, bool currentWritten) {
-    const bool inside =
-        currentWritten ? (back >= 0 && back <= length - 1) : (back >= 1 && back <= length);
-    if (!inside) {
-        ++badReads;
-        return 0.0;
-    }
+double ReferenceLine::history(int channel, int back) const {
     const int slot = ((index[channel] - back) % length + length) % length;
     return ring[channel][static_cast<size_t>(slot)];
+}
+
+bool ReferenceLine::holds(int back, bool currentWritten) const {
+    return currentWritten ? (back >= 0 && back <= length - 1) : (back >= 1 && back <= length);
 }
 
 void ReferenceLine::put(int channel, double value) {
@@ -140,11 +138,16 @@ double ReferenceEngine::modulatedDelay(int kind, int loop, int c) {
 
 namespace {
 
+// A read counts as bad when a sample it weighs is not in the line any more: the far one only
+// matters when its weight is not zero (the pre-delay at its longest reads the slot of the
+// sample just written, with weight 0).
 double interpolated(ReferenceLine& line, int c, double delay, bool currentWritten) {
     const int i = static_cast<int>(std::floor(delay));
     const double f = delay - i;
-    const double near = line.history(c, i, currentWritten);
-    const double far = line.history(c, i + 1, currentWritten);
+    if (!line.holds(i, currentWritten) || (f != 0.0 && !line.holds(i + 1, currentWritten)))
+        ++line.badReads;
+    const double near = line.history(c, i);
+    const double far = line.history(c, i + 1);
     return (far - near) * f + near;
 }
 

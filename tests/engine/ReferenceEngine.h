@@ -56,8 +56,10 @@ public:
     ReferenceLine() = default;
     explicit ReferenceLine(int length);
     // The sample written `back` samples before the current one (0: the current one, which
-    // must be written already). Counts a read that the ring cannot answer.
-    double history(int channel, int back, bool currentWritten);
+    // must be written already), as the ring's slot for it holds it.
+    double history(int channel, int back) const;
+    // Whether that slot still holds the sample `back` samples before the current one.
+    bool holds(int back, bool currentWritten) const;
     double oldest(int channel) { return ring[channel][index[channel]]; }
     void put(int channel, double value);
     void write(int channel, double value) { ring[channel][index[channel]] = value; }

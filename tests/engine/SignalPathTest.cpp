@@ -385,3 +385,63 @@ TEST(SignalPathFormats, FloatEqualsDoubleNarrowed) {
     }
     setNoiseState(savedNoise);
 }
+
+TEST(SignalPathBounds, ModulatedReadsAtTheEndsOfTheirRangeStayInsideTheLines) {
+    // A noise filter with a huge gain holds nearly every modulated delay at the top or the
+    // bottom of its range; at the top the read reaches one sample past the floor of the
+    // largest delay, which the lines hold. The pre-delay sits at its longest as well.
+    const uint32_t savedNoise = getNoiseState();
+    for (double fs : {8000.0, 44100.0, 1234.5678}) {
+        EngineHarness h(fs, 2, Vst::kSample64);
+        h.set(kPreDelayId, 1.0);
+        h.effect().setActive(true);
+        EngineDesign design = h.inspect().design();
+        for (auto& lowPass : design.noiseLowPass)
+            lowPass = {100.0, 0.0, 0.0, 0.0, 0.0};
+        h.inspect().injectDesign(design);
+        setNoiseState(7);
+        ReferenceEngine ref(design, getNoiseState());
+        mirrorParameters(h, ref);
+        ref.reset();
+        // The same with lines exactly as long as the floor of their largest delay: the top of
+        // the range then reads past them.
+        EngineDesign shorter = design;
+        for (int k = 0; k < 2; ++k) {
+            shorter.restLength[k] -= 1;
+            shorter.secondaryLength[k] -= 1;
+        }
+        ReferenceEngine shortLines(shorter, getNoiseState());
+        mirrorParameters(h, shortLines);
+        shortLines.reset();
+
+        Sequence random(3);
+        const int total = static_cast<int>(fs * 0.2) + 2000;
+        for (int done = 0; done < total; done += 256) {
+            Block<double> block(2, 256, false);
+            fillInput(block, 2, random, 0.7);
+            Block<double> refBlock = block;
+            for (int c = 0; c < 2; ++c) {
+                refBlock.inPointers[c] = refBlock.in[c].data();
+                refBlock.outPointers[c] = refBlock.out[c].data();
+            }
+            h.process(block.inPointers, block.outPointers, 256);
+            {
+                DenormalsAsZero daz;
+                ref.process(refBlock.inPointers, refBlock.outPointers, 2, 256);
+                Block<double> shortBlock = block;
+                for (int c = 0; c < 2; ++c) {
+                    shortBlock.inPointers[c] = shortBlock.in[c].data();
+                    shortBlock.outPointers[c] = shortBlock.out[c].data();
+                }
+                shortLines.process(shortBlock.inPointers, shortBlock.outPointers, 2, 256);
+            }
+            for (int c = 0; c < 2; ++c)
+                for (int s = 0; s < 256; ++s)
+                    ASSERT_TRUE(sameBits(block.out[c][s], refBlock.out[c][s])) << fs;
+        }
+        EXPECT_EQ(ref.badReads(), 0) << fs;
+        EXPECT_GT(shortLines.badReads(), 0) << fs;
+        EXPECT_TRUE(h.inspect().everyStateIsFinite()) << fs;
+    }
+    setNoiseState(savedNoise);
+}
