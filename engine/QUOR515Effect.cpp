@@ -156,7 +156,7 @@ inline __m128d runPairSection(const PairSection& k, double* state, __m128d x) {
 // the next stage's w update absorbs it, and only the chain's last output is formed.
 struct PairChain {
     __m128d a, c, x, w, u;
-    int32 position2; // pair index of the chain's position: 2·stagePosition
+    int32 position2; // element of the chain's position in a stage buffer: 2·stagePosition
 
     inline void stage(double* state, double* buffer) {
         const __m128d t1 = load2(state);
