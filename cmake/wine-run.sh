@@ -3,9 +3,17 @@
 # The prefix lives next to the build's CMakeCache.txt; WINE_BUILD_DIR overrides the search.
 set -e
 dir=${WINE_BUILD_DIR:-}
+find_build_tree() {
+  local d=$1
+  while [ "$d" != / ] && [ ! -f "$d/CMakeCache.txt" ]; do d=$(dirname "$d"); done
+  echo "$d"
+}
 if [ -z "$dir" ]; then
-  dir=$(pwd)
-  while [ "$dir" != / ] && [ ! -f "$dir/CMakeCache.txt" ]; do dir=$(dirname "$dir"); done
+  dir=$(find_build_tree "$(pwd)")
+  # Outside a build tree, the program's own tree will do.
+  if [ "$dir" = / ] && [ -e "${1:-}" ]; then
+    dir=$(find_build_tree "$(cd "$(dirname "$1")" && pwd)")
+  fi
   if [ "$dir" = / ]; then
     echo "wine-run.sh: not inside a build tree; set WINE_BUILD_DIR" >&2
     exit 2

@@ -2,6 +2,7 @@
 // GetPluginFactory, class records, component creation, buses, then everything released
 // before ExitDll and FreeLibrary.
 
+#include "hosts/LoadedModule.h"
 #include "support/TestHostContext.h"
 
 #include "pluginterfaces/base/ipluginbase.h"
@@ -19,53 +20,9 @@
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
+using namespace SorvTest;
 
 namespace {
-
-std::string windowsPath(std::string path) {
-    for (char& c : path)
-        if (c == '/')
-            c = '\\';
-    return "Z:" + path;
-}
-
-std::string utf8(const char16* text) {
-    std::string out;
-    for (; *text; ++text)
-        out += static_cast<char>(*text);
-    return out;
-}
-
-template <typename Function>
-Function procAddress(HMODULE module, const char* name) {
-    return reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
-using EntryFunc = bool (*)();
-using FactoryFunc = IPluginFactory*(PLUGIN_API*)();
-
-class Vst3Host : public ::testing::Test {
-protected:
-    void SetUp() override {
-        module = LoadLibraryA(windowsPath(SORV_MODULE_PATH).c_str());
-        ASSERT_NE(module, nullptr) << "cannot load " << SORV_MODULE_PATH;
-        initDll = procAddress<EntryFunc>(module, "InitDll");
-        exitDll = procAddress<EntryFunc>(module, "ExitDll");
-        getFactory = procAddress<FactoryFunc>(module, "GetPluginFactory");
-        ASSERT_NE(initDll, nullptr);
-        ASSERT_NE(exitDll, nullptr);
-        ASSERT_NE(getFactory, nullptr);
-    }
-    void TearDown() override {
-        if (module)
-            FreeLibrary(module);
-    }
-
-    HMODULE module = nullptr;
-    EntryFunc initDll = nullptr;
-    EntryFunc exitDll = nullptr;
-    FactoryFunc getFactory = nullptr;
-};
 
 TEST_F(Vst3Host, FactoryDescribesOneEffectClass) {
     ASSERT_TRUE(initDll());
@@ -93,7 +50,10 @@ TEST_F(Vst3Host, FactoryDescribesOneEffectClass) {
     EXPECT_EQ(info2.classFlags, 0u);
     // "VST", the VST 2 id SQr5, then the lower-cased name bytes of QUOR-515 and one zero.
     FUID expected;
-    ASSERT_TRUE(expected.fromString("565354" "53517235" "71756F722D353135" "00"));
+    ASSERT_TRUE(expected.fromString("565354"
+                                    "53517235"
+                                    "71756F722D353135"
+                                    "00"));
     EXPECT_TRUE(FUID::fromTUID(info2.cid) == expected);
 
     PClassInfoW infoW = {};
@@ -108,52 +68,6 @@ TEST_F(Vst3Host, FactoryDescribesOneEffectClass) {
     EXPECT_EQ(again->release(), 1u);
     EXPECT_EQ(factory->release(), 0u);
     EXPECT_TRUE(exitDll());
-}
-
-} // namespace
-
-namespace {
-
-struct Component {
-    IComponent* component = nullptr;
-    IAudioProcessor* processor = nullptr;
-    IEditController* controller = nullptr;
-
-    void release() {
-        for (FUnknown* face : {static_cast<FUnknown*>(controller), static_cast<FUnknown*>(processor)})
-            if (face)
-                face->release();
-        if (component) {
-            EXPECT_EQ(component->release(), 0u);
-        }
-        component = nullptr;
-        processor = nullptr;
-        controller = nullptr;
-    }
-};
-
-Component createComponent(IPluginFactory* factory) {
-    Component result;
-    PClassInfo info = {};
-    EXPECT_EQ(factory->getClassInfo(0, &info), kResultOk);
-    EXPECT_EQ(factory->createInstance(info.cid, IComponent::iid,
-                                      reinterpret_cast<void**>(&result.component)),
-              kResultOk);
-    if (!result.component)
-        return result;
-    EXPECT_EQ(result.component->queryInterface(IAudioProcessor::iid,
-                                               reinterpret_cast<void**>(&result.processor)),
-              kResultOk);
-    EXPECT_EQ(result.component->queryInterface(IEditController::iid,
-                                               reinterpret_cast<void**>(&result.controller)),
-              kResultOk);
-    return result;
-}
-
-std::string busName(IComponent* component, BusDirection direction) {
-    BusInfo info = {};
-    EXPECT_EQ(component->getBusInfo(kAudio, direction, 0, info), kResultTrue);
-    return utf8(info.name);
 }
 
 TEST_F(Vst3Host, ModuleReferencesNest) {
@@ -205,15 +119,16 @@ TEST_F(Vst3Host, EffectInitialisesWithBusesAndBypassAndSetsArrangements) {
 TEST_F(Vst3Host, ProgramListExistsOnlyUnderTheVst2Wrapper) {
     ASSERT_TRUE(initDll());
     IPluginFactory* factory = getFactory();
-    for (auto kind : {SorvTest::WrapperKind::None, SorvTest::WrapperKind::Vst2,
-                      SorvTest::WrapperKind::AAX}) {
+    for (auto kind :
+         {SorvTest::WrapperKind::None, SorvTest::WrapperKind::Vst2, SorvTest::WrapperKind::AAX}) {
         Component effect = createComponent(factory);
         ASSERT_NE(effect.component, nullptr);
         SorvTest::TestHostContext context(kind);
         ASSERT_EQ(effect.component->initialize(context.unknown()), kResultOk);
         IUnitInfo* units = nullptr;
-        ASSERT_EQ(effect.component->queryInterface(IUnitInfo::iid, reinterpret_cast<void**>(&units)),
-                  kResultOk);
+        ASSERT_EQ(
+            effect.component->queryInterface(IUnitInfo::iid, reinterpret_cast<void**>(&units)),
+            kResultOk);
         if (kind == SorvTest::WrapperKind::Vst2) {
             ASSERT_EQ(units->getProgramListCount(), 1);
             ProgramListInfo list = {};
