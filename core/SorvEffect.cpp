@@ -12,6 +12,7 @@
 
 #include <xmmintrin.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -35,11 +36,11 @@ constexpr float kQuantizeEpsilon = 1.1920929e-07f;   // 2^-23
 
 const MeterRow kNoMeters[] = {{nullptr, 0, 0, 0}};
 
+// The framework's text is UTF-8; the SDK's names are UTF-16.
 void toString128(const char* text, String128 out) {
-    int i = 0;
-    for (; text[i] && i < 127; ++i)
-        out[i] = static_cast<TChar>(static_cast<unsigned char>(text[i]));
-    out[i] = 0;
+    String wide(text);
+    wide.toWideString(kCP_Utf8);
+    wide.copyTo16(out, 0, 127);
 }
 
 uint64 channelMask(int32 channels) {
@@ -48,6 +49,13 @@ uint64 channelMask(int32 channels) {
     if (channels >= 64)
         return ~uint64(0);
     return (uint64(1) << channels) - 1;
+}
+
+bool allBuffersPresent(void** buffers, int32 channels) {
+    for (int32 i = 0; i < channels; ++i)
+        if (!buffers[i])
+            return false;
+    return true;
 }
 
 int32 countChannels(SpeakerArrangement arrangement) {
@@ -60,10 +68,9 @@ int32 countChannels(SpeakerArrangement arrangement) {
 // Streams may answer kResultOk for a short read or write and report only the byte count, so
 // a count below 4 counts as a failure; a stream that reports no count is taken at its word.
 tresult writeBigEndian(IBStream* stream, uint32 value) {
-    unsigned char bytes[4] = {static_cast<unsigned char>(value >> 24),
-                              static_cast<unsigned char>(value >> 16),
-                              static_cast<unsigned char>(value >> 8),
-                              static_cast<unsigned char>(value)};
+    unsigned char bytes[4] = {
+        static_cast<unsigned char>(value >> 24), static_cast<unsigned char>(value >> 16),
+        static_cast<unsigned char>(value >> 8), static_cast<unsigned char>(value)};
     int32 written = 4;
     tresult result = stream->write(bytes, 4, &written);
     return (result == kResultOk && written != 4) ? kResultFalse : result;
@@ -192,7 +199,9 @@ tresult PLUGIN_API SorvEffect::canProcessSampleSize(int32 symbolicSampleSize) {
                                                                                 : kResultFalse;
 }
 
-IPlugView* PLUGIN_API SorvEffect::createView(FIDString) { return nullptr; }
+IPlugView* PLUGIN_API SorvEffect::createView(FIDString) {
+    return nullptr;
+}
 
 void SorvEffect::editorAttached(EditorView* editor) {
     if (!editor)
@@ -220,6 +229,9 @@ tresult PLUGIN_API SorvEffect::setParamNormalized(ParamID tag, ParamValue value)
     if (!std::isfinite(value))
         return kInvalidArgument;
     if (Parameter* parameter = parameters.getParameter(tag)) {
+        // The container keeps values within 0 to 1; the program change, the bypass flag and
+        // the editors must see the value as it is kept.
+        value = std::min(1.0, std::max(0.0, value));
         int32 steps = parameter->getInfo().stepCount;
         if (steps > 0)
             value = quantize(steps, value);
@@ -271,9 +283,13 @@ void SorvEffect::changeProgram(ParamValue value) {
         handler->restartComponent(kParamValuesChanged);
 }
 
-tresult SorvEffect::beginEdit(ParamID tag) { return SingleComponentEffect::beginEdit(tag); }
+tresult SorvEffect::beginEdit(ParamID tag) {
+    return SingleComponentEffect::beginEdit(tag);
+}
 
-tresult SorvEffect::endEdit(ParamID tag) { return SingleComponentEffect::endEdit(tag); }
+tresult SorvEffect::endEdit(ParamID tag) {
+    return SingleComponentEffect::endEdit(tag);
+}
 
 tresult PLUGIN_API SorvEffect::setKnobMode(KnobMode) {
     hostKnobMode = kLinearMode;
@@ -355,8 +371,8 @@ tresult PLUGIN_API SorvEffect::openAboutBox(TBool onlyCheck) {
     };
     text += "Bus Config: " + std::to_string(busChannels(kInput)) + "-" +
             std::to_string(busChannels(kOutput)) + "\n";
-    text += "Samplerate: " + std::to_string(static_cast<long long>(processSetup.sampleRate)) +
-            "Hz\n";
+    text +=
+        "Samplerate: " + std::to_string(static_cast<long long>(processSetup.sampleRate)) + "Hz\n";
     text += "Blocksize: " + std::to_string(processSetup.maxSamplesPerBlock) + "\n\n";
     text += "VST is a trademark of Steinberg Media Technologies GmbH,\n"
             "registered in Europe and other countries.";
@@ -427,7 +443,8 @@ tresult PLUGIN_API SorvEffect::process(ProcessData& data) {
     // A bus wider than the channel table, or missing buffers, cannot be handed to the
     // engine; the block is answered with silence instead of reading past the table.
     if (inCh < 1 || inCh > kMaxChannelsPerBus || outCh < 1 || outCh > kMaxChannelsPerBus ||
-        !inBuffers || !outBuffers) {
+        !inBuffers || !outBuffers || !allBuffersPresent(inBuffers, inCh) ||
+        !allBuffersPresent(outBuffers, outCh)) {
         silenceOutputs();
         return kResultOk;
     }
@@ -461,7 +478,9 @@ tresult PLUGIN_API SorvEffect::process(ProcessData& data) {
     return kResultOk;
 }
 
-const MeterRow* SorvEffect::meterTable() const { return kNoMeters; }
+const MeterRow* SorvEffect::meterTable() const {
+    return kNoMeters;
+}
 
 double PLUGIN_API SorvEffect::getGainReductionValueInDecibels() {
     double sum = 0.0;
@@ -471,7 +490,9 @@ double PLUGIN_API SorvEffect::getGainReductionValueInDecibels() {
     return sum;
 }
 
-void SorvEffect::onTimer(Timer*) { updateMeters(); }
+void SorvEffect::onTimer(Timer*) {
+    updateMeters();
+}
 
 tresult PLUGIN_API SorvEffect::getState(IBStream* stream) {
     if (!stream)

@@ -3,14 +3,24 @@
 
 #include <objbase.h>
 
+namespace {
+// Successful COM starts not yet ended. A failed start must not be ended: that would undo
+// the host's own start on its thread.
+int comStarts = 0;
+} // namespace
+
 bool InitModule() {
     // S_FALSE (an apartment already started on this thread) counts as success.
     if (FAILED(CoInitialize(nullptr)))
         return false;
+    ++comStarts;
     return true;
 }
 
 bool DeinitModule() {
-    CoUninitialize();
+    if (comStarts > 0) {
+        --comStarts;
+        CoUninitialize();
+    }
     return true;
 }

@@ -63,6 +63,52 @@ TEST(AudioFrame, BlockWithoutOutputsTouchesNothing) {
     EXPECT_EQ(effect->floatCalls, 0);
 }
 
+TEST(AudioFrame, BlockWithoutInputsTouchesNothing) {
+    EffectFixture effect;
+    Block block;
+    block.data.numInputs = 0;
+    EXPECT_EQ(effect->process(block.data), kResultOk);
+    EXPECT_EQ(block.out[0][0], 0.25f);
+    EXPECT_EQ(effect->floatCalls, 0);
+}
+
+TEST(AudioFrame, MissingChannelBuffersAreAnsweredWithSilence) {
+    EffectFixture effect;
+    Block block;
+    block.inPtrs[1] = nullptr;
+    EXPECT_EQ(effect->process(block.data), kResultOk);
+    EXPECT_EQ(effect->floatCalls, 0);
+    EXPECT_EQ(block.out[0][5], 0.0f);
+    EXPECT_EQ(block.outBus.silenceFlags, 3u);
+
+    Block noArrays;
+    noArrays.outBus.channelBuffers32 = nullptr;
+    EXPECT_EQ(effect->process(noArrays.data), kResultOk);
+    EXPECT_EQ(effect->floatCalls, 0);
+}
+
+TEST(AudioFrame, SilentDoubleBlockZeroesEightBytesPerSample) {
+    EffectFixture effect;
+    std::vector<double> in(8, 0.0), out(8, 3.0);
+    double* inPtr = in.data();
+    double* outPtr = out.data();
+    AudioBusBuffers inBus, outBus;
+    inBus.numChannels = outBus.numChannels = 1;
+    inBus.channelBuffers64 = &inPtr;
+    outBus.channelBuffers64 = &outPtr;
+    inBus.silenceFlags = 1;
+    ProcessData data;
+    data.symbolicSampleSize = kSample64;
+    data.numSamples = 8;
+    data.numInputs = data.numOutputs = 1;
+    data.inputs = &inBus;
+    data.outputs = &outBus;
+    effect->process(data);
+    for (double sample : out)
+        EXPECT_EQ(sample, 0.0);
+    EXPECT_EQ(effect->doubleCalls, 0);
+}
+
 TEST(AudioFrame, SilentInputWithoutTailZeroesSeparateOutputsOnly) {
     EffectFixture effect;
     Block separate;
@@ -198,6 +244,15 @@ TEST(LifeCycle, ActivationReappliesEveryWritableValueButProgramAndBypass) {
         EXPECT_EQ(effect->edits().size(), 4u);
         EXPECT_EQ(effect->edits().count(kMeterId), 0u);
     }
+}
+
+TEST(LifeCycle, RefusedSetupReappliesNothing) {
+    EffectFixture effect;
+    effect->engineWrites.clear();
+    ProcessSetup setup = {kRealtime, 2, 256, 48000.0};
+    EXPECT_EQ(effect->setupProcessing(setup), kResultFalse);
+    EXPECT_TRUE(effect->engineWrites.empty());
+    EXPECT_NE(effect->getSampleRate(), 48000.0);
 }
 
 TEST(LifeCycle, SetupProcessingKeepsTheSetupAndReappliesValues) {

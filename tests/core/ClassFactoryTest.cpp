@@ -21,22 +21,30 @@ std::string uidText(const FUID& uid) {
 }
 
 TEST(ProcessorClassId, IsBuiltFromPrefixVst2IdAndLowerCasedName) {
-    EXPECT_EQ(uidText(SorvLib::kProcessorUID), "565354" "53517235" "71756F722D353135" "00");
+    EXPECT_EQ(uidText(SorvLib::kProcessorUID), "565354"
+                                               "53517235"
+                                               "71756F722D353135"
+                                               "00");
     EXPECT_TRUE(SorvLib::convertVst2UidToFuid(SorvLib::kVst2UniqueId, "QUOR-515", false) ==
                 SorvLib::kProcessorUID);
 }
 
 TEST(ProcessorClassId, ControllerFlagChangesOnlyThePrefix) {
-    std::string text = uidText(SorvLib::convertVst2UidToFuid(SorvLib::kVst2UniqueId, "QUOR-515", true));
+    std::string text =
+        uidText(SorvLib::convertVst2UidToFuid(SorvLib::kVst2UniqueId, "QUOR-515", true));
     EXPECT_EQ(text.substr(0, 6), "565345");
     EXPECT_EQ(text.substr(6), uidText(SorvLib::kProcessorUID).substr(6));
 }
 
 TEST(ProcessorClassId, NameContributesExactlyNineBytes) {
     std::string longName = uidText(SorvLib::convertVst2UidToFuid(1, "ABCDEFGHIJKL", false));
-    EXPECT_EQ(longName, "565354" "00000001" "616263646566676869");
+    EXPECT_EQ(longName, "565354"
+                        "00000001"
+                        "616263646566676869");
     std::string empty = uidText(SorvLib::convertVst2UidToFuid(1, "", false));
-    EXPECT_EQ(empty, "565354" "00000001" "000000000000000000");
+    EXPECT_EQ(empty, "565354"
+                     "00000001"
+                     "000000000000000000");
 }
 
 TEST(ProcessorClassId, BytesAboveAsciiKeepTheirLowEightBits) {
@@ -65,12 +73,14 @@ TEST(ClassFactory, CreatesTheEffectByItsClassId) {
     TUID cid;
     SorvLib::kProcessorUID.toTUID(cid);
     Vst::IComponent* component = nullptr;
-    ASSERT_EQ(factory->createInstance(cid, Vst::IComponent::iid, reinterpret_cast<void**>(&component)),
-              kResultOk);
+    ASSERT_EQ(
+        factory->createInstance(cid, Vst::IComponent::iid, reinterpret_cast<void**>(&component)),
+        kResultOk);
     ASSERT_NE(component, nullptr);
     Vst::IAudioProcessor* processor = nullptr;
-    EXPECT_EQ(component->queryInterface(Vst::IAudioProcessor::iid, reinterpret_cast<void**>(&processor)),
-              kResultOk);
+    EXPECT_EQ(
+        component->queryInterface(Vst::IAudioProcessor::iid, reinterpret_cast<void**>(&processor)),
+        kResultOk);
     processor->release();
     EXPECT_EQ(component->release(), 0u);
 

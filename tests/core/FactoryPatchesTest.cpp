@@ -18,11 +18,14 @@ struct Expected {
 };
 
 TEST(FactoryPatches, EightPatchesWithTheirValuesAndEndRows) {
-    const std::vector<Expected> expected = {
-        {"Default", 0.3f, 0.5f, 0.5f, 0.0f},       {"Subtle", 0.645f, 0.15f, 0.87f, 0.318333f},
-        {"Splashy", 0.0f, 0.725f, 0.745f, 0.275f}, {"Bright", 0.0f, 0.455f, 1.0f, 0.0f},
-        {"Dark", 0.0f, 0.455f, 0.33f, 0.0f},       {"Drums", 0.945f, 0.385f, 0.83f, 0.0f},
-        {"Vocals", 0.615f, 0.29f, 0.62f, 0.32f},   {"Echo Chamber", 0.905f, 0.785f, 0.595f, 0.445f}};
+    const std::vector<Expected> expected = {{"Default", 0.3f, 0.5f, 0.5f, 0.0f},
+                                            {"Subtle", 0.645f, 0.15f, 0.87f, 0.318333f},
+                                            {"Splashy", 0.0f, 0.725f, 0.745f, 0.275f},
+                                            {"Bright", 0.0f, 0.455f, 1.0f, 0.0f},
+                                            {"Dark", 0.0f, 0.455f, 0.33f, 0.0f},
+                                            {"Drums", 0.945f, 0.385f, 0.83f, 0.0f},
+                                            {"Vocals", 0.615f, 0.29f, 0.62f, 0.32f},
+                                            {"Echo Chamber", 0.905f, 0.785f, 0.595f, 0.445f}};
     size_t count = 0;
     while (SorvLib::factoryPatches[count])
         ++count;

@@ -57,6 +57,9 @@ TEST(ParameterPath, ChangedValuesReachEveryAttachedEditor) {
     attached->attachTo(reinterpret_cast<void*>(0x1234));
     effect->editorAttached(attached);
     effect->editorAttached(detached);
+    effect->setParamNormalized(kStepsId, 7.0);
+    EXPECT_EQ(attached->pushed.back(), std::make_pair(kStepsId, 1.0));
+    attached->pushed.clear();
 
     EXPECT_EQ(effect->setParamNormalized(kLevelId, 0.25), kResultOk);
     EXPECT_EQ(effect->setParamNormalized(kMeterId, 0.5), kResultOk);
@@ -129,6 +132,17 @@ TEST(ProgramChange, LoadsThePatchAndAsksTheHostToRereadOnce) {
     EXPECT_EQ(effect->getParamNormalized(kLevelId), 0.25);
     EXPECT_EQ(effect->getParamNormalized(kStepsId), 0.1);
     EXPECT_EQ(effect.handler.restarts.size(), 2u);
+}
+
+TEST(ProgramChange, ValuesBeyondTheRangeSelectTheLastProgramOnce) {
+    EffectFixture effect(WrapperKind::Vst2);
+    effect->setParamNormalized(SorvLib::kProgramId, 1.0);
+    effect->setParamNormalized(kLevelId, 0.1);
+    EXPECT_EQ(effect->setParamNormalized(SorvLib::kProgramId, 1.5), kResultOk);
+    EXPECT_EQ(effect->getParamNormalized(kLevelId), 0.1);
+    EXPECT_EQ(effect.handler.restarts.size(), 1u);
+    effect->setParamNormalized(SorvLib::kProgramId, -3.0);
+    EXPECT_EQ(effect->getParamNormalized(kLevelId), 0.25);
 }
 
 TEST(ProgramChange, CurrentProgramIsNotReloaded) {

@@ -90,6 +90,25 @@ TEST(SorvEffect, SinglePatchOffersNoProgramList) {
     EXPECT_EQ(effect->getProgramListCount(), 0);
 }
 
+TEST(SorvEffect, EmptyPatchListOffersNoPrograms) {
+    static const SorvLib::Patch* const none[] = {nullptr};
+    EffectFixture effect(WrapperKind::Vst2, none);
+    EXPECT_EQ(effect->countOfPatches(), 0);
+    EXPECT_EQ(effect->getProgramListCount(), 0);
+    EXPECT_EQ(effect->setParamNormalized(SorvLib::kProgramId, 1.0), kResultFalse);
+}
+
+TEST(SorvEffect, ProgramNamesAreDecodedFromUtf8) {
+    static const SorvLib::Patch first = {"Caf\xC3\xA9", {{SorvLib::kPatchEndId, -1.0f}}};
+    static const SorvLib::Patch second = {"Two", {{SorvLib::kPatchEndId, -1.0f}}};
+    static const SorvLib::Patch* const list[] = {&first, &second, nullptr};
+    EffectFixture effect(WrapperKind::Vst2, list);
+    String128 name = {};
+    ASSERT_EQ(effect->getProgramName(SorvLib::kProgramId, 0, name), kResultTrue);
+    EXPECT_EQ(name[6], 0x00E9);
+    EXPECT_EQ(name[7], 0);
+}
+
 TEST(SorvEffect, AnswersItsRunTimeClassAndBases) {
     EffectFixture effect;
     EXPECT_STREQ(effect->isA(), "SorvEffect");
@@ -104,17 +123,19 @@ TEST(SorvEffect, InterfaceQueryAnswersItsFaces) {
     void* face = nullptr;
     EXPECT_EQ(effect->queryInterface(IConnectionPoint::iid, &face), kNoInterface);
     EXPECT_EQ(face, nullptr);
-    for (const FUID* iid : {&IComponent::iid, &IAudioProcessor::iid, &IProcessContextRequirements::iid,
-                            &IEditController::iid, &IEditController2::iid, &IUnitInfo::iid,
-                            &Presonus::IGainReductionInfo::iid}) {
+    for (const FUID* iid :
+         {&IComponent::iid, &IAudioProcessor::iid, &IProcessContextRequirements::iid,
+          &IEditController::iid, &IEditController2::iid, &IUnitInfo::iid,
+          &Presonus::IGainReductionInfo::iid}) {
         face = nullptr;
         ASSERT_EQ(effect->queryInterface(*iid, &face), kResultOk);
         ASSERT_NE(face, nullptr);
         static_cast<FUnknown*>(face)->release();
     }
     auto* gain = static_cast<Presonus::IGainReductionInfo*>(nullptr);
-    ASSERT_EQ(effect->queryInterface(Presonus::IGainReductionInfo::iid, reinterpret_cast<void**>(&gain)),
-              kResultOk);
+    ASSERT_EQ(
+        effect->queryInterface(Presonus::IGainReductionInfo::iid, reinterpret_cast<void**>(&gain)),
+        kResultOk);
     EXPECT_EQ(gain->getGainReductionValueInDecibels(), 0.0);
     gain->release();
 }

@@ -52,7 +52,8 @@ uint32 floatBits(float value) {
     return bits;
 }
 
-Bytes chunk(const std::vector<std::pair<uint32, uint32>>& rows, uint32 magic = SorvLib::kStateChunkMagic) {
+Bytes chunk(const std::vector<std::pair<uint32, uint32>>& rows,
+            uint32 magic = SorvLib::kStateChunkMagic) {
     Bytes bytes;
     put(bytes, magic);
     put(bytes, 1);
@@ -158,20 +159,55 @@ TEST(StateChunk, FailureCasesAnswerAsDocumented) {
     EXPECT_EQ(effect->getParamNormalized(kStepsId), 0.0);
 
     // Unknown ids change nothing; no rows and negative counts restore nothing.
-    EXPECT_EQ(loadState(*effect, chunk({{0xABCDEF01, floatBits(0.9f)}, {kStepsId, floatBits(0.6f)}})),
-              kResultOk);
+    EXPECT_EQ(
+        loadState(*effect, chunk({{0xABCDEF01, floatBits(0.9f)}, {kStepsId, floatBits(0.6f)}})),
+        kResultOk);
     EXPECT_EQ(effect->getParamNormalized(kStepsId), 0.6);
     EXPECT_EQ(loadState(*effect, chunk({})), kResultOk);
+    EXPECT_EQ(effect->getParamNormalized(kStepsId), 0.6);
+    EXPECT_EQ(effect->getParamNormalized(kLevelId), 0.25);
     Bytes negative = chunk({{kLevelId, floatBits(0.9f)}});
     negative[12] = 0xFF;
     EXPECT_EQ(loadState(*effect, negative), kResultOk);
     EXPECT_EQ(effect->getParamNormalized(kLevelId), 0.25);
 }
 
+// A stream that accepts a fixed number of bytes and then refuses.
+class FullStream : public MemoryStream {
+public:
+    explicit FullStream(int32 room) : room(room) {}
+    tresult PLUGIN_API write(void* buffer, int32 count, int32* written) override {
+        if (count > room)
+            return kResultFalse;
+        room -= count;
+        return MemoryStream::write(buffer, count, written);
+    }
+    int32 room;
+};
+
+TEST(StateChunk, FailedWriteKeepsWhatWasWritten) {
+    EffectFixture effect;
+    FullStream stream(20);
+    EXPECT_EQ(effect->getState(&stream), kResultFalse);
+    ASSERT_EQ(stream.getSize(), 20);
+    EXPECT_EQ(std::memcmp(stream.getData(), "SvCk", 4), 0);
+}
+
+TEST(StateChunk, ProgramIndexBeyondTheListLoadsTheLastProgram) {
+    EffectFixture effect(WrapperKind::Vst2);
+    ASSERT_EQ(loadState(*effect, chunk({{SorvLib::kProgramId, 0x7FFFFFFF}})), kResultOk);
+    EXPECT_EQ(effect->getParamNormalized(SorvLib::kProgramId), 1.0);
+    EXPECT_EQ(effect->getParamNormalized(kLevelId), 0.75);
+    ASSERT_EQ(loadState(*effect, chunk({{SorvLib::kProgramId, 0xFFFFFFFF}})), kResultOk);
+    EXPECT_EQ(effect->getParamNormalized(SorvLib::kProgramId), 0.0);
+    EXPECT_EQ(effect->getParamNormalized(kLevelId), 0.25);
+}
+
 TEST(StateChunk, NonNumericValuesChangeNothing) {
     EffectFixture effect;
     effect->setParamNormalized(kLevelId, 0.5);
-    EXPECT_EQ(loadState(*effect, chunk({{kLevelId, 0x7FC00000}, {kStepsId, 0x7F800000}})), kResultOk);
+    EXPECT_EQ(loadState(*effect, chunk({{kLevelId, 0x7FC00000}, {kStepsId, 0x7F800000}})),
+              kResultOk);
     EXPECT_EQ(effect->getParamNormalized(kLevelId), 0.5);
     EXPECT_EQ(effect->getParamNormalized(kStepsId), 0.0);
 }

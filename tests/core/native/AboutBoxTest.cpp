@@ -29,8 +29,9 @@ std::string expectedText(const char* format, const char* buses, const char* rate
 }
 
 TEST_F(AboutBox, TextNamesFormatBusesRateAndBlockSize) {
-    for (auto [kind, format] : {std::pair{WrapperKind::None, "VST3"}, std::pair{WrapperKind::Vst2, "VST2"},
-                                std::pair{WrapperKind::AAX, "AAX"}, std::pair{WrapperKind::AU, "AU"}}) {
+    for (auto [kind, format] :
+         {std::pair{WrapperKind::None, "VST3"}, std::pair{WrapperKind::Vst2, "VST2"},
+          std::pair{WrapperKind::AAX, "AAX"}, std::pair{WrapperKind::AU, "AU"}}) {
         for (bool mono : {false, true}) {
             EffectFixture effect(kind);
             if (mono) {
@@ -51,7 +52,8 @@ TEST_F(AboutBox, WithoutHostContextTheFormatIsUnknownAndNoHostLine) {
     auto* effect = new TestEffect();
     EXPECT_EQ(effect->openAboutBox(false), kResultOk);
     EXPECT_EQ(utils().lastMessageText.find("Host:"), std::string::npos);
-    EXPECT_NE(utils().lastMessageText.find("Format: Unknown\n\nBus Config: 0-0\n"), std::string::npos);
+    EXPECT_NE(utils().lastMessageText.find("Format: Unknown\n\nBus Config: 0-0\n"),
+              std::string::npos);
     effect->release();
 }
 
@@ -78,7 +80,8 @@ TEST_F(AboutBox, HelpOpensTheManualInTheManualsFolder) {
     EffectFixture effect;
     EXPECT_EQ(effect->openHelp(false), kResultOk);
     EXPECT_EQ(utils().documentCount, 1);
-    EXPECT_EQ(utils().lastDocument, utils().getFolder(SorvLib::FolderKind::Manuals) + "QUOR-515.pdf");
+    EXPECT_EQ(utils().lastDocument,
+              utils().getFolder(SorvLib::FolderKind::Manuals) + "QUOR-515.pdf");
 
     utils().setFolder(SorvLib::FolderKind::ProgramFiles, "");
     EXPECT_EQ(effect->openHelp(false), kResultOk);

@@ -29,7 +29,8 @@ TEST(SorvEffect, MeterTimerRunsFromInitializeToTerminate) {
     ASSERT_EQ(effect->initialize(context.unknown()), kResultOk);
     EXPECT_TRUE(effect->hasTimer());
     EXPECT_EQ(liveTimerCount(), before + 1);
-    EXPECT_EQ(effect->getParameterCount(), 4) << "a second initialize must not duplicate parameters";
+    EXPECT_EQ(effect->getParameterCount(), 4)
+        << "a second initialize must not duplicate parameters";
     EXPECT_EQ(effect->getBusCount(kAudio, kInput), 1);
     effect->terminate();
     EXPECT_EQ(effect->release(), 0u);
