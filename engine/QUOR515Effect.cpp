@@ -14,7 +14,9 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <new>
+#include <type_traits>
 
 namespace SorvLib {
 
@@ -146,28 +148,61 @@ struct PairSection {
 
 // One second-order section on both lanes; state {s1 lane 0, s1 lane 1, s2 lane 0, s2 lane 1}.
 inline __m128d runPairSection(const PairSection& k, double* state, __m128d x) {
-    const __m128d y = add(mul(x, k.b0), load2(state));
-    store2(state, add(sub(mul(x, k.b1), mul(y, k.a1)), load2(state + 2)));
-    store2(state + 2, sub(mul(x, k.b2), mul(y, k.a2)));
+    const __m128d y = add(mul(x, k.b0), _mm_load_pd(state));
+    _mm_store_pd(state, add(sub(mul(x, k.b1), mul(y, k.a1)), _mm_load_pd(state + 2)));
+    _mm_store_pd(state + 2, sub(mul(x, k.b2), mul(y, k.a2)));
     return y;
 }
 
+// A high section is a first-order allpass squared, {b², 2b, 2b, 1, b²}: its b1 equals its a1,
+// its b0 its a2 and its b2 is 1. Then a section's y·a1 and y·a2 are the next section's x·b1
+// and x·b0, the very same products, and x·b2 is x, so the chain runs with three
+// multiplications fewer per section and the same bits. A design that lacks these equalities
+// takes the general section.
+bool isSquaredAllpass(const BiquadCoefficients& k) {
+    return k.b1 == k.a1 && k.b0 == k.a2 && k.b2 == 1.0;
+}
+
+struct PairSquaredAllpass {
+    PairSquaredAllpass(const BiquadCoefficients& k, __m128d in)
+        : a1(_mm_set1_pd(k.a1)), a2(_mm_set1_pd(k.a2)), x(in), xb0(mul(in, a2)), xb1(mul(in, a1)) {}
+
+    inline void section(double* state) {
+        const __m128d y = add(xb0, _mm_load_pd(state));
+        const __m128d ya1 = mul(y, a1);
+        _mm_store_pd(state, add(sub(xb1, ya1), _mm_load_pd(state + 2)));
+        const __m128d ya2 = mul(y, a2);
+        _mm_store_pd(state + 2, sub(x, ya2));
+        x = y;
+        xb0 = ya2;
+        xb1 = ya1;
+    }
+
+    __m128d a1, a2;
+    __m128d x, xb0, xb1; // x and its products with b0 and b1
+};
+
+// The general form of the same: every product formed.
+struct PairGeneralSection {
+    PairGeneralSection(const BiquadCoefficients& k, __m128d in) : k(k), x(in) {}
+    inline void section(double* state) { x = runPairSection(k, state, x); }
+    PairSection k;
+    __m128d x;
+};
+
 // One stretched allpass stage on both lanes. The stage's allpass output a·w + u is not formed:
-// the next stage's w update absorbs it, and only the chain's last output is formed.
+// the next stage's w update absorbs it, and only the chain's last output is formed. `newer`
+// holds S1 of the previous sample (t1), `older` the one before (t2, which is S2) and receives
+// this sample's S1.
 struct PairChain {
     __m128d a, c, x, w, u;
-    int32 position2; // element of the chain's position in a stage buffer: 2·stagePosition
 
-    inline void stage(double* state, double* buffer) {
-        const __m128d t1 = load2(state);
-        const __m128d t2 = load2(state + 2);
-        const __m128d held = load2(buffer + position2);
-        const __m128d t1c = mul(t1, c);
-        u = add(t2, t1c);
-        store2(state, sub(held, t1c));
-        store2(state + 2, t1);
+    inline void stage(const double* newer, double* older, double* held) {
+        const __m128d t1c = mul(_mm_load_pd(newer), c);
+        u = add(_mm_load_pd(older), t1c);
+        _mm_store_pd(older, sub(_mm_load_pd(held), t1c));
         w = add(mul(sub(w, u), a), x);
-        store2(buffer + position2, w);
+        _mm_store_pd(held, w);
         x = u;
     }
 };
@@ -285,8 +320,9 @@ void QUOR515Effect::resetEngine() {
         if (resonatorBufferQ[c])
             std::fill_n(resonatorBufferQ[c].get(), resonatorDelay, 0.0);
     }
-    std::fill_n(&stageState[0][0][0], sizeof(stageState) / sizeof(double), 0.0);
-    std::fill_n(&highState[0][0][0], sizeof(highState) / sizeof(double), 0.0);
+    if (twoLaneMemory)
+        std::fill_n(&stageState[0][0][0], twoLaneValues, 0.0);
+    stageStateSlot = 0;
     std::fill_n(&lowPassState[0][0][0], sizeof(lowPassState) / sizeof(double), 0.0);
     std::fill_n(&peakState[0][0][0], sizeof(peakState) / sizeof(double), 0.0);
     std::fill_n(&noiseFilterState[0][0][0], sizeof(noiseFilterState) / sizeof(double), 0.0);
@@ -300,9 +336,6 @@ void QUOR515Effect::resetEngine() {
             highOutput[chain][lane] = 0.0;
             highFeedback[chain][lane] = 0.0;
         }
-        for (auto& buffer : stageBuffers[chain])
-            if (buffer)
-                std::fill_n(buffer.get(), 2 * stageDelay, 0.0);
         for (auto* line : {cLine[chain].get(), restLine[chain].get(), aLine[chain].get(),
                            bLine[chain].get(), secondaryLine[chain].get()})
             if (line)
@@ -333,9 +366,10 @@ void PLUGIN_API QUOR515Effect::updateMeters() {
 }
 
 void QUOR515Effect::releaseEngine() {
-    for (auto& chain : stageBuffers)
-        for (auto& buffer : chain)
-            buffer.reset();
+    twoLaneMemory.reset();
+    stageBuffers = nullptr;
+    stageState = nullptr;
+    highState = nullptr;
     for (int32 c = 0; c < kLanes; ++c) {
         resonatorBufferP[c].reset();
         resonatorBufferQ[c].reset();
@@ -386,6 +420,25 @@ tresult PLUGIN_API QUOR515Effect::setupProcessing(ProcessSetup& setup) {
     return result;
 }
 
+void QUOR515Effect::makeTwoLaneMemory() {
+    constexpr size_t kStateValues = kChains * kStages * 4;
+    constexpr size_t kHighValues = kChains * kHighSections * 4;
+    twoLaneValues = kStateValues + kHighValues + 2 * stageBufferPairs();
+    twoLaneMemory.reset();
+    stageBuffers = nullptr;
+    stageState = nullptr;
+    highState = nullptr;
+    // One spare value leaves room to start on a 16-byte boundary.
+    twoLaneMemory.reset(new double[twoLaneValues + 1]());
+    void* start = twoLaneMemory.get();
+    size_t room = (twoLaneValues + 1) * sizeof(double);
+    double* aligned =
+        static_cast<double*>(std::align(16, twoLaneValues * sizeof(double), start, room));
+    stageState = reinterpret_cast<double(*)[kStages][4]>(aligned);
+    highState = reinterpret_cast<double(*)[kHighSections][4]>(aligned + kStateValues);
+    stageBuffers = aligned + kStateValues + kHighValues;
+}
+
 void QUOR515Effect::design(double fs) {
     // 1. Smoothing.
     smoothedValues.coefficient = 1.0 - std::exp(-kSmoothingRate / fs);
@@ -407,10 +460,8 @@ void QUOR515Effect::design(double fs) {
     const double d = stretch - (kc - 1.0);
     fractionCoefficient[kLoopA] = fractionCoefficient[kLoopB] = (1.0 - d) / (d + 1.0);
 
-    // 4. Stage buffers, one pair per sample of delay.
-    for (auto& chain : stageBuffers)
-        for (auto& buffer : chain)
-            remake(buffer, 2 * stageDelay);
+    // 4. Stage buffers, one pair per sample of delay, all in one array.
+    makeTwoLaneMemory();
 
     // 5.
     designBiquad(chainHighPass, FilterType::highPass1, fs, kChainHighPassHz, kUnitQ, kUnitGain,
@@ -541,6 +592,8 @@ void QUOR515Effect::processBlock(ProcessData& data, Sample** inputs, Sample** ou
                 outputs[c][s] = inputs[c][s];
         }
     } else {
+        const bool squaredAllpass =
+            isSquaredAllpass(highSection[kLoopA]) && isSquaredAllpass(highSection[kLoopB]);
         double dry[kLanes];
         double wet[kLanes];
         for (int32 s = 0; s < sampleCount; ++s) {
@@ -551,7 +604,10 @@ void QUOR515Effect::processBlock(ProcessData& data, Sample** inputs, Sample** ou
                 dry[c] = static_cast<double>(inputs[c][s]);
                 wet[c] = runChannel(c, dry[c]);
             }
-            runTwoLaneStages();
+            if (squaredAllpass)
+                runTwoLaneStages<true>();
+            else
+                runTwoLaneStages<false>();
             const double runValue = current[runGain];
             const double mixValue = current[mix];
             for (int32 c = 0; c < n; ++c) {
@@ -654,7 +710,7 @@ inline double QUOR515Effect::runChannel(int32 c, double x) {
     return hp * kPeakWetShare + lo * kLowPassWetShare;
 }
 
-void QUOR515Effect::runTwoLaneStages() {
+template <bool kSquaredAllpass> void QUOR515Effect::runTwoLaneStages() {
     // The four chains are independent: running them side by side lets the latency of each
     // hide behind the others. Each lane keeps exactly the scalar arithmetic of its own chain.
     const __m128d hpB0 = _mm_set1_pd(chainHighPass.b0);
@@ -662,21 +718,31 @@ void QUOR515Effect::runTwoLaneStages() {
     const __m128d hpA1 = _mm_set1_pd(chainHighPass.a1);
 
     PairChain chain[kChains];
-    for (int32 i = 0; i < kChains; ++i) {
-        const __m128d in = load2(chainInput[i]);
-        const __m128d h = add(mul(in, hpB0), load2(chainHighPassState[i]));
-        store2(chainHighPassState[i], sub(mul(in, hpB1), mul(h, hpA1)));
-        chain[i].a = _mm_set1_pd(chainCoefficient[i]);
-        chain[i].c = _mm_set1_pd(fractionCoefficient[i]);
-        chain[i].x = h;
-        chain[i].w = _mm_setzero_pd();
-        chain[i].u = _mm_setzero_pd();
-        chain[i].position2 = 2 * stagePosition[i];
+    double* held[kChains];
+    for (int32 k = 0; k < kChains; ++k) {
+        const __m128d in = load2(chainInput[k]);
+        const __m128d h = add(mul(in, hpB0), load2(chainHighPassState[k]));
+        store2(chainHighPassState[k], sub(mul(in, hpB1), mul(h, hpA1)));
+        chain[k].a = _mm_set1_pd(chainCoefficient[k]);
+        chain[k].c = _mm_set1_pd(fractionCoefficient[k]);
+        chain[k].x = h;
+        chain[k].w = _mm_setzero_pd();
+        chain[k].u = _mm_setzero_pd();
+        held[k] = stageBuffers + 2 * (stagePosition[k] * kChains + k) * kStages;
     }
-    const PairSection sectionA(highSection[kLoopA]);
-    const PairSection sectionB(highSection[kLoopB]);
-    __m128d highA = load2(highInput[kLoopA]);
-    __m128d highB = load2(highInput[kLoopB]);
+    // Local pointers: the pair stores may alias any double, so members would be read again
+    // at every stage. Chain B's stage states follow chain A's, and likewise the high states.
+    const double* const newer = &stageState[0][0][0] + 2 * stageStateSlot;
+    double* const older = &stageState[0][0][0] + 2 - 2 * stageStateSlot;
+    double* const high = &highState[0][0][0];
+    double* const heldA = held[kLoopA];
+    double* const heldB = held[kLoopB];
+    constexpr int32 kChainStates = kStages * 4;
+    constexpr int32 kHighStates = kHighSections * 4;
+    using HighSection =
+        typename std::conditional<kSquaredAllpass, PairSquaredAllpass, PairGeneralSection>::type;
+    HighSection highA(highSection[kLoopA], load2(highInput[kLoopA]));
+    HighSection highB(highSection[kLoopB], load2(highInput[kLoopB]));
 
     // The high chains are unrolled in groups of ten; each step of a group also runs one stage
     // of each allpass chain, whose last ten stages follow on their own.
@@ -684,25 +750,28 @@ void QUOR515Effect::runTwoLaneStages() {
     for (int32 group = 0; group < kHighSections / 10; ++group) {
 #pragma GCC unroll 10
         for (int32 step = 0; step < 10; ++step, ++i) {
-            chain[kLoopA].stage(stageState[kLoopA][i], stageBuffers[kLoopA][i].get());
-            chain[kLoopB].stage(stageState[kLoopB][i], stageBuffers[kLoopB][i].get());
-            highA = runPairSection(sectionA, highState[kLoopA][i], highA);
-            highB = runPairSection(sectionB, highState[kLoopB][i], highB);
+            chain[kLoopA].stage(newer + 4 * i, older + 4 * i, heldA + 2 * i);
+            chain[kLoopB].stage(newer + kChainStates + 4 * i, older + kChainStates + 4 * i,
+                                heldB + 2 * i);
+            highA.section(high + 4 * i);
+            highB.section(high + kHighStates + 4 * i);
         }
     }
 #pragma GCC unroll 10
     for (; i < kStages; ++i) {
-        chain[kLoopA].stage(stageState[kLoopA][i], stageBuffers[kLoopA][i].get());
-        chain[kLoopB].stage(stageState[kLoopB][i], stageBuffers[kLoopB][i].get());
+        chain[kLoopA].stage(newer + 4 * i, older + 4 * i, heldA + 2 * i);
+        chain[kLoopB].stage(newer + kChainStates + 4 * i, older + kChainStates + 4 * i,
+                            heldB + 2 * i);
     }
 
-    for (int32 c = 0; c < kChains; ++c) {
-        store2(chainOutput[c], add(mul(chain[c].w, chain[c].a), chain[c].u));
-        const int32 next = stagePosition[c] + 1;
-        stagePosition[c] = next == stageDelay ? 0 : next;
+    for (int32 k = 0; k < kChains; ++k) {
+        store2(chainOutput[k], add(mul(chain[k].w, chain[k].a), chain[k].u));
+        const int32 next = stagePosition[k] + 1;
+        stagePosition[k] = next == stageDelay ? 0 : next;
     }
-    store2(highOutput[kLoopA], highA);
-    store2(highOutput[kLoopB], highB);
+    stageStateSlot ^= 1;
+    store2(highOutput[kLoopA], highA.x);
+    store2(highOutput[kLoopB], highB.x);
 }
 
 void QUOR515Effect::sendMeter(ProcessData& data) {

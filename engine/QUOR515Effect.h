@@ -62,12 +62,14 @@ private:
                       int32 sampleCount);
     void smoothingStep();
     double runChannel(int32 c, double x);
-    void runTwoLaneStages();
+    template <bool kSquaredAllpass> void runTwoLaneStages();
     void sendMeter(Steinberg::Vst::ProcessData& data);
     void updateTarget(ParamID tag);
     void resetEngine();
     void releaseEngine();
     bool isDesigned() const { return preDelayLine != nullptr; }
+    size_t stageBufferPairs() const { return static_cast<size_t>(stageDelay) * kChains * kStages; }
+    void makeTwoLaneMemory();
     void design(double fs);
 
     // Targets are written by setParamNormalized on any thread and read once per sample, so
@@ -90,14 +92,17 @@ private:
     double blockMinGain = 1.0;
 
     // Stretched allpass chains. Lane pairs are stored side by side so that both lanes load
-    // and store as one pair: a stage buffer holds stageDelay pairs, a stage state holds
-    // {S1 lane 0, S1 lane 1, S2 lane 0, S2 lane 1}.
+    // and store as one pair. All 200 stage buffers are one array of pairs, ordered
+    // [position][chain][stage], so that one sample's stages sit together at fixed distances.
+    // A stage's S2 is its S1 of the sample before, so each stage state keeps the last two S1
+    // pairs and stageStateSlot says which pair is the newer: a stage stores one pair, not two.
     double stretch = 0.0;
     int32 stageDelay = 1;
     double chainCoefficient[kChains] = {};
     double fractionCoefficient[kChains] = {};
-    std::unique_ptr<double[]> stageBuffers[kChains][kStages];
-    double stageState[kChains][kStages][4] = {};
+    double* stageBuffers = nullptr;
+    double (*stageState)[kStages][4] = nullptr; // [chain][stage]
+    int32 stageStateSlot = 0;
     int32 stagePosition[kChains] = {};
     BiquadCoefficients chainHighPass;
     double chainHighPassState[kChains][kLanes] = {};
@@ -120,7 +125,7 @@ private:
     // High chains ([chain][section] holds {s1 lane 0, s1 lane 1, s2 lane 0, s2 lane 1}) and
     // the secondary loops around them.
     BiquadCoefficients highSection[kChains];
-    double highState[kChains][kHighSections][4] = {};
+    double (*highState)[kHighSections][4] = nullptr; // [chain][section]
     double highInput[kChains][kLanes] = {};
     double highOutput[kChains][kLanes] = {};
     double highFeedback[kChains][kLanes] = {};
@@ -149,6 +154,12 @@ private:
     double noiseFilterState[kChains][2][kLanes] = {};
 
     std::unique_ptr<DelayLine> preDelayLine;
+
+    // The stage buffers and the stage and high-section states, in one block aligned to 16
+    // bytes (which not every target's allocator promises), so that the pairs can be operands
+    // of the vector arithmetic.
+    std::unique_ptr<double[]> twoLaneMemory;
+    size_t twoLaneValues = 0;
 };
 
 } // namespace SorvLib

@@ -98,19 +98,18 @@ template <typename Check> bool QUOR515EffectInspector::everyState(Check check) c
         return true;
     };
     bool ok = all(e.toneState, 2) && all(e.limiterEnvelope, 2) &&
-              all(&e.stageState[0][0][0], sizeof(e.stageState) / sizeof(double)) &&
               all(&e.chainHighPassState[0][0], 4) && all(&e.chainInput[0][0], 4) &&
               all(&e.chainOutput[0][0], 4) &&
               all(&e.lowPassState[0][0][0], sizeof(e.lowPassState) / sizeof(double)) &&
-              all(&e.highState[0][0][0], sizeof(e.highState) / sizeof(double)) &&
               all(&e.highInput[0][0], 4) && all(&e.highOutput[0][0], 4) &&
               all(&e.highFeedback[0][0], 4) &&
               all(&e.peakState[0][0][0], sizeof(e.peakState) / sizeof(double)) &&
               all(&e.noiseFilterState[0][0][0], sizeof(e.noiseFilterState) / sizeof(double)) &&
               line(e.preDelayLine.get());
+    // Stage states, high-section states and stage buffers.
+    if (e.twoLaneMemory)
+        ok = ok && all(&e.stageState[0][0][0], e.twoLaneValues);
     for (int k = 0; k < 2 && ok; ++k) {
-        for (const auto& buffer : e.stageBuffers[k])
-            ok = ok && (!buffer || all(buffer.get(), 2 * static_cast<size_t>(e.stageDelay)));
         if (e.resonatorBufferP[k])
             ok = ok && all(e.resonatorBufferP[k].get(), static_cast<size_t>(e.resonatorDelay)) &&
                  all(e.resonatorBufferQ[k].get(), static_cast<size_t>(e.resonatorDelay));
@@ -145,13 +144,14 @@ bool QUOR515EffectInspector::channelIsZero(int c) const {
                e.noiseFilterState[k][0][c] == 0.0 && e.noiseFilterState[k][1][c] == 0.0 &&
                lineIsZero(*e.cLine[k]) && lineIsZero(*e.restLine[k]) && lineIsZero(*e.aLine[k]) &&
                lineIsZero(*e.bLine[k]) && lineIsZero(*e.secondaryLine[k]);
+        if (!e.twoLaneMemory)
+            continue;
         for (int i = 0; i < 100; ++i)
             zero = zero && e.stageState[k][i][c] == 0.0 && e.stageState[k][i][2 + c] == 0.0;
         for (int j = 0; j < 90; ++j)
             zero = zero && e.highState[k][j][c] == 0.0 && e.highState[k][j][2 + c] == 0.0;
-        for (const auto& buffer : e.stageBuffers[k])
-            for (int p = 0; p < e.stageDelay; ++p)
-                zero = zero && buffer[2 * p + c] == 0.0;
+        for (size_t p = 0; p < e.stageBufferPairs(); ++p)
+            zero = zero && e.stageBuffers[2 * p + c] == 0.0;
     }
     return zero;
 }

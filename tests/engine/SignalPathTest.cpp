@@ -88,7 +88,8 @@ void fillInput(Block<T>& block, int channels, Sequence& random, double amplitude
 // Runs the product and the plain transcription side by side over random blocks and parameter
 // changes and demands identical bits at every output sample, meter value and noise step.
 template <typename T>
-void expectSameAsReference(double fs, int channels, bool inPlace, int total, uint64_t seed) {
+void expectSameAsReference(double fs, int channels, bool inPlace, int total, uint64_t seed,
+                           bool generalHighSections = false) {
     SCOPED_TRACE(::testing::Message() << "fs " << fs << " channels " << channels
                                       << (inPlace ? " in place" : " separate"));
     Sequence random(seed);
@@ -101,6 +102,13 @@ void expectSameAsReference(double fs, int channels, bool inPlace, int total, uin
     h.set(kFxLimiterId, 0.55);
     h.set(kPreDelayId, 0.3);
     h.effect().setActive(true);
+    if (generalHighSections) {
+        // One ulp off the squared allpass, so the sections cannot share their products.
+        EngineDesign design = h.inspect().design();
+        for (auto& section : design.highSection)
+            section.b2 = std::nextafter(section.b2, 0.0);
+        h.inspect().injectDesign(design);
+    }
 
     ReferenceEngine ref(h.inspect().design(), getNoiseState());
     mirrorParameters(h, ref);
@@ -179,6 +187,11 @@ TYPED_TEST(SignalPath, EqualsThePlainTranscriptionAtEveryRate) {
         if (this->HasFatalFailure())
             return;
     }
+}
+
+TYPED_TEST(SignalPath, HighSectionsOfAnyDesignEqualThePlainTranscription) {
+    expectSameAsReference<TypeParam>(44100.0, 2, false, 4000, 101, true);
+    expectSameAsReference<TypeParam>(48000.0, 1, true, 3000, 102, true);
 }
 
 TYPED_TEST(SignalPath, PassesThroughOnceTheRunGainHasDecayed) {
