@@ -441,10 +441,12 @@ tresult PLUGIN_API SorvEffect::process(ProcessData& data) {
     }
 
     // A bus wider than the channel table, or missing buffers, cannot be handed to the
-    // engine; the block is answered with silence instead of reading past the table.
+    // engine; the block is answered with silence instead of reading past the table. A block
+    // of no samples may come without channel buffers: the engine still sends its meter.
     if (inCh < 1 || inCh > kMaxChannelsPerBus || outCh < 1 || outCh > kMaxChannelsPerBus ||
-        !inBuffers || !outBuffers || !allBuffersPresent(inBuffers, inCh) ||
-        !allBuffersPresent(outBuffers, outCh)) {
+        !inBuffers || !outBuffers ||
+        (data.numSamples > 0 &&
+         (!allBuffersPresent(inBuffers, inCh) || !allBuffersPresent(outBuffers, outCh)))) {
         silenceOutputs();
         return kResultOk;
     }

@@ -81,10 +81,14 @@ TEST(AudioFrame, MissingChannelBuffersAreAnsweredWithSilence) {
     EXPECT_EQ(block.out[0][5], 0.0f);
     EXPECT_EQ(block.outBus.silenceFlags, 3u);
 
+    Block empty(2, 0);
+    EXPECT_EQ(effect->process(empty.data), kResultOk);
+    EXPECT_EQ(effect->floatCalls, 1) << "a block of no samples needs no buffers";
+
     Block noArrays;
     noArrays.outBus.channelBuffers32 = nullptr;
     EXPECT_EQ(effect->process(noArrays.data), kResultOk);
-    EXPECT_EQ(effect->floatCalls, 0);
+    EXPECT_EQ(effect->floatCalls, 1);
 }
 
 TEST(AudioFrame, SilentDoubleBlockZeroesEightBytesPerSample) {
