@@ -403,14 +403,16 @@ tresult PLUGIN_API QUOR515Effect::setupProcessing(ProcessSetup& setup) {
         releaseEngine();
         return kOutOfMemory;
     }
-    // So low a rate that a modulated delay could fall below one sample (under about 60 Hz)
-    // would read outside its line.
-    for (int32 loop = 0; loop < kChains; ++loop) {
-        if (restDelay[loop] - modulationDepth < 1.0 ||
-            secondaryBase[loop] - modulationDepth * 0.5 < 1.0) {
-            releaseEngine();
-            return kInvalidArgument;
-        }
+    // Rates far below audio (under about 350 Hz) have no sound design: a modulated delay
+    // could fall below one sample and read outside its line, or the resonator's radius
+    // reaches 1 and its output grows without bound.
+    bool usable = resonatorFeedback2 < 1.0;
+    for (int32 loop = 0; loop < kChains; ++loop)
+        usable = usable && restDelay[loop] - modulationDepth >= 1.0 &&
+                 secondaryBase[loop] - modulationDepth * 0.5 >= 1.0;
+    if (!usable) {
+        releaseEngine();
+        return kInvalidArgument;
     }
     // A host that processes without activating again must not read a pre-delay from the
     // previous rate beyond the new line.
@@ -462,6 +464,9 @@ void QUOR515Effect::design(double fs) {
 
     // 4. Stage buffers, one pair per sample of delay, all in one array.
     makeTwoLaneMemory();
+    for (int32 chain = 0; chain < kChains; ++chain)
+        if (stagePosition[chain] >= stageDelay)
+            stagePosition[chain] = 0;
 
     // 5.
     designBiquad(chainHighPass, FilterType::highPass1, fs, kChainHighPassHz, kUnitQ, kUnitGain,
@@ -474,11 +479,18 @@ void QUOR515Effect::design(double fs) {
     const double r = 1.0 - n * kResonatorDecay * (1.0 / fs);
     const double r2 = r * r;
     resonatorGain = (1.0 - r2) * 0.5;
-    resonatorFeedback1 = (std::cos(theta) * r) * ((-1.0 / r) * (r2 + 1.0));
+    // The grouping through 1/R fixes the bits at every usable rate; at the one rate where R
+    // is exactly 0 it would give 0·(−inf), so the equal plain form is taken there.
+    resonatorFeedback1 = r == 0.0 ? -(1.0 + r2) * std::cos(theta)
+                                  : (std::cos(theta) * r) * ((-1.0 / r) * (r2 + 1.0));
     resonatorFeedback2 = r2;
     for (int32 c = 0; c < kLanes; ++c) {
         remake(resonatorBufferP[c], resonatorDelay);
         remake(resonatorBufferQ[c], resonatorDelay);
+        // A host that designs again while active keeps the old positions; they must stay
+        // inside the new buffers.
+        if (resonatorPosition[c] >= resonatorDelay)
+            resonatorPosition[c] = 0;
     }
 
     // 7.

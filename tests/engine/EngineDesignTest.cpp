@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 using namespace SorvLib;
 using namespace SorvTest;
@@ -200,11 +201,60 @@ TEST(EngineDesign, UnusualRatesDesignAndStaySilent) {
     }
 }
 
+TEST(EngineDesign, ResonatorWithoutRadiusStaysSilent) {
+    // At this rate the resonator's radius is exactly 0.
+    const double fs = 699.4098633538985;
+    EngineHarness h(fs);
+    ASSERT_EQ(h.setupResult, kResultOk);
+    EXPECT_EQ(h.inspect().design().resonatorFeedback2, 0.0);
+    const auto out = h.processSilence(4096);
+    for (const auto& channel : out)
+        for (double v : channel)
+            ASSERT_EQ(v, 0.0);
+    EXPECT_TRUE(h.inspect().everyStateIsFinite());
+}
+
+TEST(EngineDesign, LowestUsableRatesStayFinite) {
+    for (double fs : {360.0, 400.0, 600.0, 1000.0}) {
+        EngineHarness h(fs);
+        ASSERT_EQ(h.setupResult, kResultOk) << fs;
+        std::vector<double> left(8192, 0.0), right(8192, 0.0);
+        left[0] = right[0] = 1.0;
+        std::vector<double> outLeft(8192), outRight(8192);
+        double* in[2] = {left.data(), right.data()};
+        double* out[2] = {outLeft.data(), outRight.data()};
+        h.process(in, out, 8192);
+        for (int i = 0; i < 8192; ++i)
+            ASSERT_TRUE(std::isfinite(outLeft[i]) && std::isfinite(outRight[i])) << fs << " " << i;
+        EXPECT_TRUE(h.inspect().everyStateIsFinite()) << fs;
+    }
+}
+
+TEST(EngineDesign, DesigningAgainWhileActiveKeepsEveryReadInside) {
+    // Hosts must deactivate before a new setup; one that does not still reads no stale
+    // position beyond the new, shorter buffers (the sanitizers see any).
+    EngineHarness h(96000.0);
+    h.set(kFxMixId, 0.8);
+    std::vector<double> noise(3000);
+    for (size_t i = 0; i < noise.size(); ++i)
+        noise[i] = ((i * 7919) % 200) / 100.0 - 1.0;
+    std::vector<double> outLeft(3000), outRight(3000);
+    double* in[2] = {noise.data(), noise.data()};
+    double* out[2] = {outLeft.data(), outRight.data()};
+    h.process(in, out, 2999);
+    Vst::ProcessSetup setup = {Vst::kRealtime, Vst::kSample64, 4096, 44100.0};
+    ASSERT_EQ(h.effect().setupProcessing(setup), kResultOk);
+    h.process(in, out, 3000);
+    for (double v : outLeft)
+        ASSERT_TRUE(std::isfinite(v));
+}
+
 TEST(EngineDesign, RatesWithoutADesignPassAudioThrough) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     const double inf = std::numeric_limits<double>::infinity();
-    // Below about 60 Hz a modulated delay could reach under one sample.
-    for (double fs : {0.0, -44100.0, nan, inf, 30.0, 1.0e9}) {
+    // Below about 350 Hz a modulated delay could reach under one sample or the resonator
+    // would be unstable.
+    for (double fs : {0.0, -44100.0, nan, inf, 30.0, 150.0, 200.0, 300.0, 349.0, 1.0e9}) {
         EngineHarness h(fs);
         EXPECT_EQ(h.setupResult, kInvalidArgument) << fs;
         EXPECT_FALSE(h.inspect().isDesigned()) << fs;
