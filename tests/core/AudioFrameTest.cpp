@@ -20,37 +20,46 @@ namespace {
 
 constexpr unsigned int kDenormalBits = 0x8040;
 
-// Two stereo blocks of float samples, input and output, with their bus records.
-struct Block {
-    explicit Block(int32 channels = 2, int32 frames = 16)
-        : in(channels, std::vector<float>(frames, 0.5f)),
-          out(channels, std::vector<float>(frames, 0.25f)) {
+// Input and output buffers of one block, with their bus records; float or double samples.
+template <typename Sample> struct SampleBlock {
+    explicit SampleBlock(int32 channels = 2, int32 frames = 16, Sample input = Sample(0.5),
+                         Sample output = Sample(0.25))
+        : in(channels, std::vector<Sample>(frames, input)),
+          out(channels, std::vector<Sample>(frames, output)) {
         for (int32 c = 0; c < channels; ++c) {
             inPtrs.push_back(in[c].data());
             outPtrs.push_back(out[c].data());
         }
         inBus.numChannels = channels;
-        inBus.channelBuffers32 = inPtrs.data();
         outBus.numChannels = channels;
-        outBus.channelBuffers32 = outPtrs.data();
         outBus.silenceFlags = 0;
-        data.symbolicSampleSize = kSample32;
+        setBuffers(inBus, inPtrs.data());
+        setBuffers(outBus, outPtrs.data());
+        data.symbolicSampleSize = sizeof(Sample) == 4 ? kSample32 : kSample64;
         data.numSamples = frames;
         data.numInputs = 1;
         data.numOutputs = 1;
         data.inputs = &inBus;
         data.outputs = &outBus;
     }
+    static void setBuffers(AudioBusBuffers& bus, float** buffers) {
+        bus.channelBuffers32 = buffers;
+    }
+    static void setBuffers(AudioBusBuffers& bus, double** buffers) {
+        bus.channelBuffers64 = buffers;
+    }
     void makeInPlace() {
         for (size_t c = 0; c < outPtrs.size(); ++c)
             outPtrs[c] = inPtrs[c];
     }
 
-    std::vector<std::vector<float>> in, out;
-    std::vector<float*> inPtrs, outPtrs;
+    std::vector<std::vector<Sample>> in, out;
+    std::vector<Sample*> inPtrs, outPtrs;
     AudioBusBuffers inBus, outBus;
     ProcessData data;
 };
+
+using Block = SampleBlock<float>;
 
 TEST(AudioFrame, BlockWithoutOutputsTouchesNothing) {
     EffectFixture effect;
@@ -93,22 +102,10 @@ TEST(AudioFrame, MissingChannelBuffersAreAnsweredWithSilence) {
 
 TEST(AudioFrame, SilentDoubleBlockZeroesEightBytesPerSample) {
     EffectFixture effect;
-    std::vector<double> in(8, 0.0), out(8, 3.0);
-    double* inPtr = in.data();
-    double* outPtr = out.data();
-    AudioBusBuffers inBus, outBus;
-    inBus.numChannels = outBus.numChannels = 1;
-    inBus.channelBuffers64 = &inPtr;
-    outBus.channelBuffers64 = &outPtr;
-    inBus.silenceFlags = 1;
-    ProcessData data;
-    data.symbolicSampleSize = kSample64;
-    data.numSamples = 8;
-    data.numInputs = data.numOutputs = 1;
-    data.inputs = &inBus;
-    data.outputs = &outBus;
-    effect->process(data);
-    for (double sample : out)
+    SampleBlock<double> block(1, 8, 0.0, 3.0);
+    block.inBus.silenceFlags = 1;
+    effect->process(block.data);
+    for (double sample : block.out[0])
         EXPECT_EQ(sample, 0.0);
     EXPECT_EQ(effect->doubleCalls, 0);
 }
@@ -171,23 +168,11 @@ TEST(AudioFrame, OneSilentChannelOfTwoRunsTheEngineWithTheChannelTable) {
 
 TEST(AudioFrame, DoubleBlocksGoToTheDoubleEngine) {
     EffectFixture effect;
-    std::vector<double> in(8, 0.5), out(8, 0.0);
-    double* inPtr = in.data();
-    double* outPtr = out.data();
-    AudioBusBuffers inBus, outBus;
-    inBus.numChannels = outBus.numChannels = 1;
-    inBus.channelBuffers64 = &inPtr;
-    outBus.channelBuffers64 = &outPtr;
-    ProcessData data;
-    data.symbolicSampleSize = kSample64;
-    data.numSamples = 8;
-    data.numInputs = data.numOutputs = 1;
-    data.inputs = &inBus;
-    data.outputs = &outBus;
-    effect->process(data);
+    SampleBlock<double> block(1, 8, 0.5, 0.0);
+    effect->process(block.data);
     EXPECT_EQ(effect->doubleCalls, 1);
     EXPECT_EQ(effect->floatCalls, 0);
-    EXPECT_EQ(effect->firstOutput, outPtr);
+    EXPECT_EQ(effect->firstOutput, block.outPtrs[0]);
 }
 
 TEST(AudioFrame, DenormalBitsAreSetForTheEngineAndRestoredAfter) {
