@@ -55,7 +55,7 @@ public:
 
 private:
     // Tests read the design and state through this class.
-    friend class QUOR515EffectInspector;
+    friend class QUOR515EffectProbe;
 
     template <typename Sample>
     void processBlock(Steinberg::Vst::ProcessData& data, Sample** inputs, Sample** outputs,

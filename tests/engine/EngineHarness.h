@@ -3,7 +3,7 @@
 // set up for a sample rate, activated, and given blocks through the framework's process().
 
 #include "engine/QUOR515Effect.h"
-#include "engine/QUOR515EffectInspector.h"
+#include "engine/QUOR515EffectProbe.h"
 #include "engine/TestParameterChanges.h"
 #include "support/TestHostContext.h"
 
@@ -34,7 +34,7 @@ public:
     EngineHarness& operator=(const EngineHarness&) = delete;
 
     SorvLib::QUOR515Effect& effect() { return *fx; }
-    SorvLib::QUOR515EffectInspector inspect() { return SorvLib::QUOR515EffectInspector(*fx); }
+    SorvLib::QUOR515EffectProbe inspect() { return SorvLib::QUOR515EffectProbe(*fx); }
     void set(Steinberg::Vst::ParamID id, double normalized);
     double get(Steinberg::Vst::ParamID id) { return fx->getParamNormalized(id); }
 

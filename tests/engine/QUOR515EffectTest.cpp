@@ -105,7 +105,7 @@ TEST(QUOR515Parameters, EngineIdentity) {
 
 TEST(QUOR515Parameters, Targets) {
     EngineHarness h(44100.0);
-    QUOR515EffectInspector probe = h.inspect();
+    QUOR515EffectProbe probe = h.inspect();
     EXPECT_EQ(probe.target(QUOR515Effect::runGain), 1.0);
     h.set(kPowerId, 0.0);
     EXPECT_EQ(probe.target(QUOR515Effect::runGain), 0.0);
@@ -151,7 +151,7 @@ TEST(QUOR515Parameters, NoSampleRateMeansNoTailAndNoPreDelay) {
 
 TEST(QUOR515Parameters, OverloadFromTheLimiterGains) {
     EngineHarness h(44100.0);
-    QUOR515EffectInspector probe = h.inspect();
+    QUOR515EffectProbe probe = h.inspect();
     auto overloadFor = [&](double g0, double g1) {
         probe.setLimiterGain(0, g0);
         probe.setLimiterGain(1, g1);

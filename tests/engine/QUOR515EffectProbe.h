@@ -7,9 +7,9 @@
 
 namespace SorvLib {
 
-class QUOR515EffectInspector {
+class QUOR515EffectProbe {
 public:
-    explicit QUOR515EffectInspector(QUOR515Effect& effect) : e(effect) {}
+    explicit QUOR515EffectProbe(QUOR515Effect& effect) : e(effect) {}
 
     bool isDesigned() const { return e.isDesigned(); }
     SorvTest::EngineDesign design() const;

@@ -1,10 +1,10 @@
-#include "engine/QUOR515EffectInspector.h"
+#include "engine/QUOR515EffectProbe.h"
 
 #include <cmath>
 
 namespace SorvLib {
 
-SorvTest::EngineDesign QUOR515EffectInspector::design() const {
+SorvTest::EngineDesign QUOR515EffectProbe::design() const {
     SorvTest::EngineDesign d;
     d.sampleRate = e.getSampleRate();
     d.smoothingCoefficient = e.smoothedValues.coefficient;
@@ -47,7 +47,7 @@ SorvTest::EngineDesign QUOR515EffectInspector::design() const {
     return d;
 }
 
-void QUOR515EffectInspector::injectDesign(const SorvTest::EngineDesign& d) {
+void QUOR515EffectProbe::injectDesign(const SorvTest::EngineDesign& d) {
     e.smoothedValues.coefficient = d.smoothingCoefficient;
     e.toneAllpass = d.toneAllpass;
     e.limiterCoefficient = d.limiterCoefficient;
@@ -74,12 +74,12 @@ void QUOR515EffectInspector::injectDesign(const SorvTest::EngineDesign& d) {
     }
 }
 
-void QUOR515EffectInspector::setTargetAndCurrent(int index, double value) {
+void QUOR515EffectProbe::setTargetAndCurrent(int index, double value) {
     e.smoothedValues.target[index].store(value);
     e.smoothedValues.current[index] = value;
 }
 
-template <typename Check> bool QUOR515EffectInspector::everyState(Check check) const {
+template <typename Check> bool QUOR515EffectProbe::everyState(Check check) const {
     auto all = [&check](const double* values, size_t count) {
         for (size_t i = 0; i < count; ++i)
             if (!check(values[i]))
@@ -119,7 +119,7 @@ template <typename Check> bool QUOR515EffectInspector::everyState(Check check) c
     return ok;
 }
 
-bool QUOR515EffectInspector::channelIsZero(int c) const {
+bool QUOR515EffectProbe::channelIsZero(int c) const {
     bool zero = e.toneState[c] == 0.0 && e.limiterEnvelope[c] == 0.0 &&
                 e.resonatorPosition[c] == 0 && e.preDelayLine->getPosition(c) == 0;
     for (int j = 0; j < 5; ++j)
@@ -156,11 +156,11 @@ bool QUOR515EffectInspector::channelIsZero(int c) const {
     return zero;
 }
 
-bool QUOR515EffectInspector::everyStateIsZero() const {
+bool QUOR515EffectProbe::everyStateIsZero() const {
     return everyState([](double v) { return v == 0.0; });
 }
 
-bool QUOR515EffectInspector::everyStateIsFinite() const {
+bool QUOR515EffectProbe::everyStateIsFinite() const {
     return everyState([](double v) { return std::isfinite(v); });
 }
 
