@@ -36,14 +36,26 @@ void EngineHarness::run(ProcessData& data) {
     fx->process(data);
 }
 
-void EngineHarness::process(float* const* in, float* const* out, int32 samples) {
+namespace {
+
+void setBuffers(AudioBusBuffers& bus, float* const* buffers) {
+    bus.channelBuffers32 = const_cast<float**>(buffers);
+}
+void setBuffers(AudioBusBuffers& bus, double* const* buffers) {
+    bus.channelBuffers64 = const_cast<double**>(buffers);
+}
+
+} // namespace
+
+template <typename Sample>
+void EngineHarness::processBlock(Sample* const* in, Sample* const* out, int32 samples) {
     AudioBusBuffers input = {};
     AudioBusBuffers output = {};
     input.numChannels = output.numChannels = channels;
-    input.channelBuffers32 = const_cast<float**>(in);
-    output.channelBuffers32 = const_cast<float**>(out);
+    setBuffers(input, in);
+    setBuffers(output, out);
     ProcessData data;
-    data.symbolicSampleSize = kSample32;
+    data.symbolicSampleSize = sizeof(Sample) == 4 ? kSample32 : kSample64;
     data.numSamples = samples;
     data.numInputs = data.numOutputs = 1;
     data.inputs = &input;
@@ -51,19 +63,12 @@ void EngineHarness::process(float* const* in, float* const* out, int32 samples) 
     run(data);
 }
 
+void EngineHarness::process(float* const* in, float* const* out, int32 samples) {
+    processBlock(in, out, samples);
+}
+
 void EngineHarness::process(double* const* in, double* const* out, int32 samples) {
-    AudioBusBuffers input = {};
-    AudioBusBuffers output = {};
-    input.numChannels = output.numChannels = channels;
-    input.channelBuffers64 = const_cast<double**>(in);
-    output.channelBuffers64 = const_cast<double**>(out);
-    ProcessData data;
-    data.symbolicSampleSize = kSample64;
-    data.numSamples = samples;
-    data.numInputs = data.numOutputs = 1;
-    data.inputs = &input;
-    data.outputs = &output;
-    run(data);
+    processBlock(in, out, samples);
 }
 
 std::vector<std::vector<double>> EngineHarness::processSilence(int32 samples) {

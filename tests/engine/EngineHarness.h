@@ -50,6 +50,8 @@ public:
     bool sendMeters = true;
 
 private:
+    template <typename Sample>
+    void processBlock(Sample* const* in, Sample* const* out, Steinberg::int32 samples);
     void run(Steinberg::Vst::ProcessData& data);
 
     TestHostContext context;
