@@ -211,11 +211,15 @@ Rendering:
   is rounded and clipped to full scale). The effect's reported tail is appended as
   silence input, so the output is longer than the input by the tail (10 s for an
   effect that reports an endless one).
-  The output is written under OUTPUT.wav.partial and renamed when complete: a failed
-  run leaves no file under the output name.
+  The input is never written: an OUTPUT.wav that is the input file, under any name,
+  is refused. The output is written to a new file beside it (OUTPUT.wav.partial, or
+  OUTPUT.wav.1.partial ... if that name is taken) and renamed when complete: a failed
+  run leaves no file under the output name and changes no existing file.
 
   "Title=value"        set a parameter by its title in its own units, for example
-                       "Fx Mix=7" "Pre-Delay=30" "Tone=2" "Power=Off"
+                       "Fx Mix=7" "Pre-Delay=30" "Pre-Delay=30 ms" "Tone=2" "Power=Off";
+                       a value that is not a plain number in the parameter's units
+                       (or one of a list's texts), or is out of range, is refused
                        (quor-render --list shows the titles and ranges)
   --set "Title=value"  the same, as an option
   --precision P        float (32-bit processing, the default) or double (64-bit)

@@ -7,7 +7,6 @@
 #include "pluginterfaces/vst/vstspeaker.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -32,13 +31,33 @@ std::string number(double value) {
     return text;
 }
 
-bool parseNumber(const std::string& text, double& value) {
-    if (text.empty())
+// A value typed in the parameter's own units, written the way the effect shows its values:
+// an ASCII sign, digits with at most one decimal point, then the units as the effect
+// spells them, if any ("7", "-0.5", "30 ms", "30ms"). No exponent, decimal comma, other
+// units or words: the effect's own text parser is lenient and cannot tell us that a text
+// was not a number. A number too long for a double comes back infinite.
+bool readNumber(const std::string& text, const std::string& units, double& value) {
+    std::string digits = text;
+    if (!units.empty() && digits.size() > units.size() &&
+        digits.compare(digits.size() - units.size(), units.size(), units) == 0) {
+        digits.resize(digits.size() - units.size());
+        while (!digits.empty() && digits.back() == ' ')
+            digits.pop_back();
+    }
+    size_t i = digits.empty() || (digits[0] != '-' && digits[0] != '+') ? 0 : 1;
+    bool point = false, digit = false;
+    for (; i < digits.size(); ++i) {
+        if (digits[i] >= '0' && digits[i] <= '9')
+            digit = true;
+        else if (digits[i] == '.' && !point)
+            point = true;
+        else
+            return false;
+    }
+    if (!digit)
         return false;
-    errno = 0;
-    char* end = nullptr;
-    value = std::strtod(text.c_str(), &end);
-    return errno == 0 && end == text.c_str() + text.size();
+    value = std::strtod(digits.c_str(), nullptr);
+    return true;
 }
 
 bool sameIgnoringCase(const std::string& a, const std::string& b) {
@@ -186,7 +205,7 @@ std::vector<ResolvedSetting> EffectHost::resolve(const std::vector<ParameterSett
             number(low) + " to " + number(high) + (p->units.empty() ? "" : " " + p->units);
         double plain = 0.0;
         double normalized = 0.0;
-        if (parseNumber(setting.value, plain)) {
+        if (readNumber(setting.value, p->units, plain)) {
             if (!std::isfinite(plain) || plain < low || plain > high)
                 throw HostError(name + " = " + setting.value + " is out of range (" + range + ")");
             normalized = controller->plainParamToNormalized(p->id, plain);
@@ -196,27 +215,48 @@ std::vector<ResolvedSetting> EffectHost::resolve(const std::vector<ParameterSett
                     throw HostError(name + " = " + setting.value + " is not one of its " +
                                     std::to_string(p->stepCount + 1) + " steps (" + range + ")");
             }
-        } else {
-            // Not a number: let the parameter read its own text ("On", "Off" ...).
-            String128 text{};
-            copyToString128(setting.value, text);
-            if (!succeeded(controller->getParamValueByString(p->id, text, normalized))) {
-                std::string choices;
-                for (int32 step = 0; p->stepCount > 0 && step <= p->stepCount; ++step) {
-                    String128 shown{};
-                    if (succeeded(controller->getParamStringByValue(
-                            p->id, double(step) / double(p->stepCount), shown)))
-                        choices += (choices.empty() ? "" : ", ") + toUtf8(shown);
-                }
+        } else if (!readStepText(*p, setting.value, normalized)) {
+            std::string choices;
+            for (const std::string& shown : stepTexts(*p))
+                if (!shown.empty())
+                    choices += (choices.empty() ? "" : ", ") + shown;
+            if (!choices.empty())
                 throw HostError(name + " = " + quoted(setting.value) + " is not a value of it (" +
-                                (choices.empty() ? range : choices) + ")");
-            }
+                                choices + ")");
+            throw HostError(name + " = " + quoted(setting.value) + " is not a number" +
+                            (p->units.empty() ? "" : " in " + p->units) + " (" + range + ")");
         }
         if (!(normalized >= 0.0 && normalized <= 1.0))
             throw HostError(name + " = " + setting.value + " is out of range (" + range + ")");
         resolved.push_back({p->id, p->title, normalized});
     }
     return resolved;
+}
+
+std::vector<std::string> EffectHost::stepTexts(const ParameterDescription& parameter) {
+    std::vector<std::string> texts;
+    if (!(parameter.flags & ParameterInfo::kIsList) || parameter.stepCount <= 0)
+        return texts;
+    for (int32 step = 0; step <= parameter.stepCount; ++step) {
+        String128 shown{};
+        const bool known = succeeded(controller->getParamStringByValue(
+            parameter.id, double(step) / double(parameter.stepCount), shown));
+        // A step without a text keeps its place, so that positions stay steps.
+        texts.push_back(known ? toUtf8(shown) : std::string());
+    }
+    return texts;
+}
+
+bool EffectHost::readStepText(const ParameterDescription& parameter, const std::string& text,
+                              double& normalized) {
+    const std::vector<std::string> texts = stepTexts(parameter);
+    for (size_t step = 0; step < texts.size(); ++step) {
+        if (!texts[step].empty() && sameIgnoringCase(texts[step], text)) {
+            normalized = double(step) / double(parameter.stepCount);
+            return true;
+        }
+    }
+    return false;
 }
 
 void EffectHost::configure(int channels, double sampleRate, Precision precision, int32 maxBlock) {

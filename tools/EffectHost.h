@@ -58,7 +58,9 @@ public:
     const ParameterDescription* findParameter(const std::string& title) const;
 
     // Checks each setting against the effect's parameters and converts it to a normalized
-    // value with the controller's own conversion. Throws HostError at the first bad one.
+    // value with the controller's own conversion. A value is a number in the parameter's
+    // units within its range (on one of its steps if it has steps), or for a list one of
+    // the texts the effect shows for its steps. Throws HostError at the first bad one.
     std::vector<ResolvedSetting> resolve(const std::vector<ParameterSetting>& settings);
 
     // Buses of `channels` channels in and out, then setupProcessing. Throws HostError.
@@ -86,6 +88,10 @@ public:
 
 private:
     void readParameters();
+    // The texts a list parameter shows for its steps, in step order; empty for others.
+    std::vector<std::string> stepTexts(const ParameterDescription& parameter);
+    bool readStepText(const ParameterDescription& parameter, const std::string& text,
+                      double& normalized);
     void processBlock(void** inputs, void** outputs, Steinberg::int32 samples);
     void release();
 

@@ -1,6 +1,7 @@
 #include "Renderer.h"
 
 #include "EffectHost.h"
+#include "FileIdentity.h"
 #include "HostError.h"
 #include "ParameterReport.h"
 #include "WavError.h"
@@ -49,7 +50,14 @@ Renderer::Renderer(const RenderOptions& options, std::ostream& report)
 
 RenderSummary Renderer::run(Steinberg::IPluginFactory* factory) {
     RenderSummary summary;
-    auto reader = std::make_unique<WavReader>(std::filesystem::u8path(options.input));
+    const std::filesystem::path inputPath = std::filesystem::u8path(options.input);
+    const std::filesystem::path outputPath = std::filesystem::u8path(options.output);
+    // By identity, not by name: the same file may be named in many ways.
+    FileIdentity inputFile, outputFile;
+    if (FileIdentity::of(inputPath, inputFile) && FileIdentity::of(outputPath, outputFile) &&
+        inputFile == outputFile)
+        throw WavError(options.output + ": is the input file; write the output to another file");
+    auto reader = std::make_unique<WavReader>(inputPath);
     const WavFormat input = reader->format();
     summary.input = input;
     if (input.channels > 2)
@@ -88,14 +96,12 @@ RenderSummary Renderer::run(Steinberg::IPluginFactory* factory) {
            << format("%.3f", double(summary.tailFrames) / input.sampleRate) << " s) of silence"
            << (summary.infiniteTail ? ", as the effect reports an endless tail" : "") << "\n";
 
-    WavWriter writer(std::filesystem::u8path(options.output), summary.outputEncoding,
-                     input.sampleRate, input.channels);
+    WavWriter writer(outputPath, summary.outputEncoding, input.sampleRate, input.channels);
     if (options.precision == Precision::Float64)
         renderFrames<double>(host, *reader, writer, summary);
     else
         renderFrames<float>(host, *reader, writer, summary);
     host.stop();
-    // Closed before the rename, which may replace the input itself.
     reader.reset();
     writer.finish();
     summary.framesWritten = writer.framesWritten();

@@ -34,12 +34,12 @@ uint32_t headerSize(SampleEncoding encoding) {
 
 WavWriter::WavWriter(const std::filesystem::path& path, SampleEncoding encoding,
                      uint32_t sampleRate, uint16_t channels)
-    : target(path), encoding(encoding), sampleRate(sampleRate), channels(channels) {
-    temporary = path;
-    temporary += ".partial";
-    file.open(temporary, std::ios::binary | std::ios::trunc);
+    : temporary(std::make_unique<TemporaryFile>(path)), encoding(encoding), sampleRate(sampleRate),
+      channels(channels) {
+    // Opened without truncation or creation: it is the empty file just made for this.
+    file.open(temporary->path(), std::ios::binary | std::ios::in | std::ios::out);
     if (!file)
-        throw WavError(temporary.u8string() + ": cannot create the file");
+        throw WavError(temporary->path().u8string() + ": cannot open the file");
     out = &file;
     writeHeader();
 }
@@ -51,11 +51,8 @@ WavWriter::WavWriter(std::ostream& stream, SampleEncoding encoding, uint32_t sam
 }
 
 WavWriter::~WavWriter() {
-    if (!finished && !temporary.empty()) {
-        file.close();
-        std::error_code ignored;
-        std::filesystem::remove(temporary, ignored);
-    }
+    // The temporary file removes itself unless committed; it must be closed for that.
+    file.close();
 }
 
 uint64_t WavWriter::maxFrames(SampleEncoding encoding, uint16_t channels) {
@@ -159,15 +156,11 @@ void WavWriter::finish() {
     out->flush();
     if (!*out)
         throw WavError("write error (is the disk full?)");
-    if (!temporary.empty()) {
+    if (temporary) {
         file.close();
         if (file.fail())
-            throw WavError(temporary.u8string() + ": cannot close the file");
-        std::error_code error;
-        std::filesystem::rename(temporary, target, error);
-        if (error)
-            throw WavError(target.u8string() + ": cannot rename the finished file into place (" +
-                           error.message() + ")");
+            throw WavError(temporary->path().u8string() + ": cannot close the file");
+        temporary->commit();
     }
     finished = true;
 }

@@ -1,13 +1,16 @@
 #pragma once
 // Writes a WAV file in 16, 24 or 32-bit PCM or 32-bit float from interleaved doubles.
-// A file is written under a temporary name in the same folder and renamed only by finish(),
-// so a run that fails never leaves a partial file under the requested name.
+// A file is written under a new temporary name in the same folder and renamed only by
+// finish(), so a run that fails never leaves a partial file under the requested name and
+// never touches any other existing file.
 
+#include "TemporaryFile.h"
 #include "WavFormat.h"
 
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <ostream>
 #include <vector>
 
@@ -15,7 +18,8 @@ namespace SorvTools {
 
 class WavWriter {
 public:
-    // Creates `path` + ".partial"; throws WavError when it cannot be created.
+    // Creates a new temporary file beside `path` (see TemporaryFile); throws WavError when
+    // it cannot be created.
     WavWriter(const std::filesystem::path& path, SampleEncoding encoding, uint32_t sampleRate,
               uint16_t channels);
     // Writes to a seekable stream the caller keeps alive (tests).
@@ -42,8 +46,8 @@ public:
 private:
     void writeHeader();
 
-    std::filesystem::path target;
-    std::filesystem::path temporary;
+    // Before the stream, so that the stream is closed before the file is removed.
+    std::unique_ptr<TemporaryFile> temporary;
     std::ofstream file;
     std::ostream* out = nullptr;
     SampleEncoding encoding;

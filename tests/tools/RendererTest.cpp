@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -212,6 +213,22 @@ TEST_F(RenderThroughProduct, ParameterTextIsConvertedByTheEffectsOwnParameters) 
     host.apply(resolved);
     EXPECT_EQ(host.displayValue(resolved[0].id), "12.3 ms");
     EXPECT_EQ(host.displayValue(resolved[2].id), "Off");
+
+    // Other spellings of numbers in the parameter's units, and a list's texts in any case.
+    const std::vector<ResolvedSetting> spelled = host.resolve({{"Pre-Delay", "12.3 ms"},
+                                                               {"Fx Mix", "+7.50"},
+                                                               {"Tone", ".5"},
+                                                               {"Fx Limiter", "-0"},
+                                                               {"Power", "on"},
+                                                               {"Master Bypass", "1"}});
+    ASSERT_EQ(spelled.size(), 6u);
+    EXPECT_NEAR(spelled[0].normalized, 0.5, 1e-12);
+    EXPECT_NEAR(spelled[1].normalized, 0.75, 1e-12);
+    EXPECT_NEAR(spelled[2].normalized, 0.05, 1e-12);
+    EXPECT_EQ(spelled[3].normalized, 0.0);
+    EXPECT_EQ(spelled[4].normalized, 1.0);
+    EXPECT_EQ(spelled[5].normalized, 1.0);
+    EXPECT_NEAR(host.resolve({{"Pre-Delay", "12.3ms"}})[0].normalized, 0.5, 1e-12);
 }
 
 TEST_F(RenderThroughProduct, RefusalsLeaveNoOutputAndKeepAnOlderFile) {
@@ -226,12 +243,14 @@ TEST_F(RenderThroughProduct, RefusalsLeaveNoOutputAndKeepAnOlderFile) {
         std::string output;
         std::string words;
     };
-    const std::vector<Refusal> refusals = {
+    std::vector<Refusal> refusals = {
         {mono, {{"Fx Mixx", "1"}}, "out.wav", "unknown parameter \"Fx Mixx\" (the effect has "},
         {mono, {{"Fx Mix", "11"}}, "out.wav", "\"Fx Mix\" = 11 is out of range (0 to 10)"},
         {mono, {{"Pre-Delay", "-0.5"}}, "out.wav", "is out of range (0 to 150 ms)"},
-        {mono, {{"Tone", "nan"}}, "out.wav", "\"Tone\" = nan is out of range"},
-        {mono, {{"Tone", "inf"}}, "out.wav", "out of range"},
+        {mono, {{"Pre-Delay", "200 ms"}}, "out.wav", "= 200 ms is out of range (0 to 150 ms)"},
+        {mono, {{"Fx Mix", "1" + std::string(400, '0')}}, "out.wav", "out of range (0 to 10)"},
+        {mono, {{"Tone", "nan"}}, "out.wav", "\"Tone\" = \"nan\" is not a number (0 to 10)"},
+        {mono, {{"Pre-Delay", "30 s"}}, "out.wav", "is not a number in ms (0 to 150 ms)"},
         {mono, {{"GR Meter", "0.5"}}, "out.wav", "\"GR Meter\" is read-only"},
         {mono, {{"Power", "Maybe"}}, "out.wav", "is not a value of it (Off, On)"},
         {mono, {{"Power", "0.5"}}, "out.wav", "is not one of its 2 steps"},
@@ -242,6 +261,17 @@ TEST_F(RenderThroughProduct, RefusalsLeaveNoOutputAndKeepAnOlderFile) {
         {mono, {}, "no-such-folder/out.wav", "cannot create the file"},
         {mono, {{"Fx Mix", "12"}}, "kept.wav", "out of range"},
     };
+    // Texts the effect's own parser would read as some number; each is refused as it stands.
+    for (const char* text :
+         {"abc", "7abc", "5,5", "11%", "1e309", "1e1", "0x5", "inf", "-", ".", "1.2.3", "7 5",
+          "\xE2\x88\x92"
+          "1",
+          "\xEF\xBC\x97", "7 ms", ""})
+        refusals.push_back(
+            {mono,
+             {{"Fx Mix", text}},
+             "out.wav",
+             "\"Fx Mix\" = \"" + std::string(text) + "\" is not a number (0 to 10)"});
     for (const Refusal& r : refusals) {
         SCOPED_TRACE(r.words);
         RenderOptions o = options(r.input, r.output);
@@ -260,6 +290,69 @@ TEST_F(RenderThroughProduct, RefusalsLeaveNoOutputAndKeepAnOlderFile) {
     std::string text;
     kept >> text;
     EXPECT_EQ(text, "older");
+}
+
+TEST_F(RenderThroughProduct, NeverWritesTheInputNorAnyFileButItsOwn) {
+    const std::string input = synth("in.wav", 1, 0.05, SampleEncoding::Float32);
+    auto contents = [&](const std::string& name) {
+        std::ifstream file(folder / name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    };
+    const std::string original = contents("in.wav");
+
+    // The input under other names: an output that is the same file is refused.
+    std::filesystem::create_directory(folder / "sub");
+    std::filesystem::create_hard_link(folder / "in.wav", folder / "link.wav");
+    std::vector<std::filesystem::path> sameFile = {folder / "in.wav", folder / "." / "in.wav",
+                                                   folder / "sub" / ".." / "in.wav",
+                                                   folder / "link.wav"};
+    std::error_code noSymlinks;
+    std::filesystem::create_symlink(folder / "in.wav", folder / "symlink.wav", noSymlinks);
+    if (!noSymlinks)
+        sameFile.push_back(folder / "symlink.wav");
+    for (const std::filesystem::path& output : sameFile) {
+        SCOPED_TRACE(output.u8string());
+        RenderOptions o = options(input, "");
+        o.output = output.u8string();
+        try {
+            render(o);
+            ADD_FAILURE() << "rendered";
+        } catch (const WavError& e) {
+            EXPECT_PRED_FORMAT2(testing::IsSubstring, "is the input file", e.what());
+        }
+        EXPECT_TRUE(contents("in.wav") == original) << "the input changed";
+    }
+    std::filesystem::remove(folder / "link.wav");
+    std::filesystem::remove(folder / "symlink.wav");
+    std::filesystem::remove(folder / "sub");
+
+    // Temporary names that are taken stay as they are, even when one is the input; the
+    // render goes to a fresh name and replaces the older output only when complete.
+    std::filesystem::rename(folder / "in.wav", folder / "out.wav.partial");
+    std::ofstream(folder / "out.wav.1.partial") << "keep";
+    std::ofstream(folder / "out.wav") << "older";
+    render(options(path("out.wav.partial"), "out.wav"));
+    EXPECT_TRUE(contents("out.wav.partial") == original) << "the input changed";
+    EXPECT_EQ(contents("out.wav.1.partial"), "keep");
+    WavFormat format;
+    readAll(folder / "out.wav", format);
+    EXPECT_GT(format.frames, 0u);
+    EXPECT_EQ(names(),
+              (std::vector<std::string>{"out.wav", "out.wav.1.partial", "out.wav.partial"}));
+
+    // A render that fails half-way (a NaN in the input's last sample) removes only its own
+    // temporary file.
+    std::string broken = original;
+    const float nan = std::nanf("");
+    std::memcpy(&broken[broken.size() - sizeof nan], &nan, sizeof nan);
+    std::ofstream(folder / "broken.wav", std::ios::binary) << broken;
+    const std::string rendered = contents("out.wav");
+    EXPECT_THROW(render(options(path("broken.wav"), "out.wav")), WavError);
+    EXPECT_TRUE(contents("out.wav") == rendered) << "the older output changed";
+    EXPECT_TRUE(contents("out.wav.partial") == original) << "the input changed";
+    EXPECT_EQ(contents("out.wav.1.partial"), "keep");
+    EXPECT_EQ(names(), (std::vector<std::string>{"broken.wav", "out.wav", "out.wav.1.partial",
+                                                 "out.wav.partial"}));
 }
 
 } // namespace

@@ -2,8 +2,8 @@
 # quor-render end to end under wine: synthesises inputs, renders them mono and stereo at
 # 44.1 and 48 kHz in float and double through the built module, checks every output's
 # length (input plus the effect's 3.5 s tail), that it is finite, non-silent and rings on
-# after the input, and that every refused input answers non-zero with one line on stderr
-# and no output file.
+# after the input, that every refused input or parameter value answers non-zero with one
+# line on stderr and no output file, and that no case writes the input or another file.
 # Usage: render-test.sh WINE-RUNNER QUOR-RENDER.EXE MODULE
 set -uo pipefail
 runner=${1:?wine runner}
@@ -142,10 +142,10 @@ printf 'keep me' >"$work/kept.wav"
 refuse() {
   local status=$1 out=$2 before after code
   shift 2
-  before=$(cat "$out" 2>/dev/null || echo absent)
+  before=$({ sha256sum <"$out"; } 2>/dev/null || echo absent)
   "$runner" "$tool" "$@" >"$work/refusal.out" 2>"$work/refusal.err"
   code=$?
-  after=$(cat "$out" 2>/dev/null || echo absent)
+  after=$({ sha256sum <"$out"; } 2>/dev/null || echo absent)
   if [ "$code" != "$status" ]; then
     fail "$* answered $code, expected $status"
   elif [ "$(wc -l <"$work/refusal.err")" != 1 ]; then
@@ -169,6 +169,40 @@ refuse 1 "$out" --module "$work/missing.vst3" "$work/stereo44.wav" "$out"
 refuse 1 "$work/kept.wav" --module "$module" "$work/stereo44.wav" "$work/kept.wav" "Tone=-1"
 refuse 2 "$out" --module "$module" "$work/stereo44.wav" "$out" --block 0
 refuse 2 "$out" "$work/stereo44.wav"
+# Values are numbers in the parameter's units and range; the effect's lenient reading of
+# other texts is not asked.
+for setting in "Tone=abc" "Fx Mix=7abc" "Fx Mix=5,5" "Fx Mix=11%" "Fx Mix=1e309" \
+    "Pre-Delay=200 ms" "Pre-Delay=30 s" "Tone=−1" "Tone=nan"; do
+  refuse 1 "$out" --module "$module" "$work/stereo44.wav" "$out" "$setting"
+done
+
+echo "== the input is never written"
+# Every case must leave the input's bytes as they were; an output that is the input file,
+# under whatever name, is refused.
+mkdir "$work/safe"
+cp "$work/mono44.wav" "$work/safe/in.wav"
+in_hash=$(sha256sum <"$work/safe/in.wav")
+intact() { [ "$(sha256sum <"$1")" = "$in_hash" ] || fail "$2: the input changed"; }
+ln "$work/safe/in.wav" "$work/safe/link.wav"
+cd "$work/safe"
+for name in in.wav ./in.wav IN.WAV ../safe/in.wav link.wav; do
+  refuse 1 "$work/safe/in.wav" --module "$module" in.wav "$name"
+  intact "$work/safe/in.wav" "in.wav $name"
+done
+cd - >/dev/null
+ls "$work/safe" | grep -q partial && fail "a refusal left a temporary file: $(ls "$work/safe")"
+rm "$work/safe/link.wav"
+
+# A temporary name that is taken is left alone, and so is an input under such a name.
+cp "$work/safe/in.wav" "$work/safe/out.wav.partial"
+printf 'keep me' >"$work/safe/out.wav.1.partial"
+printf 'older' >"$work/safe/out.wav"
+render "$work/safe/out.wav.partial" "$work/safe/out.wav" >/dev/null 2>&1 || fail "rendering from out.wav.partial failed"
+intact "$work/safe/out.wav.partial" "out.wav.partial out.wav"
+[ "$(cat "$work/safe/out.wav.1.partial")" = "keep me" ] || fail "out.wav.1.partial was changed"
+[ "$(frames_of "$work/safe/out.wav")" = $((input_frames[mono44] + 44100 * 7 / 2)) ] || fail "out.wav was not replaced by the render"
+[ "$(ls "$work/safe" | tr '\n' ' ')" = "in.wav out.wav out.wav.1.partial out.wav.partial " ] || fail "files left: $(ls "$work/safe")"
+echo "out.wav.partial out.wav: rendered beside the taken temporary names"
 
 if [ "$failures" -gt 0 ]; then
   echo "$failures checks failed" >&2
