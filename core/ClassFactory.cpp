@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <mutex>
 #include <string>
 
 namespace SorvLib {
@@ -44,30 +45,38 @@ namespace {
 
 class ModuleFactory;
 // One factory per process, shared by every GetPluginFactory; its reference count governs it.
+// Hosts may ask for it on several threads at once: the pointer, and the step of the count
+// that may end the factory, change under one lock.
 ModuleFactory* gFactory = nullptr;
 
-// Forgets itself on destruction, so a host that releases the factory and asks again gets a
-// new one instead of a dangling pointer.
+std::mutex& factoryLock() {
+    static std::mutex lock;
+    return lock;
+}
+
+// Forgets itself when its last reference goes, so a host that releases the factory and asks
+// again gets a new one instead of a dangling pointer.
 class ModuleFactory : public Steinberg::CPluginFactory {
 public:
     using CPluginFactory::CPluginFactory;
-    ~ModuleFactory() override {
-        if (gFactory == this)
-            gFactory = nullptr;
+    Steinberg::uint32 PLUGIN_API release() override {
+        {
+            std::lock_guard<std::mutex> lock(factoryLock());
+            if (refCount > 1)
+                return static_cast<Steinberg::uint32>(--refCount);
+            if (gFactory == this)
+                gFactory = nullptr;
+        }
+        delete this;
+        return 0;
     }
 };
 
-} // namespace
-
-extern "C" Steinberg::IPluginFactory* PLUGIN_API GetPluginFactory() {
+Steinberg::IPluginFactory* makeFactory() {
     using namespace Steinberg;
-    if (gFactory) {
-        gFactory->addRef();
-        return gFactory;
-    }
     static const PFactoryInfo factoryInfo(SorvLib::kVendorName, SorvLib::kVendorUrl,
                                           SorvLib::kVendorEmail, PFactoryInfo::kUnicode);
-    gFactory = new ModuleFactory(factoryInfo);
+    auto* factory = new ModuleFactory(factoryInfo);
 
     static PClassInfo2 classInfo;
     static bool classInfoBuilt = false;
@@ -79,6 +88,27 @@ extern "C" Steinberg::IPluginFactory* PLUGIN_API GetPluginFactory() {
                                 SorvLib::kClassVersion, SorvLib::kSdkVersionText);
         classInfoBuilt = true;
     }
-    gFactory->registerClass(&classInfo, &SorvLib::createInstance, nullptr);
-    return gFactory;
+    try {
+        factory->registerClass(&classInfo, &SorvLib::createInstance, nullptr);
+    } catch (...) {
+        delete factory;
+        throw;
+    }
+    gFactory = factory;
+    return factory;
+}
+
+} // namespace
+
+extern "C" Steinberg::IPluginFactory* PLUGIN_API GetPluginFactory() {
+    try {
+        std::lock_guard<std::mutex> lock(factoryLock());
+        if (gFactory) {
+            gFactory->addRef();
+            return gFactory;
+        }
+        return makeFactory();
+    } catch (...) {
+        return nullptr;
+    }
 }

@@ -2,8 +2,11 @@
 
 #include "base/source/fstring.h"
 #include "core/CoreIds.h"
+#include "core/HostGuard.h"
 #include "core/IUtils.h"
+#include "core/ParameterText.h"
 #include "core/ProductInfo.h"
+#include "core/StateChunk.h"
 #include "editor/SorvView.h"
 #include "pluginterfaces/base/ibstream.h"
 #include "pluginterfaces/vst/ivsthostapplication.h"
@@ -16,7 +19,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <limits>
 #include <string>
+#include <vector>
 
 namespace SorvLib {
 
@@ -28,9 +33,6 @@ namespace {
 constexpr uint32 kMeterTimerMs = 5;
 constexpr int32 kMaxChannelsPerBus = 8;
 constexpr int32 kMaxStereoChannels = 2;
-constexpr uint32 kStateVersion = 1;
-constexpr uint32 kStateHeaderBytes = 16;
-constexpr uint32 kStateRowBytes = 8;
 constexpr unsigned int kFlushDenormalsMask = 0x8040; // flush-to-zero | denormals-are-zero
 constexpr float kQuantizeEpsilon = 1.1920929e-07f;   // 2^-23
 
@@ -76,18 +78,22 @@ tresult writeBigEndian(IBStream* stream, uint32 value) {
     return (result == kResultOk && written != 4) ? kResultFalse : result;
 }
 
-tresult readBigEndian(IBStream* stream, uint32& value) {
-    unsigned char bytes[4] = {};
-    int32 got = 4;
-    tresult result = stream->read(bytes, 4, &got);
-    value = (uint32(bytes[0]) << 24) | (uint32(bytes[1]) << 16) | (uint32(bytes[2]) << 8) |
-            uint32(bytes[3]);
-    return (result == kResultOk && got != 4) ? kResultFalse : result;
+// Whole hertz, truncated toward zero; a rate that no integer type holds is written out
+// rather than converted.
+std::string wholeHertz(double rate) {
+    if (std::isnan(rate))
+        return "nan";
+    if (std::isinf(rate))
+        return rate > 0 ? "inf" : "-inf";
+    char text[400]; // the longest double has 309 integer digits
+    std::snprintf(text, sizeof(text), "%.0f", std::trunc(rate) + 0.0);
+    return text;
 }
 
 } // namespace
 
 SorvEffect::SorvEffect(const Patch* const* patches) : factoryPatches(patches) {
+    forgetStoredValues();
     // Counting stops at the first null entry, so an empty list offers no programs.
     if (factoryPatches)
         while (factoryPatches[patchCount])
@@ -101,9 +107,14 @@ SorvEffect::~SorvEffect() {
 }
 
 tresult PLUGIN_API SorvEffect::initialize(FUnknown* context) {
+    return guarded([&]() -> tresult { return initializeFramework(context); });
+}
+
+tresult SorvEffect::initializeFramework(FUnknown* context) {
     tresult result = SingleComponentEffect::initialize(context);
     if (result != kResultOk)
         return result;
+    forgetStoredValues();
 
     addAudioInput(STR16("Stereo In"), SpeakerArr::kStereo, kMain, BusInfo::kDefaultActive);
     addAudioOutput(STR16("Stereo Out"), SpeakerArr::kStereo, kMain, BusInfo::kDefaultActive);
@@ -148,11 +159,14 @@ tresult PLUGIN_API SorvEffect::initialize(FUnknown* context) {
 }
 
 tresult PLUGIN_API SorvEffect::terminate() {
-    tresult result = SingleComponentEffect::terminate();
-    if (result != kResultOk)
-        return result;
-    meterTimer = nullptr;
-    return kResultOk;
+    return guarded([&]() -> tresult {
+        tresult result = SingleComponentEffect::terminate();
+        if (result != kResultOk)
+            return result;
+        forgetStoredValues();
+        meterTimer = nullptr;
+        return kResultOk;
+    });
 }
 
 bool SorvEffect::isArrangementSupported(SpeakerArrangement* inputs, int32 numIns,
@@ -166,6 +180,17 @@ bool SorvEffect::isArrangementSupported(SpeakerArrangement* inputs, int32 numIns
 
 tresult PLUGIN_API SorvEffect::setBusArrangements(SpeakerArrangement* inputs, int32 numIns,
                                                   SpeakerArrangement* outputs, int32 numOuts) {
+    if (numIns < 0 || numOuts < 0)
+        return kInvalidArgument;
+    // One arrangement per bus: the main buses and, when offered, the side-chain input.
+    if (numIns > (sideChainEnabled ? 2 : 1) || numOuts > 1 || (numIns > 0 && !inputs) ||
+        (numOuts > 0 && !outputs))
+        return kResultFalse;
+    return guarded([&]() -> tresult { return arrangeBuses(inputs, numIns, outputs, numOuts); });
+}
+
+tresult SorvEffect::arrangeBuses(SpeakerArrangement* inputs, int32 numIns,
+                                 SpeakerArrangement* outputs, int32 numOuts) {
     if (!isArrangementSupported(inputs, numIns, outputs, numOuts))
         return kResultFalse;
 
@@ -207,7 +232,13 @@ void SorvEffect::editorAttached(EditorView* editor) {
     if (!editor)
         return;
     editor->addRef();
-    if (!editors.insert(editor).second)
+    bool inserted = false;
+    try {
+        inserted = editors.insert(editor).second;
+    } catch (...) {
+        // Without memory for the set the editor is not followed; it keeps working unpushed.
+    }
+    if (!inserted)
         editor->release();
 }
 
@@ -228,42 +259,162 @@ tresult PLUGIN_API SorvEffect::setParamNormalized(ParamID tag, ParamValue value)
     // A value that is not a number would reach the engine and every editor unchecked.
     if (!std::isfinite(value))
         return kInvalidArgument;
-    if (Parameter* parameter = parameters.getParameter(tag)) {
-        // The container keeps values within 0 to 1; the program change, the bypass flag and
-        // the editors must see the value as it is kept.
-        value = std::min(1.0, std::max(0.0, value));
-        int32 steps = parameter->getInfo().stepCount;
-        if (steps > 0)
-            value = quantize(steps, value);
-    }
-    if (value == getParamNormalized(tag))
-        return kResultOk;
-
-    tresult result = EditControllerEx1::setParamNormalized(tag, value);
-    if (result != kResultOk)
-        return result;
-
-    if (tag == kMasterBypassId) {
-        bypassed = value > 0.5;
-    } else if (tag == kProgramId) {
-        changeProgram(value);
-    } else {
-        for (EditorView* editor : editors) {
-            auto* view = FCast<SorvView>(editor);
-            if (view && view->isAttached())
-                view->setControlValue(tag, value);
+    return guarded([&]() -> tresult {
+        const int32 index = parameterIndex(tag);
+        Parameter* parameter = index >= 0 ? parameters.getParameterByIndex(index) : nullptr;
+        if (parameter) {
+            // Values are kept within 0 to 1; the program change, the bypass flag and the
+            // editors must see the value as it is kept.
+            value = std::min(1.0, std::max(0.0, value));
+            int32 steps = parameter->getInfo().stepCount;
+            if (steps > 0)
+                value = quantize(steps, value);
         }
-    }
-    return kResultOk;
+        if (value == getParamNormalized(tag))
+            return kResultOk;
+        if (!parameter)
+            return kResultFalse;
+        if (index < kStoredValues)
+            storedValues[index].store(value, std::memory_order_relaxed);
+        else
+            parameter->setNormalized(value);
+
+        if (tag == kMasterBypassId) {
+            bypassed.store(value > 0.5, std::memory_order_relaxed);
+        } else if (tag == kProgramId) {
+            changeProgram(value);
+        } else {
+            for (EditorView* editor : editors) {
+                auto* view = FCast<SorvView>(editor);
+                if (view && view->isAttached())
+                    view->setControlValue(tag, value);
+            }
+        }
+        return kResultOk;
+    });
 }
 
 ParamValue PLUGIN_API SorvEffect::getParamNormalized(ParamID tag) {
-    Parameter* parameter = parameters.getParameter(tag);
-    if (!parameter)
+    const int32 index = parameterIndex(tag);
+    if (index < 0)
         return 0.0;
-    ParamValue value = parameter->getNormalized();
+    Parameter* parameter = parameters.getParameterByIndex(index);
+    ParamValue value =
+        index < kStoredValues ? storedValues[index].load(std::memory_order_relaxed) : NAN;
+    if (std::isnan(value))
+        value = parameter->getNormalized();
     int32 steps = parameter->getInfo().stepCount;
     return steps > 0 ? quantize(steps, value) : value;
+}
+
+int32 SorvEffect::parameterIndex(ParamID tag) const {
+    const int32 count = parameters.getParameterCount();
+    for (int32 i = 0; i < count; ++i)
+        if (parameters.getParameterByIndex(i)->getInfo().id == tag)
+            return i;
+    return -1;
+}
+
+void SorvEffect::forgetStoredValues() {
+    for (auto& value : storedValues)
+        value.store(std::numeric_limits<double>::quiet_NaN(), std::memory_order_relaxed);
+}
+
+tresult PLUGIN_API SorvEffect::getParameterInfo(int32 paramIndex, ParameterInfo& info) {
+    if (paramIndex < 0 || paramIndex >= getParameterCount())
+        return kInvalidArgument;
+    return guarded(
+        [&]() -> tresult { return EditControllerEx1::getParameterInfo(paramIndex, info); });
+}
+
+tresult PLUGIN_API SorvEffect::getParamStringByValue(ParamID tag, ParamValue valueNormalized,
+                                                     String128 string) {
+    return guarded([&]() -> tresult {
+        const Parameter* parameter = parameters.getParameter(tag);
+        if (!parameter)
+            return kResultFalse;
+        return ParameterText::toString(*parameter, valueNormalized, string);
+    });
+}
+
+tresult PLUGIN_API SorvEffect::getParamValueByString(ParamID tag, TChar* string,
+                                                     ParamValue& valueNormalized) {
+    return guarded([&]() -> tresult {
+        const Parameter* parameter = parameters.getParameter(tag);
+        if (!parameter)
+            return kResultFalse;
+        return ParameterText::fromString(*parameter, string, valueNormalized);
+    });
+}
+
+ParamValue PLUGIN_API SorvEffect::normalizedParamToPlain(ParamID tag, ParamValue valueNormalized) {
+    return guardedValue(
+        [&] {
+            const Parameter* parameter = parameters.getParameter(tag);
+            return parameter ? ParameterText::toPlain(*parameter, valueNormalized)
+                             : valueNormalized;
+        },
+        0.0);
+}
+
+ParamValue PLUGIN_API SorvEffect::plainParamToNormalized(ParamID tag, ParamValue plainValue) {
+    return guardedValue(
+        [&] {
+            const Parameter* parameter = parameters.getParameter(tag);
+            return parameter ? ParameterText::toNormalized(*parameter, plainValue) : plainValue;
+        },
+        0.0);
+}
+
+tresult PLUGIN_API SorvEffect::getUnitInfo(int32 unitIndex, UnitInfo& info) {
+    if (unitIndex < 0 || unitIndex >= getUnitCount())
+        return kInvalidArgument;
+    return guarded([&]() -> tresult { return EditControllerEx1::getUnitInfo(unitIndex, info); });
+}
+
+tresult PLUGIN_API SorvEffect::getProgramListInfo(int32 listIndex, ProgramListInfo& info) {
+    if (listIndex < 0 || listIndex >= getProgramListCount())
+        return kInvalidArgument;
+    return guarded(
+        [&]() -> tresult { return EditControllerEx1::getProgramListInfo(listIndex, info); });
+}
+
+bool SorvEffect::isProgram(ProgramListID listId, int32 programIndex) {
+    const ProgramList* list = getProgramList(listId);
+    return list && programIndex >= 0 && programIndex < list->getCount();
+}
+
+tresult PLUGIN_API SorvEffect::getProgramName(ProgramListID listId, int32 programIndex,
+                                              String128 name) {
+    if (!name || !isProgram(listId, programIndex))
+        return kInvalidArgument;
+    return guarded(
+        [&]() -> tresult { return EditControllerEx1::getProgramName(listId, programIndex, name); });
+}
+
+tresult PLUGIN_API SorvEffect::getProgramInfo(ProgramListID listId, int32 programIndex,
+                                              Vst::CString attributeId, String128 attributeValue) {
+    if (!attributeId || !attributeValue || !isProgram(listId, programIndex))
+        return kInvalidArgument;
+    return guarded([&]() -> tresult {
+        return EditControllerEx1::getProgramInfo(listId, programIndex, attributeId, attributeValue);
+    });
+}
+
+tresult PLUGIN_API SorvEffect::hasProgramPitchNames(ProgramListID listId, int32 programIndex) {
+    if (!isProgram(listId, programIndex))
+        return kInvalidArgument;
+    return guarded(
+        [&]() -> tresult { return EditControllerEx1::hasProgramPitchNames(listId, programIndex); });
+}
+
+tresult PLUGIN_API SorvEffect::getProgramPitchName(ProgramListID listId, int32 programIndex,
+                                                   int16 midiPitch, String128 name) {
+    if (!name || !isProgram(listId, programIndex))
+        return kInvalidArgument;
+    return guarded([&]() -> tresult {
+        return EditControllerEx1::getProgramPitchName(listId, programIndex, midiPitch, name);
+    });
 }
 
 int32 SorvEffect::programIndex(ParamValue value) const {
@@ -299,10 +450,14 @@ tresult PLUGIN_API SorvEffect::setKnobMode(KnobMode) {
 tresult PLUGIN_API SorvEffect::openHelp(TBool onlyCheck) {
     if (onlyCheck)
         return kResultOk;
-    IUtils* utils = getUtils();
-    std::string folder = utils->getFolder(FolderKind::Manuals);
-    if (!folder.empty())
-        utils->openDocument(folder + kProductName + ".pdf");
+    // Answers kResultOk even when nothing could be shown.
+    guarded([&]() -> tresult {
+        IUtils* utils = getUtils();
+        std::string folder = utils->getFolder(FolderKind::Manuals);
+        if (!folder.empty())
+            utils->openDocument(folder + kProductName + ".pdf");
+        return kResultOk;
+    });
     return kResultOk;
 }
 
@@ -333,6 +488,15 @@ int32 PLUGIN_API SorvEffect::getHostFormat() {
 tresult PLUGIN_API SorvEffect::openAboutBox(TBool onlyCheck) {
     if (onlyCheck)
         return kResultOk;
+    // Answers kResultOk even when nothing could be shown.
+    guarded([&]() -> tresult {
+        showAboutBox();
+        return kResultOk;
+    });
+    return kResultOk;
+}
+
+void SorvEffect::showAboutBox() {
 
     void* owner = nullptr;
     if (!editors.empty())
@@ -371,14 +535,12 @@ tresult PLUGIN_API SorvEffect::openAboutBox(TBool onlyCheck) {
     };
     text += "Bus Config: " + std::to_string(busChannels(kInput)) + "-" +
             std::to_string(busChannels(kOutput)) + "\n";
-    text +=
-        "Samplerate: " + std::to_string(static_cast<long long>(processSetup.sampleRate)) + "Hz\n";
+    text += "Samplerate: " + wholeHertz(processSetup.sampleRate) + "Hz\n";
     text += "Blocksize: " + std::to_string(processSetup.maxSamplesPerBlock) + "\n\n";
     text += "VST is a trademark of Steinberg Media Technologies GmbH,\n"
             "registered in Europe and other countries.";
 
     getUtils()->showMessage(owner, std::string(kVendorName) + ": " + kProductName, text);
-    return kResultOk;
 }
 
 void SorvEffect::reapplyParameters(bool resetEdits) {
@@ -395,20 +557,27 @@ void SorvEffect::reapplyParameters(bool resetEdits) {
 }
 
 tresult PLUGIN_API SorvEffect::setActive(TBool) {
-    editInProgress.clear();
-    reapplyParameters(true);
-    return kResultOk;
+    return guarded([&]() -> tresult {
+        editInProgress.clear();
+        reapplyParameters(true);
+        return kResultOk;
+    });
 }
 
 tresult PLUGIN_API SorvEffect::setupProcessing(ProcessSetup& setup) {
-    tresult result = SingleComponentEffect::setupProcessing(setup);
-    if (result != kResultOk)
-        return result;
-    reapplyParameters(false);
-    return kResultOk;
+    return guarded([&]() -> tresult {
+        tresult result = SingleComponentEffect::setupProcessing(setup);
+        if (result != kResultOk)
+            return result;
+        reapplyParameters(false);
+        return kResultOk;
+    });
 }
 
 tresult PLUGIN_API SorvEffect::process(ProcessData& data) {
+    // Any other sample size would have the engine write doubles into 32-bit buffers.
+    if (data.symbolicSampleSize != kSample32 && data.symbolicSampleSize != kSample64)
+        return kInvalidArgument;
     if (data.numInputs < 1 || data.numOutputs < 1 || !data.inputs || !data.outputs)
         return kResultOk;
 
@@ -477,6 +646,20 @@ tresult PLUGIN_API SorvEffect::process(ProcessData& data) {
         processDouble(data, reinterpret_cast<double**>(channels), output.channelBuffers64,
                       data.numSamples);
     _mm_setcsr(savedCsr);
+
+    // Outputs past those the engine produced (more outputs than inputs, or a bus wider than
+    // the accepted arrangements) would keep whatever the host left in them.
+    const int32 maxChannels = multiChannelEnabled ? kMaxChannelsPerBus : kMaxStereoChannels;
+    const int32 produced = std::min(std::min(inCh, outCh), maxChannels);
+    for (int32 i = produced; i < outCh; ++i) {
+        bool sharesProducedBuffer = false;
+        for (int32 k = 0; k < produced; ++k)
+            sharesProducedBuffer = sharesProducedBuffer || outBuffers[i] == outBuffers[k];
+        if (!sharesProducedBuffer && blockBytes) {
+            std::memset(outBuffers[i], 0, blockBytes);
+            output.silenceFlags |= uint64(1) << i;
+        }
+    }
     return kResultOk;
 }
 
@@ -499,11 +682,16 @@ void SorvEffect::onTimer(Timer*) {
 tresult PLUGIN_API SorvEffect::getState(IBStream* stream) {
     if (!stream)
         return kResultFalse;
+    return guarded([&]() -> tresult { return writeState(stream); }, kResultFalse);
+}
+
+tresult SorvEffect::writeState(IBStream* stream) {
     const int32 count = getParameterCount();
     const uint32 rows = static_cast<uint32>(hostIsPresetExporter ? count - 1 : count);
     if (writeBigEndian(stream, kStateChunkMagic) != kResultOk ||
-        writeBigEndian(stream, kStateVersion) != kResultOk ||
-        writeBigEndian(stream, kStateRowBytes * rows + kStateHeaderBytes) != kResultOk ||
+        writeBigEndian(stream, StateChunk::kVersion) != kResultOk ||
+        writeBigEndian(stream, StateChunk::kRowBytes * rows + StateChunk::kHeaderBytes) !=
+            kResultOk ||
         writeBigEndian(stream, rows) != kResultOk)
         return kResultFalse;
 
@@ -528,38 +716,39 @@ tresult PLUGIN_API SorvEffect::getState(IBStream* stream) {
 }
 
 tresult PLUGIN_API SorvEffect::setState(IBStream* stream) {
-    if (!stream)
-        return kResultFalse;
-    uint32 magic = 0, version = 0, size = 0, rowCount = 0;
-    if (readBigEndian(stream, magic) != kResultOk || readBigEndian(stream, version) != kResultOk ||
-        readBigEndian(stream, size) != kResultOk || readBigEndian(stream, rowCount) != kResultOk)
-        return kResultFalse;
-    if (magic != kStateChunkMagic)
-        return kResultFalse;
+    return guarded(
+        [&]() -> tresult {
+            // The whole chunk is read and checked before the first row is applied, so a chunk
+            // is taken whole or not at all.
+            std::vector<StateChunk::Row> rows;
+            if (StateChunk::read(stream, rows) != kResultOk)
+                return kResultFalse;
+            for (const StateChunk::Row& row : rows)
+                applyStateRow(row.id, row.value);
+            return kResultOk;
+        },
+        kResultFalse);
+}
 
-    const int32 rows = static_cast<int32>(rowCount);
-    for (int32 k = 0; k < rows; ++k) {
-        uint32 id = 0, bits = 0;
-        if (readBigEndian(stream, id) != kResultOk || readBigEndian(stream, bits) != kResultOk)
-            return kResultFalse;
-        double value = 0.0;
-        if (id == kProgramId) {
-            // Without a program list the row has no parameter to set.
-            if (patchCount <= 1)
-                continue;
-            float index = static_cast<float>(static_cast<int32>(bits));
-            value = static_cast<double>(index / static_cast<float>(patchCount - 1));
-        } else {
-            float stored = 0.0f;
-            std::memcpy(&stored, &bits, sizeof(stored));
-            value = static_cast<double>(stored);
-        }
-        setParamNormalized(id, value);
+void SorvEffect::applyStateRow(ParamID id, uint32 bits) {
+    double value = 0.0;
+    if (id == kProgramId) {
+        // Without a program list the row has no parameter to set.
+        if (patchCount <= 1)
+            return;
+        float index = static_cast<float>(static_cast<int32>(bits));
+        value = static_cast<double>(index / static_cast<float>(patchCount - 1));
+    } else {
+        float stored = 0.0f;
+        std::memcpy(&stored, &bits, sizeof(stored));
+        value = static_cast<double>(stored);
     }
-    return kResultOk;
+    setParamNormalized(id, value);
 }
 
 tresult PLUGIN_API SorvEffect::queryInterface(const TUID iid, void** obj) {
+    if (!iid || !obj)
+        return kInvalidArgument;
     if (FUnknownPrivate::iidEqual(iid, Presonus::IGainReductionInfo::iid)) {
         addRef();
         *obj = static_cast<Presonus::IGainReductionInfo*>(this);

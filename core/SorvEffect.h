@@ -10,6 +10,7 @@
 #include "core/ISorvEffect.h"
 #include "core/Patch.h"
 
+#include <atomic>
 #include <map>
 #include <set>
 
@@ -45,7 +46,8 @@ public:
     void setGlobalLinkEnabled(bool enabled) { globalLinkEnabled = enabled; }
 
     // For the engine.
-    bool isBypassed() const { return bypassed; }
+    // Any thread.
+    bool isBypassed() const { return bypassed.load(std::memory_order_relaxed); }
     double getSampleRate() const { return processSetup.sampleRate; }
     int32 getMaxSamplesPerBlock() const { return processSetup.maxSamplesPerBlock; }
     double getTempo() const { return tempo; }
@@ -56,8 +58,7 @@ public:
 
     // Buses, main thread.
     virtual bool isArrangementSupported(Steinberg::Vst::SpeakerArrangement* inputs, int32 numIns,
-                                        Steinberg::Vst::SpeakerArrangement* outputs,
-                                        int32 numOuts);
+                                        Steinberg::Vst::SpeakerArrangement* outputs, int32 numOuts);
     tresult PLUGIN_API setBusArrangements(Steinberg::Vst::SpeakerArrangement* inputs, int32 numIns,
                                           Steinberg::Vst::SpeakerArrangement* outputs,
                                           int32 numOuts) SMTG_OVERRIDE;
@@ -69,9 +70,37 @@ public:
     void editorRemoved(Steinberg::Vst::EditorView* editor) SMTG_OVERRIDE;
 
     // The one path of every parameter value. Caller's thread (the audio thread too under
-    // a VST 2 host); takes no lock.
+    // a VST 2 host); takes no lock and allocates nothing: values are kept whole in atomics,
+    // not in the SDK's parameter objects, whose setter notifies through a locked handler.
     tresult PLUGIN_API setParamNormalized(ParamID tag, ParamValue value) SMTG_OVERRIDE;
     ParamValue PLUGIN_API getParamNormalized(ParamID tag) SMTG_OVERRIDE;
+
+    // Parameter information and texts, main thread. Indices outside the list and values that
+    // are not numbers answer kInvalidArgument; texts never exceed the host's String128.
+    tresult PLUGIN_API getParameterInfo(int32 paramIndex,
+                                        Steinberg::Vst::ParameterInfo& info) SMTG_OVERRIDE;
+    tresult PLUGIN_API getParamStringByValue(ParamID tag, ParamValue valueNormalized,
+                                             Steinberg::Vst::String128 string) SMTG_OVERRIDE;
+    tresult PLUGIN_API getParamValueByString(ParamID tag, Steinberg::Vst::TChar* string,
+                                             ParamValue& valueNormalized) SMTG_OVERRIDE;
+    ParamValue PLUGIN_API normalizedParamToPlain(ParamID tag,
+                                                 ParamValue valueNormalized) SMTG_OVERRIDE;
+    ParamValue PLUGIN_API plainParamToNormalized(ParamID tag, ParamValue plainValue) SMTG_OVERRIDE;
+
+    // Units and program lists, main thread; bad indices answer kInvalidArgument.
+    tresult PLUGIN_API getUnitInfo(int32 unitIndex, Steinberg::Vst::UnitInfo& info) SMTG_OVERRIDE;
+    tresult PLUGIN_API getProgramListInfo(int32 listIndex,
+                                          Steinberg::Vst::ProgramListInfo& info) SMTG_OVERRIDE;
+    tresult PLUGIN_API getProgramName(Steinberg::Vst::ProgramListID listId, int32 programIndex,
+                                      Steinberg::Vst::String128 name) SMTG_OVERRIDE;
+    tresult PLUGIN_API getProgramInfo(Steinberg::Vst::ProgramListID listId, int32 programIndex,
+                                      Steinberg::Vst::CString attributeId,
+                                      Steinberg::Vst::String128 attributeValue) SMTG_OVERRIDE;
+    tresult PLUGIN_API hasProgramPitchNames(Steinberg::Vst::ProgramListID listId,
+                                            int32 programIndex) SMTG_OVERRIDE;
+    tresult PLUGIN_API getProgramPitchName(Steinberg::Vst::ProgramListID listId, int32 programIndex,
+                                           Steinberg::int16 midiPitch,
+                                           Steinberg::Vst::String128 name) SMTG_OVERRIDE;
     tresult beginEdit(ParamID tag) SMTG_OVERRIDE;
     tresult endEdit(ParamID tag) SMTG_OVERRIDE;
 
@@ -114,12 +143,23 @@ protected:
     void changeProgram(ParamValue value);
     int32 programIndex(ParamValue value) const;
     void reapplyParameters(bool resetEdits);
+    tresult initializeFramework(Steinberg::FUnknown* context);
+    tresult arrangeBuses(Steinberg::Vst::SpeakerArrangement* inputs, int32 numIns,
+                         Steinberg::Vst::SpeakerArrangement* outputs, int32 numOuts);
+    void showAboutBox();
+    tresult writeState(Steinberg::IBStream* stream);
+    void applyStateRow(ParamID id, Steinberg::uint32 bits);
+    // Index of the tag's parameter, or -1.
+    int32 parameterIndex(ParamID tag) const;
+    bool isProgram(Steinberg::Vst::ProgramListID listId, int32 programIndex);
+    void forgetStoredValues();
 
     std::set<Steinberg::Vst::EditorView*> editors;
     const Patch* const* factoryPatches;
     int32 patchCount = 0;
     Steinberg::IPtr<Steinberg::Timer> meterTimer;
-    bool bypassed = false;
+    // Written on the main thread, read on the audio thread.
+    std::atomic<bool> bypassed{false};
     bool isInstrument = false;
     bool sideChainEnabled = false;
     bool multiChannelEnabled = false;
@@ -128,6 +168,12 @@ protected:
     double tempo = 120.0;
     Steinberg::Vst::ParameterContainer linkSnapshot;
     std::map<ParamID, bool> editInProgress;
+
+    // The parameter values by index, set from any thread; not a number until first set, which
+    // stands for the value the parameter was made with. Parameters past the last slot keep
+    // their values in the SDK's objects.
+    static constexpr int32 kStoredValues = 64;
+    std::atomic<double> storedValues[kStoredValues];
 };
 
 } // namespace SorvLib

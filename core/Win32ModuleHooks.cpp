@@ -4,14 +4,20 @@
 #include <objbase.h>
 
 namespace {
-// Successful COM starts not yet ended. A failed start must not be ended: that would undo
-// the host's own start on its thread.
-int comStarts = 0;
+// Successful COM starts not yet ended, per thread, since COM is started per thread. A start
+// that did not succeed must not be ended: that would undo the host's own start on its thread,
+// and so would an end on a thread this module never started.
+thread_local int comStarts = 0;
 } // namespace
 
 bool InitModule() {
     // S_FALSE (an apartment already started on this thread) counts as success.
-    if (FAILED(CoInitialize(nullptr)))
+    // RPC_E_CHANGED_MODE means the host's thread is already in the multithreaded apartment:
+    // COM is usable, but this call started nothing that could be ended.
+    const HRESULT result = CoInitialize(nullptr);
+    if (result == RPC_E_CHANGED_MODE)
+        return true;
+    if (FAILED(result))
         return false;
     ++comStarts;
     return true;

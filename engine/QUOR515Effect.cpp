@@ -229,7 +229,8 @@ const MeterRow* QUOR515Effect::meterTable() const {
     return kMeters;
 }
 
-tresult PLUGIN_API QUOR515Effect::initialize(FUnknown* context) {
+// The host calls this: nothing the parameters' allocation throws may reach it.
+tresult PLUGIN_API QUOR515Effect::initialize(FUnknown* context) try {
     const tresult result = SorvEffect::initialize(context);
     if (result != kResultOk)
         return result;
@@ -260,6 +261,10 @@ tresult PLUGIN_API QUOR515Effect::initialize(FUnknown* context) {
     parameters.addParameter(STR16("GR Meter"), nullptr, 0, 1.0, ParameterInfo::kIsReadOnly,
                             kGrMeterId, kRootUnitId);
     return result;
+} catch (const std::bad_alloc&) {
+    return kOutOfMemory;
+} catch (...) {
+    return kInternalError;
 }
 
 tresult PLUGIN_API QUOR515Effect::setParamNormalized(ParamID tag, ParamValue value) {

@@ -70,7 +70,13 @@ tresult PLUGIN_API CPluginFactory::createInstance(FIDString cid, FIDString iid, 
     for (const ClassEntry& entry : classes) {
         if (std::memcmp(entry.info.cid, cid, sizeof(TUID)) != 0)
             continue;
-        FUnknown* instance = entry.createFunc(entry.context);
+        // The create function is the product's: whatever it throws stays here.
+        FUnknown* instance = nullptr;
+        try {
+            instance = entry.createFunc(entry.context);
+        } catch (...) {
+            instance = nullptr;
+        }
         if (!instance)
             return kOutOfMemory;
         tresult result = instance->queryInterface(iid, obj);

@@ -34,6 +34,9 @@ public:
     uint32 PLUGIN_API addRef() SMTG_OVERRIDE;
     uint32 PLUGIN_API release() SMTG_OVERRIDE;
 
+protected:
+    std::atomic<int32> refCount{1};
+
 private:
     struct ClassEntry {
         PClassInfo2 info;
@@ -42,7 +45,6 @@ private:
         void* context;
     };
 
-    std::atomic<int32> refCount{1};
     PFactoryInfo factoryInfo;
     std::vector<ClassEntry> classes;
 };

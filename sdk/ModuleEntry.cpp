@@ -2,27 +2,44 @@
 
 #include "pluginterfaces/base/ftypes.h"
 
+#include <mutex>
+
 namespace {
-// Hosts call the entries on their main thread only.
+// Hosts that scan or load in parallel may enter from several threads at once; the count and
+// the start and end hooks it guards change under one lock.
+std::mutex& entryLock() {
+    static std::mutex lock;
+    return lock;
+}
 Steinberg::int32 moduleCounter = 0;
 } // namespace
 
 extern "C" {
 
 bool InitDll() {
-    if (++moduleCounter == 1)
-        return InitModule();
-    return true;
+    try {
+        std::lock_guard<std::mutex> lock(entryLock());
+        if (++moduleCounter == 1)
+            return InitModule();
+        return true;
+    } catch (...) {
+        return false;
+    }
 }
 
 bool ExitDll() {
-    // An unbalanced call must not drive the count negative, or the next InitDll would
-    // never start the module again.
-    if (moduleCounter <= 0)
+    try {
+        std::lock_guard<std::mutex> lock(entryLock());
+        // An unbalanced call must not drive the count negative, or the next InitDll would
+        // never start the module again.
+        if (moduleCounter <= 0)
+            return false;
+        if (--moduleCounter == 0)
+            return DeinitModule();
+        return true;
+    } catch (...) {
         return false;
-    if (--moduleCounter == 0)
-        return DeinitModule();
-    return true;
+    }
 }
 
 } // extern "C"

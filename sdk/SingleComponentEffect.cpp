@@ -53,6 +53,9 @@ tresult PLUGIN_API SingleComponentEffect::getControllerClassId(TUID) { return kN
 tresult PLUGIN_API SingleComponentEffect::setIoMode(IoMode) { return kNotImplemented; }
 
 BusList* SingleComponentEffect::getBusList(MediaType type, BusDirection dir) {
+    // Any other direction names no list, rather than the outputs.
+    if (dir != kInput && dir != kOutput)
+        return nullptr;
     if (type == kAudio)
         return dir == kInput ? &audioInputs : &audioOutputs;
     if (type == kEvent)

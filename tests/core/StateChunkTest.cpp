@@ -151,14 +151,17 @@ TEST(StateChunk, FailureCasesAnswerAsDocumented) {
     EXPECT_EQ(loadState(*effect, Bytes(header.begin(), header.begin() + 14)), kResultFalse);
     EXPECT_EQ(effect->getParamNormalized(kLevelId), 0.5);
 
-    // A row read that fails keeps the rows before it.
+    // A chunk whose last row is cut short applies none of its rows.
     Bytes rows = chunk({{kLevelId, floatBits(0.25f)}, {kStepsId, floatBits(0.4f)}});
     rows.resize(rows.size() - 2);
     EXPECT_EQ(loadState(*effect, rows), kResultFalse);
-    EXPECT_EQ(effect->getParamNormalized(kLevelId), 0.25);
+    EXPECT_EQ(effect->getParamNormalized(kLevelId), 0.5);
     EXPECT_EQ(effect->getParamNormalized(kStepsId), 0.0);
+    rows.resize(rows.size() + 2);
+    EXPECT_EQ(loadState(*effect, rows), kResultOk);
+    EXPECT_EQ(effect->getParamNormalized(kLevelId), 0.25);
 
-    // Unknown ids change nothing; no rows and negative counts restore nothing.
+    // Unknown ids change nothing; no rows restore nothing; a count beyond any chunk is refused.
     EXPECT_EQ(
         loadState(*effect, chunk({{0xABCDEF01, floatBits(0.9f)}, {kStepsId, floatBits(0.6f)}})),
         kResultOk);
@@ -168,7 +171,7 @@ TEST(StateChunk, FailureCasesAnswerAsDocumented) {
     EXPECT_EQ(effect->getParamNormalized(kLevelId), 0.25);
     Bytes negative = chunk({{kLevelId, floatBits(0.9f)}});
     negative[12] = 0xFF;
-    EXPECT_EQ(loadState(*effect, negative), kResultOk);
+    EXPECT_EQ(loadState(*effect, negative), kResultFalse);
     EXPECT_EQ(effect->getParamNormalized(kLevelId), 0.25);
 }
 
@@ -206,8 +209,10 @@ TEST(StateChunk, ProgramIndexBeyondTheListLoadsTheLastProgram) {
 TEST(StateChunk, NonNumericValuesChangeNothing) {
     EffectFixture effect;
     effect->setParamNormalized(kLevelId, 0.5);
-    EXPECT_EQ(loadState(*effect, chunk({{kLevelId, 0x7FC00000}, {kStepsId, 0x7F800000}})),
-              kResultOk);
+    EXPECT_EQ(loadState(*effect, chunk({{kStepsId, floatBits(0.3f)}, {kLevelId, 0x7FC00000}})),
+              kResultFalse);
+    EXPECT_EQ(loadState(*effect, chunk({{kStepsId, floatBits(0.3f)}, {kLevelId, 0x7F800000}})),
+              kResultFalse);
     EXPECT_EQ(effect->getParamNormalized(kLevelId), 0.5);
     EXPECT_EQ(effect->getParamNormalized(kStepsId), 0.0);
 }

@@ -2,12 +2,18 @@
 #include "support/TestTimer.h"
 
 #include <algorithm>
+#include <mutex>
 #include <vector>
 
 namespace Steinberg {
 namespace {
 
 class ManualTimer;
+// Effects are made and ended on several threads at once in the threaded tests.
+std::mutex& timerLock() {
+    static std::mutex lock;
+    return lock;
+}
 std::vector<ManualTimer*>& liveTimers() {
     static std::vector<ManualTimer*> timers;
     return timers;
@@ -16,10 +22,12 @@ std::vector<ManualTimer*>& liveTimers() {
 class ManualTimer : public Timer {
 public:
     ManualTimer(ITimerCallback* callback, uint32 period) : callback(callback), period(period) {
+        std::lock_guard<std::mutex> lock(timerLock());
         liveTimers().push_back(this);
     }
     ~ManualTimer() override { stop(); }
     void stop() override {
+        std::lock_guard<std::mutex> lock(timerLock());
         auto& timers = liveTimers();
         timers.erase(std::remove(timers.begin(), timers.end(), this), timers.end());
     }
@@ -39,15 +47,23 @@ Timer* Timer::create(ITimerCallback* callback, uint32 milliseconds) {
 
 namespace SorvTest {
 
-int liveTimerCount() { return static_cast<int>(Steinberg::liveTimers().size()); }
+int liveTimerCount() {
+    std::lock_guard<std::mutex> lock(Steinberg::timerLock());
+    return static_cast<int>(Steinberg::liveTimers().size());
+}
 
 Steinberg::uint32 lastTimerPeriod() {
+    std::lock_guard<std::mutex> lock(Steinberg::timerLock());
     auto& timers = Steinberg::liveTimers();
     return timers.empty() ? 0 : timers.back()->period;
 }
 
 void fireTimers() {
-    auto timers = Steinberg::liveTimers();
+    std::vector<Steinberg::ManualTimer*> timers;
+    {
+        std::lock_guard<std::mutex> lock(Steinberg::timerLock());
+        timers = Steinberg::liveTimers();
+    }
     for (auto* timer : timers)
         timer->fire();
 }
