@@ -103,6 +103,12 @@ void remake(std::unique_ptr<DelayLine>& line, int32 length) {
     line.reset(new DelayLine(QUOR515Effect::kLanes, length));
 }
 
+// A sample that is not a finite number enters the engine as silence; once inside the loops it
+// would never leave them.
+inline double finiteOrZero(double x) {
+    return std::isfinite(x) ? x : 0.0;
+}
+
 int32 atLeastOne(double value) {
     return static_cast<int32>(std::max(1.0, value));
 }
@@ -315,6 +321,10 @@ tresult PLUGIN_API QUOR515Effect::setActive(TBool state) {
 void QUOR515Effect::resetEngine() {
     for (int32 i = 0; i < smoothedValues.count; ++i)
         smoothedValues.current[i] = smoothedValues.target[i].load(std::memory_order_relaxed);
+    clearSignalState();
+}
+
+void QUOR515Effect::clearSignalState() {
     for (int32 c = 0; c < kLanes; ++c) {
         limiterEnvelope[c] = 0.0;
         limiterGain[c].store(1.0, std::memory_order_relaxed);
@@ -613,13 +623,16 @@ void QUOR515Effect::processBlock(ProcessData& data, Sample** inputs, Sample** ou
             isSquaredAllpass(highSection[kLoopA]) && isSquaredAllpass(highSection[kLoopB]);
         double dry[kLanes];
         double wet[kLanes];
+        // Stays 0 while every wet sample is finite: w − w is 0 for a number and NaN otherwise.
+        double wetCheck = 0.0;
         for (int32 s = 0; s < sampleCount; ++s) {
             smoothingStep();
             // Every input of the sample is read before any output is written, so in-place
             // buffers work.
             for (int32 c = 0; c < n; ++c) {
-                dry[c] = static_cast<double>(inputs[c][s]);
+                dry[c] = finiteOrZero(static_cast<double>(inputs[c][s]));
                 wet[c] = runChannel(c, dry[c]);
+                wetCheck += wet[c] - wet[c];
             }
             if (squaredAllpass)
                 runTwoLaneStages<true>();
@@ -638,8 +651,27 @@ void QUOR515Effect::processBlock(ProcessData& data, Sample** inputs, Sample** ou
                     blockMinGain = gm;
             }
         }
+        // Finite input can still overflow inside (a sample near the largest double times the
+        // limiter's drive). What is not a number would circulate in the loops for good, so the
+        // engine starts again from silence, as after activation.
+        if (!signalStateIsFinite(wetCheck))
+            clearSignalState();
     }
     sendMeter(data);
+}
+
+bool QUOR515Effect::signalStateIsFinite(double wetCheck) const {
+    // A value that is not a number shows here sooner or later: at once when it arises in the
+    // tone stage or the limiter, and in the chains' outputs or the wet signal once it has come
+    // through the lines it was written into.
+    double check = wetCheck;
+    for (int32 c = 0; c < kLanes; ++c)
+        check += (limiterEnvelope[c] - limiterEnvelope[c]) + (toneState[c] - toneState[c]);
+    for (int32 k = 0; k < kChains; ++k)
+        for (int32 lane = 0; lane < kLanes; ++lane)
+            check += (chainOutput[k][lane] - chainOutput[k][lane]) +
+                     (highOutput[k][lane] - highOutput[k][lane]);
+    return check == 0.0;
 }
 
 inline double QUOR515Effect::runChannel(int32 c, double x) {

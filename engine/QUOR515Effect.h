@@ -66,6 +66,9 @@ private:
     void sendMeter(Steinberg::Vst::ProcessData& data);
     void updateTarget(ParamID tag);
     void resetEngine();
+    // Every signal state to zero as on activation; the smoothed values keep going.
+    void clearSignalState();
+    bool signalStateIsFinite(double wetCheck) const;
     void releaseEngine();
     bool isDesigned() const { return preDelayLine != nullptr; }
     size_t stageBufferPairs() const { return static_cast<size_t>(stageDelay) * kChains * kStages; }

@@ -339,25 +339,109 @@ TYPED_TEST(SignalPath, MeterOnlyWhereTheHostTakesIt) {
     EXPECT_NE(b.out[0][0], TypeParam(-7));
 }
 
-TYPED_TEST(SignalPath, ActivationClearsWhatBrokenInputLeft) {
-    using T = TypeParam;
-    EngineHarness h(44100.0, 2, sampleSizeOf<T>());
-    Block<T> b(2, 2048, false);
-    for (int s = 0; s < 2048; ++s) {
-        b.in[0][s] = T(0.25);
-        b.in[1][s] = T(-0.25);
-    }
-    b.in[0][10] = std::numeric_limits<T>::quiet_NaN();
-    b.in[1][20] = std::numeric_limits<T>::infinity();
-    b.in[1][21] = -std::numeric_limits<T>::infinity();
-    h.meters.clear();
-    h.process(b.inPointers, b.outPointers, 2048);
-    EXPECT_FALSE(h.inspect().everyStateIsFinite());
-    // The host never sees a meter value that is not a number.
-    EXPECT_TRUE(std::isfinite(h.meters.lastValue(kGrMeterId)));
-    h.effect().updateMeters();
-    EXPECT_TRUE(std::isfinite(h.get(kOverloadId)));
+// What a host's buffer holds after it converted 1e300 to its sample type: infinity in float.
+template <typename T> T hugeSample() {
+    volatile double huge = 1e300;
+    return static_cast<T>(huge);
+}
 
+TYPED_TEST(SignalPath, NonFiniteInputEntersAsSilence) {
+    using T = TypeParam;
+    const T bad[] = {std::numeric_limits<T>::quiet_NaN(), std::numeric_limits<T>::infinity(),
+                     -std::numeric_limits<T>::infinity(), hugeSample<T>()};
+    for (T value : bad) {
+        if (std::isfinite(value))
+            continue; // a finite double: the overflow test below
+        SCOPED_TRACE(::testing::Message() << value);
+        // The same effect twice: one gets a block of bad samples, the other silence where
+        // they were. Both draw the same noise, so they must agree to the bit from then on.
+        EngineHarness poisoned(44100.0, 2, sampleSizeOf<T>());
+        EngineHarness clean(44100.0, 2, sampleSizeOf<T>());
+        Sequence random(11);
+        uint32_t noise = 77;
+        for (int block = 0; block < 30; ++block) {
+            Block<T> a(2, 64, block % 2 == 1);
+            fillInput(a, 2, random, 0.5);
+            if (block == 10)
+                for (int c = 0; c < 2; ++c)
+                    for (int s = 0; s < 64; ++s)
+                        a.in[c][s] = s % 3 == 0 ? value : T(0);
+            Block<T> b = a;
+            for (int c = 0; c < 2; ++c) {
+                for (T& v : b.in[c])
+                    if (!std::isfinite(v))
+                        v = T(0);
+                b.inPointers[c] = b.in[c].data();
+                b.outPointers[c] = a.inPlace ? b.in[c].data() : b.out[c].data();
+            }
+            const uint32_t start = noise;
+            setNoiseState(start);
+            poisoned.meters.clear();
+            poisoned.process(a.inPointers, a.outPointers, 64);
+            noise = getNoiseState();
+            setNoiseState(start);
+            clean.process(b.inPointers, b.outPointers, 64);
+            ASSERT_EQ(getNoiseState(), noise);
+            for (int c = 0; c < 2; ++c)
+                for (int s = 0; s < 64; ++s)
+                    ASSERT_TRUE(sameBits(a.result(c)[s], b.result(c)[s]))
+                        << "block " << block << " channel " << c << " sample " << s;
+            ASSERT_TRUE(std::isfinite(poisoned.meters.lastValue(kGrMeterId)));
+        }
+        EXPECT_TRUE(poisoned.inspect().everyStateIsFinite());
+    }
+}
+
+TEST(SignalPathRecovery, StateThatOverflowsIsClearedAfterItsBlock) {
+    // Finite samples near the largest double overflow in the limiter's drive.
+    const uint32_t savedNoise = getNoiseState();
+    for (double value : {1e308, -1e308, 1e300}) {
+        SCOPED_TRACE(::testing::Message() << value);
+        EngineHarness h(44100.0, 2, Vst::kSample64);
+        h.set(kFxLimiterId, 1.0);
+        h.effect().setActive(true);
+        Sequence random(4);
+        Block<double> warm(2, 4096, false);
+        fillInput(warm, 2, random, 0.5);
+        h.process(warm.inPointers, warm.outPointers, 4096);
+
+        Block<double> loud(2, 64, false);
+        for (int c = 0; c < 2; ++c)
+            std::fill(loud.in[c].begin(), loud.in[c].end(), value);
+        h.meters.clear();
+        h.process(loud.inPointers, loud.outPointers, 64);
+        // The host never sees a meter value that is not a number.
+        EXPECT_TRUE(std::isfinite(h.meters.lastValue(kGrMeterId)));
+        h.effect().updateMeters();
+        EXPECT_TRUE(std::isfinite(h.get(kOverloadId)));
+        // Either the state stayed finite, or it was cleared as on activation.
+        const bool cleared = h.inspect().everyStateIsZero();
+        EXPECT_TRUE(cleared || h.inspect().everyStateIsFinite());
+        if (value != 1e300) {
+            EXPECT_TRUE(cleared);
+        }
+
+        // Sound again, and finite from the first sample on.
+        for (int block = 0; block < 40; ++block) {
+            Block<double> b(2, 512, false);
+            fillInput(b, 2, random, 0.5);
+            h.process(b.inPointers, b.outPointers, 512);
+            for (int c = 0; c < 2; ++c)
+                for (double v : b.out[c])
+                    ASSERT_TRUE(std::isfinite(v)) << block;
+        }
+        EXPECT_TRUE(h.inspect().everyStateIsFinite());
+    }
+    setNoiseState(savedNoise);
+}
+
+TYPED_TEST(SignalPath, ActivationClearsEveryState) {
+    EngineHarness h(44100.0, 2, sampleSizeOf<TypeParam>());
+    Sequence random(8);
+    Block<TypeParam> b(2, 2048, false);
+    fillInput(b, 2, random, 0.5);
+    h.process(b.inPointers, b.outPointers, 2048);
+    EXPECT_FALSE(h.inspect().everyStateIsZero());
     h.effect().setActive(false);
     EXPECT_TRUE(h.inspect().everyStateIsZero());
     h.effect().setActive(true);
