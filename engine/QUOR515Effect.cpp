@@ -86,6 +86,10 @@ constexpr double kPeakWetShare = kLowPassWetShare * 0.001;
 static_assert(kPeakWetShare == 0.0007071067811865476, "the product is formed in double");
 
 enum NoiseKind { kDispersionNoise = 0, kHighNoise = 1 };
+// A channel's draws of one sample: dispersion loop A, B, then high loop A, B.
+constexpr int32 kDispersionDraw = 0;
+constexpr int32 kHighDraw = 2;
+constexpr int32 kDrawsPerChannel = 4;
 constexpr int32 kLoopA = 0;
 constexpr int32 kLoopB = 1;
 
@@ -380,8 +384,10 @@ void QUOR515Effect::design(double fs) {
     const double d = stretch - (kc - 1.0);
     fractionCoefficient[kLoopA] = fractionCoefficient[kLoopB] = (1.0 - d) / (d + 1.0);
 
-    // 4. Stage buffers, one pair per sample of delay, all in one array.
+    // 4. Stage buffers, one value per lane and sample of delay, all in one array.
     makeChainMemory();
+    if (!noiseDraws)
+        noiseDraws.reset(new double[kNoiseChunk * kLanes * kDrawsPerChannel]());
 
     // 5.
     designBiquad(chainHighPass, FilterType::highPass1, fs, kChainHighPassHz, kUnitQ, kUnitGain,
@@ -525,27 +531,36 @@ void QUOR515Effect::processBlock(ProcessData& data, Sample** inputs, Sample** ou
         double wet[kLanes];
         // Stays 0 while every wet sample is finite: w − w is 0 for a number and NaN otherwise.
         double wetCheck = 0.0;
-        for (int32 s = 0; s < sampleCount; ++s) {
-            smoothingStep();
-            // Every input of the sample is read before any output is written, so in-place
-            // buffers work.
-            for (int32 c = 0; c < n; ++c) {
-                dry[c] = finiteOrZero(static_cast<double>(inputs[c][s]));
-                wet[c] = runChannel(c, dry[c]);
-                wetCheck += wet[c] - wet[c];
-            }
-            runFourChains(chains);
-            const double runValue = current[runGain];
-            const double mixValue = current[mix];
-            for (int32 c = 0; c < n; ++c) {
-                outputs[c][s] =
-                    static_cast<Sample>(((wet[c] - dry[c]) * mixValue) * runValue + dry[c]);
-                const double gm =
-                    (limiterGain[c].load(std::memory_order_relaxed) - 1.0) * runValue + 1.0;
-                // Written so that a gain that is not a number (after such input) never becomes
-                // the block's minimum and reaches the host.
-                if (gm < blockMinGain)
-                    blockMinGain = gm;
+        double* const draws = noiseDraws.get();
+        for (int32 chunkStart = 0; chunkStart < sampleCount; chunkStart += kNoiseChunk) {
+            // The noise of a run of samples in one step of the shared source, in the order
+            // the samples draw it.
+            const int32 chunk = std::min(kNoiseChunk, sampleCount - chunkStart);
+            takeNoise(draws, chunk * n * kDrawsPerChannel);
+            const double* draw = draws;
+            for (int32 s = chunkStart; s < chunkStart + chunk; ++s) {
+                smoothingStep();
+                // Every input of the sample is read before any output is written, so in-place
+                // buffers work.
+                for (int32 c = 0; c < n; ++c) {
+                    dry[c] = finiteOrZero(static_cast<double>(inputs[c][s]));
+                    wet[c] = runChannel(c, dry[c], draw);
+                    draw += kDrawsPerChannel;
+                    wetCheck += wet[c] - wet[c];
+                }
+                runFourChains(chains);
+                const double runValue = current[runGain];
+                const double mixValue = current[mix];
+                for (int32 c = 0; c < n; ++c) {
+                    outputs[c][s] =
+                        static_cast<Sample>(((wet[c] - dry[c]) * mixValue) * runValue + dry[c]);
+                    const double gm =
+                        (limiterGain[c].load(std::memory_order_relaxed) - 1.0) * runValue + 1.0;
+                    // Written so that a gain that is not a number (after such input) never
+                    // becomes the block's minimum and reaches the host.
+                    if (gm < blockMinGain)
+                        blockMinGain = gm;
+                }
             }
         }
         // Finite input can still overflow inside (a sample near the largest double times the
@@ -571,7 +586,7 @@ bool QUOR515Effect::signalStateIsFinite(double wetCheck) const {
     return check == 0.0;
 }
 
-inline double QUOR515Effect::runChannel(int32 c, double x) {
+inline double QUOR515Effect::runChannel(int32 c, double x, const double* draws) {
     const double* current = smoothedValues.current;
 
     // Tone tilt.
@@ -600,7 +615,7 @@ inline double QUOR515Effect::runChannel(int32 c, double x) {
     for (int32 loop = 0; loop < kChains; ++loop) {
         const double delay = NoiseModulator::dispersionDelay(
             noiseLowPass[kDispersionNoise], noiseFilterState[loop][kDispersionNoise][c],
-            modulationDepth, restDelay[loop]);
+            modulationDepth, restDelay[loop], draws[kDispersionDraw + loop]);
         DelayLine& rest = *restLine[loop];
         DelayLine& aTap = *aLine[loop];
         DelayLine& bTap = *bLine[loop];
@@ -639,9 +654,9 @@ inline double QUOR515Effect::runChannel(int32 c, double x) {
     // Secondary loops; the high chains' outputs of the previous sample enter their lines.
     const double direct = s * kDirectShare + pd;
     for (int32 loop = 0; loop < kChains; ++loop) {
-        const double delay = NoiseModulator::highDelay(noiseLowPass[kHighNoise],
-                                                       noiseFilterState[loop][kHighNoise][c],
-                                                       modulationDepth, secondaryBase[loop]);
+        const double delay = NoiseModulator::highDelay(
+            noiseLowPass[kHighNoise], noiseFilterState[loop][kHighNoise][c], modulationDepth,
+            secondaryBase[loop], draws[kHighDraw + loop]);
         DelayLine& line = *secondaryLine[loop];
         chains.highInput[loop][c] = line.readInterpolated(c, delay) * secondaryGain[loop] + direct;
         line.write(c, chains.highOutput[loop][c]);

@@ -62,7 +62,8 @@ private:
     void processBlock(Steinberg::Vst::ProcessData& data, Sample** inputs, Sample** outputs,
                       int32 sampleCount);
     void smoothingStep();
-    double runChannel(int32 c, double x);
+    // One channel of one sample; draws holds its four noise draws.
+    double runChannel(int32 c, double x, const double* draws);
     void sendMeter(Steinberg::Vst::ProcessData& data);
     void updateTarget(ParamID tag);
     void resetEngine();
@@ -139,6 +140,9 @@ private:
     // [loop][kind][channel].
     BiquadCoefficients noiseLowPass[2];
     double noiseFilterState[kChains][2][kLanes] = {};
+    // The draws of up to kNoiseChunk samples, taken from the shared source in one step.
+    static constexpr int32 kNoiseChunk = 128;
+    std::unique_ptr<double[]> noiseDraws;
 
     std::unique_ptr<DelayLine> preDelayLine;
 
