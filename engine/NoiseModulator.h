@@ -43,13 +43,32 @@ inline double nextNoise() {
     return noiseValue(next);
 }
 
+// `count` consecutive draws in one indivisible step of noiseState: the steps are computed from
+// the state read, and stored only if no other draw took the state meanwhile, else computed
+// again. A lone caller gets exactly the values of `count` calls of nextNoise; callers on
+// other threads each get their own run of the one sequence. With one compare-and-swap per run
+// the shared state's cache line moves between processors once per run, not at every draw.
+// Lock-free; any thread; values must hold count doubles.
+inline void takeNoise(double* values, int32_t count) {
+    uint32_t state = noiseState.load(std::memory_order_relaxed);
+    for (;;) {
+        uint32_t x = state;
+        for (int32_t i = 0; i < count; ++i) {
+            x = noiseStep(x);
+            values[i] = noiseValue(x);
+        }
+        if (noiseState.compare_exchange_strong(state, x, std::memory_order_relaxed))
+            return;
+    }
+}
+
 // Turns one noise draw into the delay of a modulated line: the draw through a first-order
 // low-pass (b0, b1, a1 of lowPass) with the given state, clamped to ±1, scaled by the depth
 // and added to the nominal delay. The high loops swing half as far as the dispersion loops.
 class NoiseModulator {
 public:
-    static double filteredNoise(const BiquadCoefficients& lowPass, double& state) {
-        const double r = nextNoise();
+    // With the draw r given (taken earlier by takeNoise).
+    static double filteredNoise(const BiquadCoefficients& lowPass, double& state, double r) {
         double y = r * lowPass.b0 + state;
         state = r * lowPass.b1 - y * lowPass.a1;
         y = y > -1.0 ? y : -1.0;
@@ -57,13 +76,24 @@ public:
     }
 
     static double dispersionDelay(const BiquadCoefficients& lowPass, double& state, double depth,
+                                  double nominal, double r) {
+        return filteredNoise(lowPass, state, r) * depth + nominal;
+    }
+
+    static double highDelay(const BiquadCoefficients& lowPass, double& state, double depth,
+                            double nominal, double r) {
+        return (filteredNoise(lowPass, state, r) * 0.5) * depth + nominal;
+    }
+
+    // The same, each with a draw of its own.
+    static double dispersionDelay(const BiquadCoefficients& lowPass, double& state, double depth,
                                   double nominal) {
-        return filteredNoise(lowPass, state) * depth + nominal;
+        return dispersionDelay(lowPass, state, depth, nominal, nextNoise());
     }
 
     static double highDelay(const BiquadCoefficients& lowPass, double& state, double depth,
                             double nominal) {
-        return (filteredNoise(lowPass, state) * 0.5) * depth + nominal;
+        return highDelay(lowPass, state, depth, nominal, nextNoise());
     }
 };
 

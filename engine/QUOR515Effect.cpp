@@ -9,8 +9,6 @@
 #include "engine/QUOR515Ids.h"
 #include "pluginterfaces/vst/ivstparameterchanges.h"
 
-#include <emmintrin.h>
-
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -88,6 +86,10 @@ constexpr double kPeakWetShare = kLowPassWetShare * 0.001;
 static_assert(kPeakWetShare == 0.0007071067811865476, "the product is formed in double");
 
 enum NoiseKind { kDispersionNoise = 0, kHighNoise = 1 };
+// A channel's draws of one sample: dispersion loop A, B, then high loop A, B.
+constexpr int32 kDispersionDraw = 0;
+constexpr int32 kHighDraw = 2;
+constexpr int32 kDrawsPerChannel = 4;
 constexpr int32 kLoopA = 0;
 constexpr int32 kLoopB = 1;
 
@@ -127,91 +129,6 @@ inline double runFirstOrder(const BiquadCoefficients& k, double& state, double x
     state = x * k.b1 - y * k.a1;
     return y;
 }
-
-// Lane pairs: both lanes with the scalar arithmetic of each, in the same order.
-inline __m128d load2(const double* p) {
-    return _mm_loadu_pd(p);
-}
-inline void store2(double* p, __m128d v) {
-    _mm_storeu_pd(p, v);
-}
-inline __m128d add(__m128d a, __m128d b) {
-    return _mm_add_pd(a, b);
-}
-inline __m128d sub(__m128d a, __m128d b) {
-    return _mm_sub_pd(a, b);
-}
-inline __m128d mul(__m128d a, __m128d b) {
-    return _mm_mul_pd(a, b);
-}
-
-struct PairSection {
-    explicit PairSection(const BiquadCoefficients& k)
-        : b0(_mm_set1_pd(k.b0)), b1(_mm_set1_pd(k.b1)), a1(_mm_set1_pd(k.a1)),
-          b2(_mm_set1_pd(k.b2)), a2(_mm_set1_pd(k.a2)) {}
-    __m128d b0, b1, a1, b2, a2;
-};
-
-// One second-order section on both lanes; state {s1 lane 0, s1 lane 1, s2 lane 0, s2 lane 1}.
-inline __m128d runPairSection(const PairSection& k, double* state, __m128d x) {
-    const __m128d y = add(mul(x, k.b0), _mm_load_pd(state));
-    _mm_store_pd(state, add(sub(mul(x, k.b1), mul(y, k.a1)), _mm_load_pd(state + 2)));
-    _mm_store_pd(state + 2, sub(mul(x, k.b2), mul(y, k.a2)));
-    return y;
-}
-
-// A high section is a first-order allpass squared, {b², 2b, 2b, 1, b²}: its b1 equals its a1,
-// its b0 its a2 and its b2 is 1. Then a section's y·a1 and y·a2 are the next section's x·b1
-// and x·b0, the very same products, and x·b2 is x, so the chain runs with three
-// multiplications fewer per section and the same bits. A design that lacks these equalities
-// takes the general section.
-bool isSquaredAllpass(const BiquadCoefficients& k) {
-    return k.b1 == k.a1 && k.b0 == k.a2 && k.b2 == 1.0;
-}
-
-struct PairSquaredAllpass {
-    PairSquaredAllpass(const BiquadCoefficients& k, __m128d in)
-        : a1(_mm_set1_pd(k.a1)), a2(_mm_set1_pd(k.a2)), x(in), xb0(mul(in, a2)), xb1(mul(in, a1)) {}
-
-    inline void section(double* state) {
-        const __m128d y = add(xb0, _mm_load_pd(state));
-        const __m128d ya1 = mul(y, a1);
-        _mm_store_pd(state, add(sub(xb1, ya1), _mm_load_pd(state + 2)));
-        const __m128d ya2 = mul(y, a2);
-        _mm_store_pd(state + 2, sub(x, ya2));
-        x = y;
-        xb0 = ya2;
-        xb1 = ya1;
-    }
-
-    __m128d a1, a2;
-    __m128d x, xb0, xb1; // x and its products with b0 and b1
-};
-
-// The general form of the same: every product formed.
-struct PairGeneralSection {
-    PairGeneralSection(const BiquadCoefficients& k, __m128d in) : k(k), x(in) {}
-    inline void section(double* state) { x = runPairSection(k, state, x); }
-    PairSection k;
-    __m128d x;
-};
-
-// One stretched allpass stage on both lanes. The stage's allpass output a·w + u is not formed:
-// the next stage's w update absorbs it, and only the chain's last output is formed. `newer`
-// holds S1 of the previous sample (t1), `older` the one before (t2, which is S2) and receives
-// this sample's S1.
-struct PairChain {
-    __m128d a, c, x, w, u;
-
-    inline void stage(const double* newer, double* older, double* held) {
-        const __m128d t1c = mul(_mm_load_pd(newer), c);
-        u = add(_mm_load_pd(older), t1c);
-        _mm_store_pd(older, sub(_mm_load_pd(held), t1c));
-        w = add(mul(sub(w, u), a), x);
-        _mm_store_pd(held, w);
-        x = u;
-    }
-};
 
 } // namespace
 
@@ -335,22 +252,13 @@ void QUOR515Effect::clearSignalState() {
         if (resonatorBufferQ[c])
             std::fill_n(resonatorBufferQ[c].get(), resonatorDelay, 0.0);
     }
-    if (twoLaneMemory)
-        std::fill_n(&stageState[0][0][0], twoLaneValues, 0.0);
-    stageStateSlot = 0;
+    chains.clear();
     std::fill_n(&lowPassState[0][0][0], sizeof(lowPassState) / sizeof(double), 0.0);
     std::fill_n(&peakState[0][0][0], sizeof(peakState) / sizeof(double), 0.0);
     std::fill_n(&noiseFilterState[0][0][0], sizeof(noiseFilterState) / sizeof(double), 0.0);
     for (int32 chain = 0; chain < kChains; ++chain) {
-        stagePosition[chain] = 0;
-        for (int32 lane = 0; lane < kLanes; ++lane) {
-            chainHighPassState[chain][lane] = 0.0;
-            chainInput[chain][lane] = 0.0;
-            chainOutput[chain][lane] = 0.0;
-            highInput[chain][lane] = 0.0;
-            highOutput[chain][lane] = 0.0;
+        for (int32 lane = 0; lane < kLanes; ++lane)
             highFeedback[chain][lane] = 0.0;
-        }
         for (auto* line : {cLine[chain].get(), restLine[chain].get(), aLine[chain].get(),
                            bLine[chain].get(), secondaryLine[chain].get()})
             if (line)
@@ -381,10 +289,8 @@ void PLUGIN_API QUOR515Effect::updateMeters() {
 }
 
 void QUOR515Effect::releaseEngine() {
-    twoLaneMemory.reset();
-    stageBuffers = nullptr;
-    stageState = nullptr;
-    highState = nullptr;
+    chainMemory.reset();
+    chains.stageState = chains.highState = chains.stageBuffers = nullptr;
     for (int32 c = 0; c < kLanes; ++c) {
         resonatorBufferP[c].reset();
         resonatorBufferQ[c].reset();
@@ -412,6 +318,9 @@ tresult PLUGIN_API QUOR515Effect::setupProcessing(ProcessSetup& setup) {
         releaseEngine();
         return kInvalidArgument;
     }
+    // The widest kernel this processor and its operating system run.
+    chainKernelKind = ChainKernel::choose();
+    runChains = ChainKernel::entry(chainKernelKind);
     try {
         design(fs);
     } catch (const std::bad_alloc&) {
@@ -437,23 +346,26 @@ tresult PLUGIN_API QUOR515Effect::setupProcessing(ProcessSetup& setup) {
     return result;
 }
 
-void QUOR515Effect::makeTwoLaneMemory() {
-    constexpr size_t kStateValues = kChains * kStages * 4;
-    constexpr size_t kHighValues = kChains * kHighSections * 4;
-    twoLaneValues = kStateValues + kHighValues + 2 * stageBufferPairs();
-    twoLaneMemory.reset();
-    stageBuffers = nullptr;
-    stageState = nullptr;
-    highState = nullptr;
-    // One spare value leaves room to start on a 16-byte boundary.
-    twoLaneMemory.reset(new double[twoLaneValues + 1]());
-    void* start = twoLaneMemory.get();
-    size_t room = (twoLaneValues + 1) * sizeof(double);
+void QUOR515Effect::makeChainMemory() {
+    const size_t values = ChainKernelData::memoryValues(stageDelay);
+    chainMemory.reset();
+    chains.stageState = chains.highState = chains.stageBuffers = nullptr;
+    // Room to start on a 32-byte boundary.
+    constexpr size_t kAlignment = 32;
+    constexpr size_t kSpare = kAlignment / sizeof(double);
+    chainMemory.reset(new double[values + kSpare]());
+    void* start = chainMemory.get();
+    size_t room = (values + kSpare) * sizeof(double);
     double* aligned =
-        static_cast<double*>(std::align(16, twoLaneValues * sizeof(double), start, room));
-    stageState = reinterpret_cast<double(*)[kStages][4]>(aligned);
-    highState = reinterpret_cast<double(*)[kHighSections][4]>(aligned + kStateValues);
-    stageBuffers = aligned + kStateValues + kHighValues;
+        static_cast<double*>(std::align(kAlignment, values * sizeof(double), start, room));
+    chains.stageDelay = stageDelay;
+    chains.stageState = aligned;
+    chains.highState = aligned + ChainKernelData::kStageStateValues;
+    chains.stageBuffers = chains.highState + ChainKernelData::kHighStateValues;
+    // A host that designs again while active keeps the old position; it must stay inside the
+    // new buffers.
+    if (chains.stagePosition >= stageDelay)
+        chains.stagePosition = 0;
 }
 
 void QUOR515Effect::design(double fs) {
@@ -477,11 +389,10 @@ void QUOR515Effect::design(double fs) {
     const double d = stretch - (kc - 1.0);
     fractionCoefficient[kLoopA] = fractionCoefficient[kLoopB] = (1.0 - d) / (d + 1.0);
 
-    // 4. Stage buffers, one pair per sample of delay, all in one array.
-    makeTwoLaneMemory();
-    for (int32 chain = 0; chain < kChains; ++chain)
-        if (stagePosition[chain] >= stageDelay)
-            stagePosition[chain] = 0;
+    // 4. Stage buffers, one value per lane and sample of delay, all in one array.
+    makeChainMemory();
+    if (!noiseDraws)
+        noiseDraws.reset(new double[kNoiseChunk * kLanes * kDrawsPerChannel]());
 
     // 5.
     designBiquad(chainHighPass, FilterType::highPass1, fs, kChainHighPassHz, kUnitQ, kUnitGain,
@@ -619,36 +530,42 @@ void QUOR515Effect::processBlock(ProcessData& data, Sample** inputs, Sample** ou
                 outputs[c][s] = inputs[c][s];
         }
     } else {
-        const bool squaredAllpass =
-            isSquaredAllpass(highSection[kLoopA]) && isSquaredAllpass(highSection[kLoopB]);
+        chains.setDesign(chainHighPass, chainCoefficient, fractionCoefficient, highSection);
+        const ChainKernel::Entry runFourChains = runChains;
         double dry[kLanes];
         double wet[kLanes];
         // Stays 0 while every wet sample is finite: w − w is 0 for a number and NaN otherwise.
         double wetCheck = 0.0;
-        for (int32 s = 0; s < sampleCount; ++s) {
-            smoothingStep();
-            // Every input of the sample is read before any output is written, so in-place
-            // buffers work.
-            for (int32 c = 0; c < n; ++c) {
-                dry[c] = finiteOrZero(static_cast<double>(inputs[c][s]));
-                wet[c] = runChannel(c, dry[c]);
-                wetCheck += wet[c] - wet[c];
-            }
-            if (squaredAllpass)
-                runTwoLaneStages<true>();
-            else
-                runTwoLaneStages<false>();
-            const double runValue = current[runGain];
-            const double mixValue = current[mix];
-            for (int32 c = 0; c < n; ++c) {
-                outputs[c][s] =
-                    static_cast<Sample>(((wet[c] - dry[c]) * mixValue) * runValue + dry[c]);
-                const double gm =
-                    (limiterGain[c].load(std::memory_order_relaxed) - 1.0) * runValue + 1.0;
-                // Written so that a gain that is not a number (after such input) never becomes
-                // the block's minimum and reaches the host.
-                if (gm < blockMinGain)
-                    blockMinGain = gm;
+        double* const draws = noiseDraws.get();
+        for (int32 chunkStart = 0; chunkStart < sampleCount; chunkStart += kNoiseChunk) {
+            // The noise of a run of samples in one step of the shared source, in the order
+            // the samples draw it.
+            const int32 chunk = std::min(kNoiseChunk, sampleCount - chunkStart);
+            takeNoise(draws, chunk * n * kDrawsPerChannel);
+            const double* draw = draws;
+            for (int32 s = chunkStart; s < chunkStart + chunk; ++s) {
+                smoothingStep();
+                // Every input of the sample is read before any output is written, so in-place
+                // buffers work.
+                for (int32 c = 0; c < n; ++c) {
+                    dry[c] = finiteOrZero(static_cast<double>(inputs[c][s]));
+                    wet[c] = runChannel(c, dry[c], draw);
+                    draw += kDrawsPerChannel;
+                    wetCheck += wet[c] - wet[c];
+                }
+                runFourChains(chains);
+                const double runValue = current[runGain];
+                const double mixValue = current[mix];
+                for (int32 c = 0; c < n; ++c) {
+                    outputs[c][s] =
+                        static_cast<Sample>(((wet[c] - dry[c]) * mixValue) * runValue + dry[c]);
+                    const double gm =
+                        (limiterGain[c].load(std::memory_order_relaxed) - 1.0) * runValue + 1.0;
+                    // Written so that a gain that is not a number (after such input) never
+                    // becomes the block's minimum and reaches the host.
+                    if (gm < blockMinGain)
+                        blockMinGain = gm;
+                }
             }
         }
         // Finite input can still overflow inside (a sample near the largest double times the
@@ -669,12 +586,12 @@ bool QUOR515Effect::signalStateIsFinite(double wetCheck) const {
         check += (limiterEnvelope[c] - limiterEnvelope[c]) + (toneState[c] - toneState[c]);
     for (int32 k = 0; k < kChains; ++k)
         for (int32 lane = 0; lane < kLanes; ++lane)
-            check += (chainOutput[k][lane] - chainOutput[k][lane]) +
-                     (highOutput[k][lane] - highOutput[k][lane]);
+            check += (chains.chainOutput[k][lane] - chains.chainOutput[k][lane]) +
+                     (chains.highOutput[k][lane] - chains.highOutput[k][lane]);
     return check == 0.0;
 }
 
-inline double QUOR515Effect::runChannel(int32 c, double x) {
+inline double QUOR515Effect::runChannel(int32 c, double x, const double* draws) {
     const double* current = smoothedValues.current;
 
     // Tone tilt.
@@ -703,7 +620,7 @@ inline double QUOR515Effect::runChannel(int32 c, double x) {
     for (int32 loop = 0; loop < kChains; ++loop) {
         const double delay = NoiseModulator::dispersionDelay(
             noiseLowPass[kDispersionNoise], noiseFilterState[loop][kDispersionNoise][c],
-            modulationDepth, restDelay[loop]);
+            modulationDepth, restDelay[loop], draws[kDispersionDraw + loop]);
         DelayLine& rest = *restLine[loop];
         DelayLine& aTap = *aLine[loop];
         DelayLine& bTap = *bLine[loop];
@@ -711,8 +628,8 @@ inline double QUOR515Effect::runChannel(int32 c, double x) {
         const double m = rest.readInterpolated(c, delay);
         const double u = m * innerBlend + aTap.readOldest(c);
         const double v = u * outerBlend + bTap.readOldest(c);
-        chainInput[loop][c] = cTap.readOldest(c);
-        rest.write(c, chainOutput[loop][c]);
+        chains.chainInput[loop][c] = cTap.readOldest(c);
+        rest.write(c, chains.chainOutput[loop][c]);
         rest.advance(c);
         aTap.write(c, m);
         aTap.advance(c);
@@ -723,7 +640,7 @@ inline double QUOR515Effect::runChannel(int32 c, double x) {
     }
 
     // Stretched resonator.
-    const double s = chainOutput[kLoopB][c] + chainOutput[kLoopA][c];
+    const double s = chains.chainOutput[kLoopB][c] + chains.chainOutput[kLoopA][c];
     const int32 k = resonatorPosition[c];
     double* bufferP = resonatorBufferP[c].get();
     double* bufferQ = resonatorBufferQ[c].get();
@@ -742,14 +659,14 @@ inline double QUOR515Effect::runChannel(int32 c, double x) {
     // Secondary loops; the high chains' outputs of the previous sample enter their lines.
     const double direct = s * kDirectShare + pd;
     for (int32 loop = 0; loop < kChains; ++loop) {
-        const double delay = NoiseModulator::highDelay(noiseLowPass[kHighNoise],
-                                                       noiseFilterState[loop][kHighNoise][c],
-                                                       modulationDepth, secondaryBase[loop]);
+        const double delay = NoiseModulator::highDelay(
+            noiseLowPass[kHighNoise], noiseFilterState[loop][kHighNoise][c], modulationDepth,
+            secondaryBase[loop], draws[kHighDraw + loop]);
         DelayLine& line = *secondaryLine[loop];
-        highInput[loop][c] = line.readInterpolated(c, delay) * secondaryGain[loop] + direct;
-        line.write(c, highOutput[loop][c]);
+        chains.highInput[loop][c] = line.readInterpolated(c, delay) * secondaryGain[loop] + direct;
+        line.write(c, chains.highOutput[loop][c]);
         line.advance(c);
-        highFeedback[loop][c] = highOutput[loop][c];
+        highFeedback[loop][c] = chains.highOutput[loop][c];
     }
 
     double hp = highFeedback[kLoopB][c] + highFeedback[kLoopA][c];
@@ -757,70 +674,6 @@ inline double QUOR515Effect::runChannel(int32 c, double x) {
     hp = runSection(peakSections[1], peakState[1][c], hp);
 
     return hp * kPeakWetShare + lo * kLowPassWetShare;
-}
-
-template <bool kSquaredAllpass> void QUOR515Effect::runTwoLaneStages() {
-    // The four chains are independent: running them side by side lets the latency of each
-    // hide behind the others. Each lane keeps exactly the scalar arithmetic of its own chain.
-    const __m128d hpB0 = _mm_set1_pd(chainHighPass.b0);
-    const __m128d hpB1 = _mm_set1_pd(chainHighPass.b1);
-    const __m128d hpA1 = _mm_set1_pd(chainHighPass.a1);
-
-    PairChain chain[kChains];
-    double* held[kChains];
-    for (int32 k = 0; k < kChains; ++k) {
-        const __m128d in = load2(chainInput[k]);
-        const __m128d h = add(mul(in, hpB0), load2(chainHighPassState[k]));
-        store2(chainHighPassState[k], sub(mul(in, hpB1), mul(h, hpA1)));
-        chain[k].a = _mm_set1_pd(chainCoefficient[k]);
-        chain[k].c = _mm_set1_pd(fractionCoefficient[k]);
-        chain[k].x = h;
-        chain[k].w = _mm_setzero_pd();
-        chain[k].u = _mm_setzero_pd();
-        held[k] = stageBuffers + 2 * (stagePosition[k] * kChains + k) * kStages;
-    }
-    // Local pointers: the pair stores may alias any double, so members would be read again
-    // at every stage. Chain B's stage states follow chain A's, and likewise the high states.
-    const double* const newer = &stageState[0][0][0] + 2 * stageStateSlot;
-    double* const older = &stageState[0][0][0] + 2 - 2 * stageStateSlot;
-    double* const high = &highState[0][0][0];
-    double* const heldA = held[kLoopA];
-    double* const heldB = held[kLoopB];
-    constexpr int32 kChainStates = kStages * 4;
-    constexpr int32 kHighStates = kHighSections * 4;
-    using HighSection =
-        typename std::conditional<kSquaredAllpass, PairSquaredAllpass, PairGeneralSection>::type;
-    HighSection highA(highSection[kLoopA], load2(highInput[kLoopA]));
-    HighSection highB(highSection[kLoopB], load2(highInput[kLoopB]));
-
-    // The high chains are unrolled in groups of ten; each step of a group also runs one stage
-    // of each allpass chain, whose last ten stages follow on their own.
-    int32 i = 0;
-    for (int32 group = 0; group < kHighSections / 10; ++group) {
-#pragma GCC unroll 10
-        for (int32 step = 0; step < 10; ++step, ++i) {
-            chain[kLoopA].stage(newer + 4 * i, older + 4 * i, heldA + 2 * i);
-            chain[kLoopB].stage(newer + kChainStates + 4 * i, older + kChainStates + 4 * i,
-                                heldB + 2 * i);
-            highA.section(high + 4 * i);
-            highB.section(high + kHighStates + 4 * i);
-        }
-    }
-#pragma GCC unroll 10
-    for (; i < kStages; ++i) {
-        chain[kLoopA].stage(newer + 4 * i, older + 4 * i, heldA + 2 * i);
-        chain[kLoopB].stage(newer + kChainStates + 4 * i, older + kChainStates + 4 * i,
-                            heldB + 2 * i);
-    }
-
-    for (int32 k = 0; k < kChains; ++k) {
-        store2(chainOutput[k], add(mul(chain[k].w, chain[k].a), chain[k].u));
-        const int32 next = stagePosition[k] + 1;
-        stagePosition[k] = next == stageDelay ? 0 : next;
-    }
-    stageStateSlot ^= 1;
-    store2(highOutput[kLoopA], highA.x);
-    store2(highOutput[kLoopB], highB.x);
 }
 
 void QUOR515Effect::sendMeter(ProcessData& data) {

@@ -2,6 +2,7 @@
 
 #include "core/SorvEffect.h"
 #include "engine/BiquadCoefficients.h"
+#include "engine/ChainKernel.h"
 #include "engine/DelayLine.h"
 
 #include <atomic>
@@ -61,8 +62,8 @@ private:
     void processBlock(Steinberg::Vst::ProcessData& data, Sample** inputs, Sample** outputs,
                       int32 sampleCount);
     void smoothingStep();
-    double runChannel(int32 c, double x);
-    template <bool kSquaredAllpass> void runTwoLaneStages();
+    // One channel of one sample; draws holds its four noise draws.
+    double runChannel(int32 c, double x, const double* draws);
     void sendMeter(Steinberg::Vst::ProcessData& data);
     void updateTarget(ParamID tag);
     void resetEngine();
@@ -71,8 +72,7 @@ private:
     bool signalStateIsFinite(double wetCheck) const;
     void releaseEngine();
     bool isDesigned() const { return preDelayLine != nullptr; }
-    size_t stageBufferPairs() const { return static_cast<size_t>(stageDelay) * kChains * kStages; }
-    void makeTwoLaneMemory();
+    void makeChainMemory();
     void design(double fs);
 
     // Targets are written by setParamNormalized on any thread and read once per sample, so
@@ -94,23 +94,12 @@ private:
     std::atomic<double> limiterGain[kLanes];
     double blockMinGain = 1.0;
 
-    // Stretched allpass chains. Lane pairs are stored side by side so that both lanes load
-    // and store as one pair. All 200 stage buffers are one array of pairs, ordered
-    // [position][chain][stage], so that one sample's stages sit together at fixed distances.
-    // A stage's S2 is its S1 of the sample before, so each stage state keeps the last two S1
-    // pairs and stageStateSlot says which pair is the newer: a stage stores one pair, not two.
+    // Stretched allpass chains; their stages, states and hand-over values live in `chains`.
     double stretch = 0.0;
     int32 stageDelay = 1;
     double chainCoefficient[kChains] = {};
     double fractionCoefficient[kChains] = {};
-    double* stageBuffers = nullptr;
-    double (*stageState)[kStages][4] = nullptr; // [chain][stage]
-    int32 stageStateSlot = 0;
-    int32 stagePosition[kChains] = {};
     BiquadCoefficients chainHighPass;
-    double chainHighPassState[kChains][kLanes] = {};
-    double chainInput[kChains][kLanes] = {};
-    double chainOutput[kChains][kLanes] = {};
 
     // Stretched resonator, per channel.
     int32 resonatorDelay = 1;
@@ -125,12 +114,8 @@ private:
     BiquadCoefficients lowPassSections[kLowPassCount];
     double lowPassState[kLowPassCount][kLanes][2] = {};
 
-    // High chains ([chain][section] holds {s1 lane 0, s1 lane 1, s2 lane 0, s2 lane 1}) and
-    // the secondary loops around them.
+    // High chains (run in `chains`) and the secondary loops around them.
     BiquadCoefficients highSection[kChains];
-    double (*highState)[kHighSections][4] = nullptr; // [chain][section]
-    double highInput[kChains][kLanes] = {};
-    double highOutput[kChains][kLanes] = {};
     double highFeedback[kChains][kLanes] = {};
     double secondaryBase[kChains] = {};
     double secondaryGain[kChains] = {};
@@ -155,14 +140,20 @@ private:
     // [loop][kind][channel].
     BiquadCoefficients noiseLowPass[2];
     double noiseFilterState[kChains][2][kLanes] = {};
+    // The draws of up to kNoiseChunk samples, taken from the shared source in one step.
+    static constexpr int32 kNoiseChunk = 128;
+    std::unique_ptr<double[]> noiseDraws;
 
     std::unique_ptr<DelayLine> preDelayLine;
 
-    // The stage buffers and the stage and high-section states, in one block aligned to 16
-    // bytes (which not every target's allocator promises), so that the pairs can be operands
-    // of the vector arithmetic.
-    std::unique_ptr<double[]> twoLaneMemory;
-    size_t twoLaneValues = 0;
+    // The four chains with their memory: the stage buffers and the stage and high-section
+    // states in one block aligned to 32 bytes (which not every target's allocator promises),
+    // so that the lanes can be operands of the vector arithmetic.
+    ChainKernelData chains;
+    std::unique_ptr<double[]> chainMemory;
+    // Chosen at setup for this processor; runs the four chains for one sample.
+    ChainKernel::Kind chainKernelKind = ChainKernel::kSse2;
+    ChainKernel::Entry runChains = runChainKernelSse2;
 };
 
 } // namespace SorvLib

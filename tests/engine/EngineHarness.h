@@ -7,6 +7,7 @@
 #include "engine/TestParameterChanges.h"
 #include "support/TestHostContext.h"
 
+#include <gtest/gtest.h>
 #include <xmmintrin.h>
 
 #include <vector>
@@ -23,6 +24,21 @@ public:
 private:
     unsigned int saved;
 };
+
+// Runs body(kind) once for each chain kernel this processor runs, that kernel forced on every
+// effect set up meanwhile; afterwards setups choose freely again.
+template <typename Body> void forEachChainKernel(Body body) {
+    using SorvLib::ChainKernel;
+    for (int32_t k = 0; k < ChainKernel::kKindCount; ++k) {
+        const auto kind = static_cast<ChainKernel::Kind>(k);
+        if (!ChainKernel::isAvailable(kind))
+            continue;
+        SCOPED_TRACE(ChainKernel::name(kind));
+        ChainKernel::prefer(kind);
+        body(kind);
+    }
+    ChainKernel::prefer(ChainKernel::kKindCount);
+}
 
 class EngineHarness {
 public:

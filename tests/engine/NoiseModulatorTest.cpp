@@ -87,6 +87,53 @@ TEST_F(Noise, ConcurrentDrawsAreNeverLost) {
     EXPECT_EQ(getNoiseState(), expected);
 }
 
+TEST_F(Noise, RunsOfDrawsAreUnbrokenStepsOfTheOneSequence) {
+    // Alone: a run gives exactly the values of single draws.
+    setNoiseState(1);
+    double run[3];
+    takeNoise(run, 3);
+    EXPECT_EQ(run[0], 0.5039711301214993);
+    EXPECT_EQ(run[1], 0.3437829320318997);
+    EXPECT_EQ(run[2], 0.5216720295138657);
+    EXPECT_EQ(getNoiseState(), 1120282153u);
+
+    // Runs and single draws on several threads at once: no step is lost, and each run is a
+    // stretch of consecutive steps.
+    constexpr int kRuns = 300;
+    constexpr int kRunLength = 512;
+    constexpr int kSingles = 20000;
+    setNoiseState(1);
+    uint32_t expected = 1;
+    for (int i = 0; i < 3 * kRuns * kRunLength + kSingles; ++i)
+        expected = noiseStep(expected);
+    std::vector<int> broken(3, 0);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 3; ++t)
+        threads.emplace_back([t, &broken] {
+            std::vector<double> values(kRunLength);
+            for (int r = 0; r < kRuns; ++r) {
+                takeNoise(values.data(), kRunLength);
+                for (int i = 1; i < kRunLength; ++i) {
+                    // A value is its state times 2^-31, exactly.
+                    const auto before = static_cast<uint32_t>(
+                        static_cast<int32_t>(values[static_cast<size_t>(i - 1)] * 2147483648.0));
+                    const auto after = static_cast<uint32_t>(
+                        static_cast<int32_t>(values[static_cast<size_t>(i)] * 2147483648.0));
+                    if (noiseStep(before) != after)
+                        ++broken[static_cast<size_t>(t)];
+                }
+            }
+        });
+    threads.emplace_back([] {
+        for (int i = 0; i < kSingles; ++i)
+            nextNoise();
+    });
+    for (auto& thread : threads)
+        thread.join();
+    EXPECT_EQ(getNoiseState(), expected);
+    EXPECT_EQ(broken, std::vector<int>(3, 0));
+}
+
 TEST_F(Noise, ModulatorFiltersClampsAndScales) {
     BiquadCoefficients lowPass{0.25, 0.25, -0.5, 0.0, 0.0};
     setNoiseState(1);

@@ -98,17 +98,17 @@ template <typename Check> bool QUOR515EffectProbe::everyState(Check check) const
         return true;
     };
     bool ok = all(e.toneState, 2) && all(e.limiterEnvelope, 2) &&
-              all(&e.chainHighPassState[0][0], 4) && all(&e.chainInput[0][0], 4) &&
-              all(&e.chainOutput[0][0], 4) &&
+              all(&e.chains.chainHighPassState[0][0], 4) && all(&e.chains.chainInput[0][0], 4) &&
+              all(&e.chains.chainOutput[0][0], 4) &&
               all(&e.lowPassState[0][0][0], sizeof(e.lowPassState) / sizeof(double)) &&
-              all(&e.highInput[0][0], 4) && all(&e.highOutput[0][0], 4) &&
+              all(&e.chains.highInput[0][0], 4) && all(&e.chains.highOutput[0][0], 4) &&
               all(&e.highFeedback[0][0], 4) &&
               all(&e.peakState[0][0][0], sizeof(e.peakState) / sizeof(double)) &&
               all(&e.noiseFilterState[0][0][0], sizeof(e.noiseFilterState) / sizeof(double)) &&
               line(e.preDelayLine.get());
     // Stage states, high-section states and stage buffers.
-    if (e.twoLaneMemory)
-        ok = ok && all(&e.stageState[0][0][0], e.twoLaneValues);
+    if (e.chainMemory)
+        ok = ok && all(e.chains.stageState, ChainKernelData::memoryValues(e.stageDelay));
     for (int k = 0; k < 2 && ok; ++k) {
         if (e.resonatorBufferP[k])
             ok = ok && all(e.resonatorBufferP[k].get(), static_cast<size_t>(e.resonatorDelay)) &&
@@ -138,20 +138,21 @@ bool QUOR515EffectProbe::channelIsZero(int c) const {
     };
     zero = zero && lineIsZero(*e.preDelayLine);
     for (int k = 0; k < 2; ++k) {
-        zero = zero && e.chainInput[k][c] == 0.0 && e.chainOutput[k][c] == 0.0 &&
-               e.chainHighPassState[k][c] == 0.0 && e.highInput[k][c] == 0.0 &&
-               e.highOutput[k][c] == 0.0 && e.highFeedback[k][c] == 0.0 &&
+        const ChainKernelData& d = e.chains;
+        zero = zero && d.chainInput[k][c] == 0.0 && d.chainOutput[k][c] == 0.0 &&
+               d.chainHighPassState[k][c] == 0.0 && d.highInput[k][c] == 0.0 &&
+               d.highOutput[k][c] == 0.0 && e.highFeedback[k][c] == 0.0 &&
                e.noiseFilterState[k][0][c] == 0.0 && e.noiseFilterState[k][1][c] == 0.0 &&
                lineIsZero(*e.cLine[k]) && lineIsZero(*e.restLine[k]) && lineIsZero(*e.aLine[k]) &&
                lineIsZero(*e.bLine[k]) && lineIsZero(*e.secondaryLine[k]);
-        if (!e.twoLaneMemory)
+        if (!e.chainMemory)
             continue;
-        for (int i = 0; i < 100; ++i)
-            zero = zero && e.stageState[k][i][c] == 0.0 && e.stageState[k][i][2 + c] == 0.0;
-        for (int j = 0; j < 90; ++j)
-            zero = zero && e.highState[k][j][c] == 0.0 && e.highState[k][j][2 + c] == 0.0;
-        for (size_t p = 0; p < e.stageBufferPairs(); ++p)
-            zero = zero && e.stageBuffers[2 * p + c] == 0.0;
+        // Lane 2k + c in every group of four values: stage states [stage][slot], high states
+        // [section][s1, s2] and stage buffers [position][stage].
+        const int lane = 2 * k + c;
+        const size_t values = ChainKernelData::memoryValues(e.stageDelay);
+        for (size_t v = lane; v < values; v += ChainKernelData::kLanes)
+            zero = zero && d.stageState[v] == 0.0;
     }
     return zero;
 }

@@ -12,6 +12,7 @@ public:
     explicit QUOR515EffectProbe(QUOR515Effect& effect) : e(effect) {}
 
     bool isDesigned() const { return e.isDesigned(); }
+    ChainKernel::Kind chainKernel() const { return e.chainKernelKind; }
     SorvTest::EngineDesign design() const;
     // Writes every floating-point design value back (lengths stay as designed).
     void injectDesign(const SorvTest::EngineDesign& design);

@@ -1,0 +1,94 @@
+#pragma once
+
+#include "engine/BiquadCoefficients.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace SorvLib {
+
+// The four chains of the reverb, run once per sample: the two 100-stage stretched allpass
+// chains of the dispersion loops and the two 90-section high chains. Each chain runs both
+// channels, so every value exists for four lanes, in the order chain A channel 0, chain A
+// channel 1, chain B channel 0, chain B channel 1; a [chain][channel] array is that order.
+// The lanes of one kind of chain do the same arithmetic with their own coefficients, so a
+// kernel may run them side by side in vector registers, as long as each lane keeps the scalar
+// arithmetic of its chain in its order. Plain data only: a kernel can be compiled once per
+// instruction set.
+struct ChainKernelData {
+    static constexpr int32_t kChains = 2;
+    static constexpr int32_t kChannels = 2;
+    static constexpr int32_t kLanes = kChains * kChannels;
+    static constexpr int32_t kStages = 100;
+    static constexpr int32_t kHighSections = 90;
+    // The first-order allpass interpolator of a stage keeps its S1 of the last two samples
+    // (its S2 is the older one), so a stage stores one value per lane and sample.
+    static constexpr size_t kStageStateValues = kStages * 2 * kLanes; // [stage][slot][lane]
+    static constexpr size_t kHighStateValues =
+        kHighSections * 2 * kLanes; // [section][s1, s2][lane]
+
+    // Values of the memory the design makes for a stage delay.
+    static size_t memoryValues(int32_t stageDelay) {
+        return kStageStateValues + kHighStateValues +
+               static_cast<size_t>(stageDelay) * kStages * kLanes;
+    }
+
+    // Design, per lane.
+    double highPassB0[kLanes] = {};
+    double highPassB1[kLanes] = {};
+    double highPassA1[kLanes] = {};
+    double chainCoefficient[kLanes] = {};
+    double fractionCoefficient[kLanes] = {};
+    double highB0[kLanes] = {};
+    double highB1[kLanes] = {};
+    double highA1[kLanes] = {};
+    double highB2[kLanes] = {};
+    double highA2[kLanes] = {};
+    // High sections that are a first-order allpass squared ({b², 2b, 2b, 1, b²}) share their
+    // products from one section to the next; see the kernel.
+    bool squaredAllpass = false;
+    int32_t stageDelay = 1;
+
+    // Memory made by the design, aligned to 32 bytes; null before.
+    double* stageState = nullptr;   // kStageStateValues
+    double* highState = nullptr;    // kHighStateValues
+    double* stageBuffers = nullptr; // [position][stage][lane], stageDelay positions
+    int32_t stagePosition = 0;      // one position serves every stage of both chains
+    int32_t stageStateSlot = 0;     // which slot of a stage state holds the newer S1
+
+    // Hand-over with the per-channel steps, [chain][channel].
+    double chainHighPassState[kChains][kChannels] = {};
+    double chainInput[kChains][kChannels] = {};
+    double chainOutput[kChains][kChannels] = {};
+    double highInput[kChains][kChannels] = {};
+    double highOutput[kChains][kChannels] = {};
+
+    // The coefficients of the four lanes from the design of the two chains.
+    void setDesign(const BiquadCoefficients& chainHighPass, const double* chainCoefficients,
+                   const double* fractionCoefficients, const BiquadCoefficients* highSections);
+    // Every state, buffer, position and hand-over value to zero.
+    void clear();
+};
+
+// The instruction sets a kernel is compiled for, and the choice among them. The choice is made
+// once per setup of an effect, never on the audio thread.
+class ChainKernel {
+public:
+    enum Kind : int32_t { kSse2 = 0, kAvx = 1, kKindCount = 2 };
+    using Entry = void (*)(ChainKernelData&);
+
+    // Whether the processor and the operating system run the kind (AVX needs the OS to save
+    // the wide registers).
+    static bool isAvailable(Kind kind);
+    // The kind a setup takes: the preferred one when available, else the widest available.
+    static Kind choose();
+    // For tests and the benchmark: the kind later setups take; kKindCount for the widest.
+    static void prefer(Kind kind);
+    static Entry entry(Kind kind);
+    static const char* name(Kind kind);
+};
+
+void runChainKernelSse2(ChainKernelData& data);
+void runChainKernelAvx(ChainKernelData& data);
+
+} // namespace SorvLib
