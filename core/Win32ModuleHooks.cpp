@@ -1,5 +1,6 @@
 // The module's start and end hooks, run by the module entries on their outermost calls.
 #include "ModuleEntry.h"
+#include "core/FactoryPresetExport.h"
 
 #include <objbase.h>
 
@@ -14,6 +15,7 @@ bool InitModule() {
     if (FAILED(CoInitialize(nullptr)))
         return false;
     ++comStarts;
+    SorvLib::exportFactoryPresets();
     return true;
 }
 
