@@ -139,6 +139,9 @@ tresult PLUGIN_API SorvEffect::initialize(FUnknown* context) {
         patchCount = 0;
     }
 
+    if (globalLinkEnabled)
+        linkInitialize();
+
     isInstrument = std::strstr(kSubCategories, "Instrument") != nullptr ||
                    std::strstr(kSubCategories, "Generator") != nullptr;
 
@@ -148,6 +151,8 @@ tresult PLUGIN_API SorvEffect::initialize(FUnknown* context) {
 }
 
 tresult PLUGIN_API SorvEffect::terminate() {
+    if (globalLinkEnabled)
+        linkTerminate();
     tresult result = SingleComponentEffect::terminate();
     if (result != kResultOk)
         return result;
@@ -243,6 +248,14 @@ tresult PLUGIN_API SorvEffect::setParamNormalized(ParamID tag, ParamValue value)
     if (result != kResultOk)
         return result;
 
+    if (globalLinkEnabled) {
+        if (tag == kGlobalLinkId) {
+            linkSwitched(value);
+            return kResultOk;
+        }
+        linkValue(tag, value);
+    }
+
     if (tag == kMasterBypassId) {
         bypassed = value > 0.5;
     } else if (tag == kProgramId) {
@@ -284,11 +297,17 @@ void SorvEffect::changeProgram(ParamValue value) {
 }
 
 tresult SorvEffect::beginEdit(ParamID tag) {
-    return SingleComponentEffect::beginEdit(tag);
+    tresult result = SingleComponentEffect::beginEdit(tag);
+    if (result == kResultOk && globalLinkEnabled)
+        linkEdit(tag, true);
+    return result;
 }
 
 tresult SorvEffect::endEdit(ParamID tag) {
-    return SingleComponentEffect::endEdit(tag);
+    tresult result = SingleComponentEffect::endEdit(tag);
+    if (result == kResultOk && globalLinkEnabled)
+        linkEdit(tag, false);
+    return result;
 }
 
 tresult PLUGIN_API SorvEffect::setKnobMode(KnobMode) {

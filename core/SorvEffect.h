@@ -44,6 +44,10 @@ public:
     void setMultiChannel(bool enabled) { multiChannelEnabled = enabled; }
     void setGlobalLinkEnabled(bool enabled) { globalLinkEnabled = enabled; }
 
+    // Main thread: switches this instance's Global Link, and with allInstances that of every
+    // other registered instance. Does nothing without the option.
+    void setGlobalLink(bool on, bool allInstances);
+
     // For the engine.
     bool isBypassed() const { return bypassed; }
     double getSampleRate() const { return processSetup.sampleRate; }
@@ -114,6 +118,15 @@ protected:
     void changeProgram(ParamValue value);
     int32 programIndex(ParamValue value) const;
     void reapplyParameters(bool resetEdits);
+
+    // The Global Link steps, only with the option on (SorvEffectGlobalLink.cpp).
+    void linkInitialize();
+    void linkTerminate();
+    void linkEdit(ParamID tag, bool begin);
+    void linkValue(ParamID tag, ParamValue value);
+    void linkSwitched(ParamValue value);
+    bool isLinked();
+    bool isLinkable(ParamID tag);
 
     std::set<Steinberg::Vst::EditorView*> editors;
     const Patch* const* factoryPatches;

@@ -566,7 +566,7 @@ VstInt32 Vst2Wrapper::setChunk(void* data, VstInt32 byteSize, bool) {
     const int64 componentSize = readInt64(bytes);
     const int64 controllerSize = readInt64(bytes + 8);
     const int64 room = byteSize - static_cast<int64>(kChunkHeaderBytes);
-    if (componentSize < 0 || controllerSize < 0 || componentSize > room ||
+    if (componentSize <= 0 || controllerSize < 0 || componentSize > room ||
         controllerSize > room - componentSize)
         return 0;
 

@@ -251,8 +251,9 @@ bool AudioEffectX::deallocateArrangement(VstSpeakerArrangement** place) {
 bool AudioEffectX::copySpeaker(VstSpeakerProperties* to, VstSpeakerProperties* from) {
     if (!to || !from)
         return false;
-    std::strncpy(to->name, from->name, sizeof(to->name) - 1);
-    to->name[sizeof(to->name) - 1] = 0;
+    // A name without its terminating zero is cut to the record's 63 characters.
+    std::memset(to->name, 0, sizeof(to->name));
+    std::memcpy(to->name, from->name, strnlen(from->name, sizeof(to->name) - 1));
     to->type = from->type;
     to->azimuth = from->azimuth;
     to->elevation = from->elevation;
