@@ -234,6 +234,8 @@ bool Vst2Wrapper::init(IPluginFactory* factory, const TUID vst3ComponentID) {
     numParams = cEffect.numParams = static_cast<VstInt32>(parameters.size());
     numPrograms = cEffect.numPrograms = static_cast<VstInt32>(programNames.size());
     hostValues.reset(new Pending[parameters.size() + 1]);
+    mirroredValues.reset(new std::atomic<double>[parameters.size()]);
+    mirrorValues();
     outputValues.reset(new Pending[outputIds.size()]);
     outputChanges.prepare(outputIds);
 
@@ -417,6 +419,12 @@ void Vst2Wrapper::onTimer(Timer*) {
     for (size_t i = 0; i < outputIds.size(); ++i)
         if (outputValues[i].waiting.exchange(false))
             controller->setParamNormalized(outputIds[i], outputValues[i].value);
+    mirrorValues();
+}
+
+void Vst2Wrapper::mirrorValues() {
+    for (size_t i = 0; i < parameters.size(); ++i)
+        mirroredValues[i] = controller->getParamNormalized(parameters[i].id);
 }
 
 // ---- Parameters.
@@ -429,6 +437,7 @@ void Vst2Wrapper::setParameter(VstInt32 index, float value) {
     if (onMainThread()) {
         hostValues[index].waiting = false;
         controller->setParamNormalized(parameters[index].id, normalized);
+        mirrorValues();
     } else {
         hostValues[index].value = normalized;
         hostValues[index].waiting = true;
@@ -440,6 +449,10 @@ float Vst2Wrapper::getParameter(VstInt32 index) {
         return 0.0f;
     if (hostValues[index].waiting)
         return static_cast<float>(hostValues[index].value.load());
+    // Other threads must not read the effect's parameter objects while the main thread
+    // writes them.
+    if (!onMainThread())
+        return static_cast<float>(mirroredValues[index].load());
     return static_cast<float>(controller->getParamNormalized(parameters[index].id));
 }
 
@@ -504,6 +517,7 @@ void Vst2Wrapper::setProgram(VstInt32 program) {
     if (onMainThread()) {
         pending.waiting = false;
         applyProgram(program);
+        mirrorValues();
     } else {
         pending.value = program;
         pending.waiting = true;
@@ -590,6 +604,7 @@ VstInt32 Vst2Wrapper::setChunk(void* data, VstInt32 byteSize, bool) {
         return 0;
     }
     curProgram = getProgram();
+    mirrorValues();
     updateDisplay();
     return 1;
 }
@@ -697,6 +712,7 @@ tresult PLUGIN_API Vst2Wrapper::performEdit(ParamID id, ParamValue valueNormaliz
     if (index < 0)
         return kInvalidArgument;
     // The effect holds the value already; the host only records it.
+    mirroredValues[index] = valueNormalized;
     callHost(audioMasterAutomate, index, 0, nullptr, static_cast<float>(valueNormalized));
     return kResultOk;
 }

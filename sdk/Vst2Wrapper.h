@@ -120,6 +120,8 @@ private:
     template <typename Sample>
     void processBlock(Sample** inputs, Sample** outputs, VstInt32 sampleFrames);
     void collectOutputChanges();
+    // Main thread: copies the effect's values to where other threads read them.
+    void mirrorValues();
     std::string parameterTitle(const ParameterInfo& info);
 
     // A value waiting for the main thread.
@@ -138,7 +140,9 @@ private:
 
     std::vector<ParameterInfo> parameters; // those the host sees, in its index order
     std::vector<std::string> parameterNames;
-    std::unique_ptr<Pending[]> hostValues;   // by host index, then one for the program
+    std::unique_ptr<Pending[]> hostValues; // by host index, then one for the program
+    // The effect's values as the main thread last saw them, for reads on other threads.
+    std::unique_ptr<std::atomic<double>[]> mirroredValues;
     std::vector<ParamID> outputIds;          // every parameter the effect may send back
     std::unique_ptr<Pending[]> outputValues; // by position in outputIds
     ParamID programId = kNoParamId;

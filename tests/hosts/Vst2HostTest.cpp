@@ -319,4 +319,31 @@ TEST_F(Vst2Host, ChunksRoundTripBetweenInstancesAndWithTheVst3Form) {
     EXPECT_TRUE(exitDll());
 }
 
+TEST_F(Vst2Host, EditorOpensInTheHostWindowWhenTheEffectHasOne) {
+    Vst2Plugin& plugin = make();
+    ASSERT_NE(plugin.effect, nullptr);
+    ERect* rect = nullptr;
+    if (!(plugin.effect->flags & effFlagsHasEditor)) {
+        // Without a view the editor requests answer 0 and touch nothing.
+        EXPECT_EQ(plugin.dispatch(effEditGetRect, 0, 0, &rect), 0);
+        EXPECT_EQ(rect, nullptr);
+        EXPECT_EQ(plugin.dispatch(effEditClose), 0);
+        return;
+    }
+    ASSERT_EQ(plugin.dispatch(effEditGetRect, 0, 0, &rect), 1);
+    ASSERT_NE(rect, nullptr);
+    EXPECT_GT(rect->right - rect->left, 0);
+    EXPECT_GT(rect->bottom - rect->top, 0);
+    HWND parent = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW, 0, 0,
+                                  rect->right - rect->left, rect->bottom - rect->top, nullptr,
+                                  nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(parent, nullptr);
+    EXPECT_EQ(plugin.dispatch(effEditOpen, 0, 0, parent), 1);
+    EXPECT_NE(GetWindow(parent, GW_CHILD), nullptr) << "the view made its window in the host's";
+    plugin.dispatch(effEditIdle);
+    plugin.dispatch(effEditClose);
+    EXPECT_EQ(GetWindow(parent, GW_CHILD), nullptr);
+    DestroyWindow(parent);
+}
+
 } // namespace
