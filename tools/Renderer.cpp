@@ -48,6 +48,11 @@ Renderer::Renderer(const RenderOptions& options, std::ostream& report)
     : options(options), report(report) {}
 
 RenderSummary Renderer::run(Steinberg::IPluginFactory* factory) {
+    EffectHost host(factory);
+    return run(host);
+}
+
+RenderSummary Renderer::run(RenderHost& host) {
     RenderSummary summary;
     auto reader = std::make_unique<WavReader>(std::filesystem::u8path(options.input));
     const WavFormat input = reader->format();
@@ -60,7 +65,6 @@ RenderSummary Renderer::run(Steinberg::IPluginFactory* factory) {
                        input.frames)
            << (input.extensible ? " (WAVE_FORMAT_EXTENSIBLE)" : "") << "\n";
 
-    EffectHost host(factory);
     report << "effect      " << host.description() << "\n";
     const std::vector<ResolvedSetting> settings = host.resolve(options.parameters);
     host.configure(input.channels, double(input.sampleRate), options.precision, options.blockSize);
@@ -124,7 +128,7 @@ RenderSummary Renderer::run(Steinberg::IPluginFactory* factory) {
 }
 
 template <typename Sample>
-void Renderer::renderFrames(EffectHost& host, WavReader& reader, WavWriter& writer,
+void Renderer::renderFrames(RenderHost& host, WavReader& reader, WavWriter& writer,
                             RenderSummary& summary) {
     const int channels = summary.input.channels;
     const size_t block = size_t(options.blockSize);
