@@ -150,6 +150,9 @@ tresult SorvEffect::initializeFramework(FUnknown* context) {
         patchCount = 0;
     }
 
+    if (globalLinkEnabled)
+        linkInitialize();
+
     isInstrument = std::strstr(kSubCategories, "Instrument") != nullptr ||
                    std::strstr(kSubCategories, "Generator") != nullptr;
 
@@ -160,6 +163,8 @@ tresult SorvEffect::initializeFramework(FUnknown* context) {
 
 tresult PLUGIN_API SorvEffect::terminate() {
     return guarded([&]() -> tresult {
+        if (globalLinkEnabled)
+            linkTerminate();
         tresult result = SingleComponentEffect::terminate();
         if (result != kResultOk)
             return result;
@@ -278,6 +283,14 @@ tresult PLUGIN_API SorvEffect::setParamNormalized(ParamID tag, ParamValue value)
             storedValues[index].store(value, std::memory_order_relaxed);
         else
             parameter->setNormalized(value);
+
+        if (globalLinkEnabled) {
+            if (tag == kGlobalLinkId) {
+                linkSwitched(value);
+                return kResultOk;
+            }
+            linkValue(tag, value);
+        }
 
         if (tag == kMasterBypassId) {
             bypassed.store(value > 0.5, std::memory_order_relaxed);
@@ -435,11 +448,17 @@ void SorvEffect::changeProgram(ParamValue value) {
 }
 
 tresult SorvEffect::beginEdit(ParamID tag) {
-    return SingleComponentEffect::beginEdit(tag);
+    tresult result = SingleComponentEffect::beginEdit(tag);
+    if (result == kResultOk && globalLinkEnabled)
+        linkEdit(tag, true);
+    return result;
 }
 
 tresult SorvEffect::endEdit(ParamID tag) {
-    return SingleComponentEffect::endEdit(tag);
+    tresult result = SingleComponentEffect::endEdit(tag);
+    if (result == kResultOk && globalLinkEnabled)
+        linkEdit(tag, false);
+    return result;
 }
 
 tresult PLUGIN_API SorvEffect::setKnobMode(KnobMode) {

@@ -45,6 +45,10 @@ public:
     void setMultiChannel(bool enabled) { multiChannelEnabled = enabled; }
     void setGlobalLinkEnabled(bool enabled) { globalLinkEnabled = enabled; }
 
+    // Main thread: switches this instance's Global Link, and with allInstances that of every
+    // other registered instance. Does nothing without the option.
+    void setGlobalLink(bool on, bool allInstances);
+
     // For the engine.
     // Any thread.
     bool isBypassed() const { return bypassed.load(std::memory_order_relaxed); }
@@ -153,6 +157,15 @@ protected:
     int32 parameterIndex(ParamID tag) const;
     bool isProgram(Steinberg::Vst::ProgramListID listId, int32 programIndex);
     void forgetStoredValues();
+
+    // The Global Link steps, only with the option on (SorvEffectGlobalLink.cpp).
+    void linkInitialize();
+    void linkTerminate();
+    void linkEdit(ParamID tag, bool begin);
+    void linkValue(ParamID tag, ParamValue value);
+    void linkSwitched(ParamValue value);
+    bool isLinked();
+    bool isLinkable(ParamID tag);
 
     std::set<Steinberg::Vst::EditorView*> editors;
     const Patch* const* factoryPatches;

@@ -1,5 +1,6 @@
 // The module's start and end hooks, run by the module entries on their outermost calls.
 #include "ModuleEntry.h"
+#include "core/FactoryPresetExport.h"
 
 #include <objbase.h>
 
@@ -20,6 +21,7 @@ bool InitModule() {
     if (FAILED(result))
         return false;
     ++comStarts;
+    SorvLib::exportFactoryPresets();
     return true;
 }
 

@@ -8,6 +8,9 @@ jobs=$(nproc)
 
 "$root/scripts/build.sh" native
 (cd "$root/build/native" && ctest --output-on-failure -j "$jobs")
+# The VST 2 host's threads at once, under ThreadSanitizer.
+"$root/scripts/build.sh" tsan vst2_tests
+"$root/build/tsan/tests/vst2_tests"
 
 "$root/scripts/build.sh" win32
 # Create the wine prefix once before tests run in parallel.

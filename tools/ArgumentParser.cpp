@@ -149,6 +149,10 @@ CommandLine ArgumentParser::parse(const std::vector<std::string>& args) {
             flag();
             render.sameEncoding = true;
             renderOnly.insert(name);
+        } else if (name == "--vst2") {
+            flag();
+            render.vst2 = true;
+            renderOnly.insert(name);
         } else if (name == "--set") {
             render.parameters.push_back(parameterSetting(value()));
             renderOnly.insert(name);
@@ -228,6 +232,7 @@ Rendering:
   --same-encoding      write the input's encoding instead of 32-bit float
   --module PATH        the effect module or its .vst3 bundle folder
                        (default: QUOR-515.vst3 next to quor-render.exe)
+  --vst2               load the effect through its VST 2.4 entry, as a VST 2.4 host does
 
 Test input:
   --synth OUTPUT.wav   write a made-up test signal: a soft tone, clicks and noise bursts

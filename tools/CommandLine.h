@@ -26,6 +26,7 @@ struct RenderOptions {
     Precision precision = Precision::Float32;
     int32_t blockSize = 512;
     bool sameEncoding = false; // write the input's encoding instead of 32-bit float
+    bool vst2 = false;         // load the effect through the VST 2.4 entry
     std::vector<ParameterSetting> parameters;
 };
 

@@ -9,6 +9,7 @@
 #include "CommandLine.h"
 #include "HostApplication.h"
 #include "ParameterChangeList.h"
+#include "RenderHost.h"
 
 #include "pluginterfaces/base/ipluginbase.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
@@ -22,69 +23,51 @@
 
 namespace SorvTools {
 
-struct ParameterDescription {
-    Steinberg::Vst::ParamID id = 0;
-    std::string title;
-    std::string units;
-    Steinberg::int32 stepCount = 0;
-    Steinberg::int32 flags = 0;
-    double minPlain = 0.0; // plain value at normalized 0
-    double maxPlain = 1.0; // plain value at normalized 1
-    double defaultNormalized = 0.0;
-
-    bool readOnly() const { return (flags & Steinberg::Vst::ParameterInfo::kIsReadOnly) != 0; }
-};
-
-struct ResolvedSetting {
-    Steinberg::Vst::ParamID id;
-    std::string title;
-    double normalized;
-};
-
-class EffectHost {
+class EffectHost : public RenderHost {
 public:
     // Creates and initializes the factory's audio effect class. Throws HostError.
     explicit EffectHost(Steinberg::IPluginFactory* factory);
     // Stops processing, deactivates, terminates and releases every interface.
-    ~EffectHost();
+    ~EffectHost() override;
 
     EffectHost(const EffectHost&) = delete;
     EffectHost& operator=(const EffectHost&) = delete;
 
     // "QUOR-515 1.0.0.0 by Sorv Audio Labs"
-    const std::string& description() const { return effectDescription; }
-    const std::vector<ParameterDescription>& parameters() const { return parameterList; }
+    const std::string& description() const override { return effectDescription; }
+    const std::vector<ParameterDescription>& parameters() const override { return parameterList; }
     // By exact title, else by title ignoring ASCII case; null when there is none.
-    const ParameterDescription* findParameter(const std::string& title) const;
+    const ParameterDescription* findParameter(const std::string& title) const override;
 
     // Checks each setting against the effect's parameters and converts it to a normalized
     // value with the controller's own conversion. A value is a number in the parameter's
     // units within its range (on one of its steps if it has steps), or for a list one of
     // the texts the effect shows for its steps. Throws HostError at the first bad one.
-    std::vector<ResolvedSetting> resolve(const std::vector<ParameterSetting>& settings);
+    std::vector<ResolvedSetting> resolve(const std::vector<ParameterSetting>& settings) override;
 
     // Buses of `channels` channels in and out, then setupProcessing. Throws HostError.
-    void configure(int channels, double sampleRate, Precision precision, Steinberg::int32 maxBlock);
+    void configure(int channels, double sampleRate, Precision precision,
+                   Steinberg::int32 maxBlock) override;
     // setParamNormalized for each setting. Throws HostError.
-    void apply(const std::vector<ResolvedSetting>& settings);
+    void apply(const std::vector<ResolvedSetting>& settings) override;
     // The parameter's current value as the effect shows it, with its units.
-    std::string displayValue(Steinberg::Vst::ParamID id);
+    std::string displayValue(Steinberg::Vst::ParamID id) override;
     // A normalized value of the parameter as the effect shows it, with its units.
-    std::string displayValue(Steinberg::Vst::ParamID id, double normalized);
+    std::string displayValue(Steinberg::Vst::ParamID id, double normalized) override;
 
     // setActive(true), setProcessing(true). Throws HostError.
-    void start();
-    Steinberg::uint32 tailSamples();
+    void start() override;
+    Steinberg::uint32 tailSamples() override;
     // One block of `samples` samples; channel arrays of the configured precision. The
     // buffers stay separate (not in place). Throws HostError.
-    void process(float** inputs, float** outputs, Steinberg::int32 samples);
-    void process(double** inputs, double** outputs, Steinberg::int32 samples);
+    void process(float** inputs, float** outputs, Steinberg::int32 samples) override;
+    void process(double** inputs, double** outputs, Steinberg::int32 samples) override;
     // setProcessing(false), setActive(false).
-    void stop();
+    void stop() override;
 
     // Highest value the effect sent for `id` as an output parameter change; false when it
     // sent none.
-    bool outputPeak(Steinberg::Vst::ParamID id, double& peak) const;
+    bool outputPeak(Steinberg::Vst::ParamID id, double& peak) const override;
 
 private:
     void readParameters();

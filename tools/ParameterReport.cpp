@@ -18,7 +18,7 @@ std::string padded(const std::string& text, size_t width) {
 
 } // namespace
 
-void printParameterTable(EffectHost& host, std::ostream& out) {
+void printParameterTable(RenderHost& host, std::ostream& out) {
     out << host.description() << "\n";
     for (const ParameterDescription& p : host.parameters()) {
         std::string line = "  " + padded("\"" + p.title + "\"", 18);
@@ -36,7 +36,7 @@ void printParameterTable(EffectHost& host, std::ostream& out) {
     }
 }
 
-void printParameterValues(EffectHost& host, std::ostream& out) {
+void printParameterValues(RenderHost& host, std::ostream& out) {
     for (const ParameterDescription& p : host.parameters())
         if (!p.readOnly())
             out << "  " << padded(p.title, 16) << host.displayValue(p.id) << "\n";

@@ -47,7 +47,7 @@ std::filesystem::path PluginModule::besideProgram() {
     return std::filesystem::path(program).parent_path() / kModuleName;
 }
 
-PluginModule::PluginModule(const std::filesystem::path& path) : modulePath(path) {
+PluginModule::PluginModule(const std::filesystem::path& path, Entry kind) : modulePath(path) {
     std::error_code error;
     if (std::filesystem::is_directory(modulePath, error)) {
         std::filesystem::path bundle = modulePath;
@@ -65,6 +65,16 @@ PluginModule::PluginModule(const std::filesystem::path& path) : modulePath(path)
     if (!module)
         throw HostError("cannot load the module " + name + " (" + systemMessage(GetLastError()) +
                         ")");
+    if (kind == Entry::Vst2) {
+        vst2EntryPoint = reinterpret_cast<void*>(GetProcAddress(module, "VSTPluginMain"));
+        if (!vst2EntryPoint)
+            vst2EntryPoint = reinterpret_cast<void*>(GetProcAddress(module, "MAIN"));
+        if (!vst2EntryPoint) {
+            unload();
+            throw HostError(name + " is not a VST 2.4 module (it has no VSTPluginMain export)");
+        }
+        return;
+    }
     const auto initDll = entry<InitDllFunction>(module, "InitDll");
     const auto getFactory = entry<GetFactoryFunction>(module, "GetPluginFactory");
     if (!getFactory) {

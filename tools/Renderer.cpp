@@ -49,6 +49,11 @@ Renderer::Renderer(const RenderOptions& options, std::ostream& report)
     : options(options), report(report) {}
 
 RenderSummary Renderer::run(Steinberg::IPluginFactory* factory) {
+    EffectHost host(factory);
+    return run(host);
+}
+
+RenderSummary Renderer::run(RenderHost& host) {
     RenderSummary summary;
     const std::filesystem::path inputPath = std::filesystem::u8path(options.input);
     const std::filesystem::path outputPath = std::filesystem::u8path(options.output);
@@ -68,7 +73,6 @@ RenderSummary Renderer::run(Steinberg::IPluginFactory* factory) {
                        input.frames)
            << (input.extensible ? " (WAVE_FORMAT_EXTENSIBLE)" : "") << "\n";
 
-    EffectHost host(factory);
     report << "effect      " << host.description() << "\n";
     const std::vector<ResolvedSetting> settings = host.resolve(options.parameters);
     host.configure(input.channels, double(input.sampleRate), options.precision, options.blockSize);
@@ -130,7 +134,7 @@ RenderSummary Renderer::run(Steinberg::IPluginFactory* factory) {
 }
 
 template <typename Sample>
-void Renderer::renderFrames(EffectHost& host, WavReader& reader, WavWriter& writer,
+void Renderer::renderFrames(RenderHost& host, WavReader& reader, WavWriter& writer,
                             RenderSummary& summary) {
     const int channels = summary.input.channels;
     const size_t block = size_t(options.blockSize);

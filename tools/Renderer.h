@@ -14,7 +14,7 @@
 
 namespace SorvTools {
 
-class EffectHost;
+class RenderHost;
 class WavReader;
 class WavWriter;
 
@@ -41,10 +41,12 @@ public:
 
     // Throws WavError or HostError; the output file then does not exist (or is unchanged).
     RenderSummary run(Steinberg::IPluginFactory* factory);
+    // The same through a host that already holds the effect.
+    RenderSummary run(RenderHost& host);
 
 private:
     template <typename Sample>
-    void renderFrames(EffectHost& host, WavReader& reader, WavWriter& writer,
+    void renderFrames(RenderHost& host, WavReader& reader, WavWriter& writer,
                       RenderSummary& summary);
 
     const RenderOptions& options;

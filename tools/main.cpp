@@ -8,6 +8,7 @@
 #include "Renderer.h"
 #include "TestSignal.h"
 #include "UsageError.h"
+#include "Vst2EffectHost.h"
 
 #include <iostream>
 #include <string>
@@ -61,6 +62,13 @@ int run(const CommandLine& line) {
         return 0;
     }
     case Command::Render: {
+        if (line.render.vst2) {
+            PluginModule module(modulePath(line.render), PluginModule::Entry::Vst2);
+            std::cout << "module      " << module.path().u8string() << " (VST 2.4 entry)\n";
+            Vst2EffectHost host(reinterpret_cast<Vst2Entry>(module.vst2Entry()));
+            Renderer(line.render, std::cout).run(host);
+            return 0;
+        }
         PluginModule module(modulePath(line.render));
         std::cout << "module      " << module.path().u8string() << "\n";
         Renderer(line.render, std::cout).run(module.factory());

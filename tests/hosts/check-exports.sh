@@ -7,7 +7,7 @@ objdump=${2:-i686-w64-mingw32-objdump}
 table=$($objdump -p "$module")
 exports=$(printf '%s\n' "$table" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' \
           | grep -E '^\s+\[' | grep -o '\] .*' | cut -c3- | sort | tr '\n' ' ')
-expected="ExitDll GetPluginFactory InitDll "
+expected="ExitDll GetPluginFactory InitDll MAIN VSTPluginMain "
 if [ "$exports" != "$expected" ]; then
   echo "exports: '$exports', expected '$expected'"; exit 1
 fi

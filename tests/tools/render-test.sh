@@ -130,6 +130,23 @@ for name in mono44 stereo44 mono48 stereo48 ext44; do
   done
 done
 
+echo "== through the VST 2.4 entry"
+for precision in float double; do
+  out="$work/vst2-$precision.wav"
+  if ! render --vst2 "$work/stereo44.wav" "$out" --precision "$precision" "Fx Mix=7" \
+      "Tone=4" >"$work/vst2.log" 2>&1; then
+    fail "vst2 $precision: render failed: $(cat "$work/vst2.log")"
+    continue
+  fi
+  grep -q "(VST 2.4 entry)" "$work/vst2.log" || fail "vst2 $precision: not the VST 2.4 entry"
+  expected=$((input_frames[stereo44] + 154350))
+  [ "$(frames_of "$out")" = "$expected" ] || fail "vst2 $precision: not $expected frames"
+  read -r bad peak tailpeak < <(float_stats "$out" "${input_frames[stereo44]}")
+  [ "$bad" = 0 ] || fail "vst2 $precision: $bad non-finite samples"
+  awk -v p="$tailpeak" 'BEGIN { exit !(p > 0.0001) }' || fail "vst2 $precision: no reverb (tail peak $tailpeak)"
+  echo "vst2 $precision: peak $peak, tail peak $tailpeak"
+done
+
 echo "== refusals"
 printf 'This is a text file, not audio.\n' >"$work/text.wav"
 printf "RIFF$(le32 40)WAVEfmt $(le32 16)$(le16 1)$(le16 1)$(le32 8000)$(le32 8000)$(le16 1)$(le16 8)data$(le32 4)\x80\x80\x80\x80" >"$work/pcm8.wav"

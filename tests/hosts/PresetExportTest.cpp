@@ -1,0 +1,193 @@
+// The factory presets written by the first load of the VST 3 module: eight preset files in the
+// user's preset folder, each the state of one program; never again once the folder exists, and
+// never from a module file of another extension.
+
+#include "hosts/LoadedModule.h"
+#include "hosts/Vst2Plugin.h"
+#include "support/TestHostContext.h"
+
+#include "public.sdk/source/common/memorystream.h"
+#include "public.sdk/source/vst/vstpresetfile.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+using namespace SorvTest;
+
+namespace {
+
+const char* const kProgramNames[] = {"01 Default", "02 Subtle", "03 Splashy", "04 Bright",
+                                     "05 Dark",    "06 Drums",  "07 Vocals",  "08 Echo Chamber"};
+
+std::string scratchFolder(const std::string& name) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    std::string folder = std::string(temp) + "sorv-" + name + "-" +
+                         std::to_string(GetCurrentProcessId()) + "-" +
+                         std::to_string(GetTickCount());
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
+
+std::string productFolder(const std::string& appData) {
+    return appData + "\\VST3 Presets\\Sorv Audio Labs\\QUOR-515";
+}
+
+std::vector<std::string> filesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool folderExists(const std::string& folder) {
+    const DWORD attributes = GetFileAttributesA(folder.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Loads a module file with the preset root at appData, starts it through its VST 3 entry
+// (or its VST 2 entry) and unloads it again.
+void loadOnce(const std::string& modulePath, const std::string& appData, bool vst2 = false) {
+    SetEnvironmentVariableA("APPDATA", appData.c_str());
+    HMODULE module = LoadLibraryA(modulePath.c_str());
+    ASSERT_NE(module, nullptr) << modulePath;
+    if (vst2) {
+        auto entry = procAddress<Vst2EntryFunc>(module, "VSTPluginMain");
+        Vst2Plugin plugin{entry(testHostCallback)};
+        ASSERT_NE(plugin.effect, nullptr);
+        plugin.close();
+    } else {
+        auto initDll = procAddress<EntryFunc>(module, "InitDll");
+        auto exitDll = procAddress<EntryFunc>(module, "ExitDll");
+        ASSERT_TRUE(initDll());
+        EXPECT_TRUE(exitDll());
+    }
+    FreeLibrary(module);
+}
+
+class PresetExport : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char value[MAX_PATH] = {};
+        if (GetEnvironmentVariableA("APPDATA", value, MAX_PATH))
+            savedAppData = value;
+    }
+    void TearDown() override {
+        SetEnvironmentVariableA("APPDATA", savedAppData.empty() ? nullptr : savedAppData.c_str());
+    }
+    std::string module = windowsPath(SORV_MODULE_PATH);
+    std::string savedAppData;
+};
+
+TEST_F(PresetExport, FirstLoadWritesEightPresetsOfTheProgramsOnce) {
+    const std::string appData = scratchFolder("presets");
+    loadOnce(module, appData);
+    const std::string folder = productFolder(appData);
+    std::vector<std::string> expected;
+    for (const char* name : kProgramNames)
+        expected.push_back(std::string(name) + ".vstpreset");
+    std::sort(expected.begin(), expected.end());
+    ASSERT_EQ(filesIn(folder), expected);
+
+    // Each file against the state of its program in a VST 2 host and in the VST 3 form.
+    SetEnvironmentVariableA("APPDATA", appData.c_str());
+    HMODULE loaded = LoadLibraryA(module.c_str());
+    ASSERT_NE(loaded, nullptr);
+    auto initDll = procAddress<EntryFunc>(loaded, "InitDll");
+    auto exitDll = procAddress<EntryFunc>(loaded, "ExitDll");
+    auto getFactory = procAddress<FactoryFunc>(loaded, "GetPluginFactory");
+    auto entry = procAddress<Vst2EntryFunc>(loaded, "VSTPluginMain");
+    ASSERT_TRUE(initDll());
+    IPluginFactory* factory = getFactory();
+    PClassInfo info = {};
+    ASSERT_EQ(factory->getClassInfo(0, &info), kResultOk);
+    const FUID classId = FUID::fromTUID(info.cid);
+    Vst2Plugin vst2{entry(testHostCallback)};
+    ASSERT_NE(vst2.effect, nullptr);
+    const VstInt32 mix = vst2.indexOf("Fx Mix");
+    for (int program = 0; program < 8; ++program) {
+        const std::string path = folder + "\\" + kProgramNames[program] + ".vstpreset";
+        IBStream* file = FileStream::open(path.c_str(), "rb");
+        ASSERT_NE(file, nullptr) << path;
+        PresetFile preset(file);
+        ASSERT_TRUE(preset.readChunkList()) << path;
+        EXPECT_TRUE(preset.getClassID() == classId);
+        const PresetFile::Entry* componentEntry = preset.getEntry(kComponentState);
+        ASSERT_NE(componentEntry, nullptr);
+        const PresetFile::Entry* controllerEntry = preset.getEntry(kControllerState);
+        if (controllerEntry) {
+            EXPECT_EQ(controllerEntry->size, 0) << "no controller state";
+        }
+
+        vst2.dispatch(effSetProgram, 0, program);
+        const std::vector<char> chunk = vst2.chunk();
+        ASSERT_EQ(componentEntry->size, static_cast<TSize>(chunk.size() - 16));
+        std::vector<char> stored(static_cast<size_t>(componentEntry->size));
+        file->seek(componentEntry->offset, IBStream::kIBSeekSet, nullptr);
+        int32 read = 0;
+        file->read(stored.data(), static_cast<int32>(stored.size()), &read);
+        EXPECT_EQ(stored, std::vector<char>(chunk.begin() + 16, chunk.end())) << path;
+
+        // The VST 3 form loads the file to the program's values.
+        Component vst3 = createComponent(factory);
+        TestHostContext context;
+        ASSERT_EQ(vst3.component->initialize(context.unknown()), kResultOk);
+        file->seek(0, IBStream::kIBSeekSet, nullptr);
+        PresetFile reader(file);
+        ASSERT_TRUE(reader.readChunkList());
+        EXPECT_TRUE(reader.restoreComponentState(vst3.component));
+        EXPECT_EQ(static_cast<float>(vst3.controller->getParamNormalized(0x45664D78)),
+                  vst2.get(mix))
+            << path;
+        vst3.component->terminate();
+        vst3.release();
+        file->release();
+    }
+    vst2.close();
+    factory->release();
+    EXPECT_TRUE(exitDll());
+    FreeLibrary(loaded);
+
+    // Later loads leave the folder alone: a removed file stays removed, an emptied folder empty.
+    ASSERT_TRUE(DeleteFileA((folder + "\\01 Default.vstpreset").c_str()));
+    loadOnce(module, appData);
+    EXPECT_EQ(filesIn(folder).size(), 7u);
+    for (const std::string& name : filesIn(folder))
+        DeleteFileA((folder + "\\" + name).c_str());
+    loadOnce(module, appData);
+    loadOnce(module, appData, true);
+    EXPECT_TRUE(filesIn(folder).empty());
+}
+
+TEST_F(PresetExport, OtherExtensionsAndMissingRootsWriteNothing) {
+    // The VST 2 form of the module is the same file under another name.
+    const std::string copies = scratchFolder("copies");
+    for (const char* name : {"QUOR-515.dll", "QUOR-515.VST3", "QUOR-515.vst3x"}) {
+        const std::string copy = copies + "\\" + name;
+        ASSERT_TRUE(CopyFileA(module.c_str(), copy.c_str(), FALSE)) << copy;
+        const std::string appData = scratchFolder("other");
+        loadOnce(copy, appData);
+        loadOnce(copy, appData, true);
+        EXPECT_FALSE(folderExists(productFolder(appData))) << name;
+    }
+    // A preset root that cannot be made is skipped without a word.
+    const std::string missing = scratchFolder("missing") + "\\not\\there";
+    loadOnce(module, missing);
+    EXPECT_FALSE(folderExists(productFolder(missing)));
+}
+
+} // namespace

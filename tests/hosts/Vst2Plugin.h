@@ -1,0 +1,146 @@
+#pragma once
+// A VST 2.4 test host: loads the built module with LoadLibrary, makes effects through its
+// VSTPluginMain or MAIN with a host callback that records every request, and talks to them
+// only through their AEffect record.
+
+#include "hosts/LoadedModule.h"
+#include "vst2/AEffect.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace SorvTest {
+
+struct HostRequest {
+    VstInt32 opcode;
+    VstInt32 index;
+    VstIntPtr value;
+    float opt;
+};
+
+// What the host callback answers and what it was asked; one host per test process.
+struct Vst2HostState {
+    VstIntPtr version = 2400;
+    std::string product = "Sorv Test Host";
+    std::vector<HostRequest> requests;
+
+    size_t count(VstInt32 opcode) const {
+        size_t n = 0;
+        for (const HostRequest& request : requests)
+            n += request.opcode == opcode;
+        return n;
+    }
+};
+
+inline Vst2HostState& vst2Host() {
+    static Vst2HostState state;
+    return state;
+}
+
+inline VstIntPtr testHostCallback(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                                  void* ptr, float opt) {
+    Vst2HostState& host = vst2Host();
+    host.requests.push_back({opcode, index, value, opt});
+    switch (opcode) {
+    case audioMasterVersion:
+        return host.version;
+    case audioMasterGetProductString:
+        if (!ptr)
+            return 0;
+        std::strncpy(static_cast<char*>(ptr), host.product.c_str(), kVstMaxProductStrLen - 1);
+        return 1;
+    case audioMasterUpdateDisplay:
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+using Vst2EntryFunc = AEffect* (*)(audioMasterCallback);
+
+// One effect seen through its record.
+struct Vst2Plugin {
+    AEffect* effect = nullptr;
+
+    VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
+                       void* ptr = nullptr, float opt = 0.0f) {
+        return effect->dispatcher(effect, opcode, index, value, ptr, opt);
+    }
+    std::string text(VstInt32 opcode, VstInt32 index = 0) {
+        char buffer[256] = {};
+        dispatch(opcode, index, 0, buffer);
+        return buffer;
+    }
+    float get(VstInt32 index) { return effect->getParameter(effect, index); }
+    void set(VstInt32 index, float value) { effect->setParameter(effect, index, value); }
+    // The index of the parameter with this name, or -1.
+    VstInt32 indexOf(const std::string& name) {
+        for (VstInt32 i = 0; i < effect->numParams; ++i)
+            if (text(effGetParamName, i) == name)
+                return i;
+        return -1;
+    }
+    std::vector<char> chunk() {
+        void* data = nullptr;
+        const VstIntPtr size = dispatch(effGetChunk, 0, 0, &data);
+        if (size <= 0 || !data)
+            return {};
+        return std::vector<char>(static_cast<char*>(data), static_cast<char*>(data) + size);
+    }
+    VstIntPtr setChunk(std::vector<char> bytes) {
+        return dispatch(effSetChunk, 0, static_cast<VstIntPtr>(bytes.size()), bytes.data());
+    }
+    void start(float rate, VstInt32 block) {
+        dispatch(effOpen);
+        dispatch(effSetSampleRate, 0, 0, nullptr, rate);
+        dispatch(effSetBlockSize, 0, block);
+        dispatch(effMainsChanged, 0, 1);
+    }
+    // Closes through the record: the effect deletes itself.
+    void close() {
+        if (!effect)
+            return;
+        dispatch(effMainsChanged, 0, 0);
+        EXPECT_EQ(dispatch(effClose), 1);
+        effect = nullptr;
+    }
+};
+
+class Vst2Host : public ::testing::Test {
+protected:
+    void SetUp() override {
+        vst2Host() = Vst2HostState();
+        module = LoadLibraryA(windowsPath(SORV_MODULE_PATH).c_str());
+        ASSERT_NE(module, nullptr) << "cannot load " << SORV_MODULE_PATH;
+        pluginMain = procAddress<Vst2EntryFunc>(module, "VSTPluginMain");
+        main = procAddress<Vst2EntryFunc>(module, "MAIN");
+        ASSERT_NE(pluginMain, nullptr);
+        ASSERT_NE(main, nullptr);
+    }
+    void TearDown() override {
+        for (Vst2Plugin& plugin : plugins)
+            plugin.close();
+        plugins.clear();
+        if (module)
+            FreeLibrary(module);
+        module = nullptr;
+    }
+
+    Vst2Plugin& make() {
+        plugins.push_back({pluginMain(testHostCallback)});
+        EXPECT_NE(plugins.back().effect, nullptr);
+        return plugins.back();
+    }
+
+    HMODULE module = nullptr;
+    Vst2EntryFunc pluginMain = nullptr;
+    Vst2EntryFunc main = nullptr;
+    std::deque<Vst2Plugin> plugins; // stable references
+};
+
+} // namespace SorvTest

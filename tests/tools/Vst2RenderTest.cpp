@@ -1,0 +1,84 @@
+// The renderer through the module's VST 2.4 entry in this process: with the same noise state
+// it writes the same file as through the VST 3 class factory, and it reads parameter text with
+// the effect's own conversion.
+
+#include "HostError.h"
+#include "Renderer.h"
+#include "TestSignal.h"
+#include "Vst2EffectHost.h"
+#include "WavReader.h"
+
+#include "Vst2Entry.h"
+#include "core/ClassFactory.h"
+#include "engine/NoiseModulator.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+using namespace SorvTools;
+
+namespace {
+
+std::vector<double> readAll(const std::filesystem::path& path) {
+    WavReader reader(path);
+    std::vector<double> samples(size_t(reader.format().frames) * reader.format().channels);
+    EXPECT_EQ(reader.read(samples.data(), reader.format().frames), reader.format().frames);
+    return samples;
+}
+
+TEST(Vst2Render, SameFileAsTheVst3FormAndTheEffectsOwnParameterText) {
+    const std::filesystem::path folder =
+        std::filesystem::path(testing::TempDir()) / "sorv-vst2-render";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    SynthOptions synth;
+    synth.output = (folder / "in.wav").u8string();
+    synth.seconds = 0.25;
+    synth.sampleRate = 8000;
+    std::ostringstream ignored;
+    TestSignal::writeFile(synth, ignored);
+
+    for (Precision precision : {Precision::Float32, Precision::Float64}) {
+        RenderOptions options;
+        options.input = synth.output;
+        options.precision = precision;
+        options.blockSize = 100;
+        // Values a VST 2 host's 32-bit floats carry exactly.
+        options.parameters = {{"Fx Mix", "7.5"}, {"Tone", "2.5"}, {"Power", "On"}};
+        constexpr uint32_t kSeed = 0x2545F491;
+
+        SorvLib::setNoiseState(kSeed);
+        options.output = (folder / "vst3.wav").u8string();
+        Steinberg::IPluginFactory* factory = GetPluginFactory();
+        Renderer(options, ignored).run(factory);
+        factory->release();
+
+        SorvLib::setNoiseState(kSeed);
+        options.output = (folder / "vst2.wav").u8string();
+        std::ostringstream report;
+        {
+            Vst2EffectHost host(VSTPluginMain);
+            EXPECT_EQ(host.description(), "QUOR-515 1.0.0.0 by Sorv Audio Labs");
+            Renderer(options, report).run(host);
+        }
+        EXPECT_NE(report.str().find("Fx Mix          7.5"), std::string::npos) << report.str();
+        const std::vector<double> vst3 = readAll(folder / "vst3.wav");
+        EXPECT_GT(vst3.size(), 8000u);
+        const std::vector<double> vst2 = readAll(folder / "vst2.wav");
+        ASSERT_EQ(vst2.size(), vst3.size());
+        for (size_t i = 0; i < vst3.size(); ++i)
+            ASSERT_EQ(vst2[i], vst3[i]) << "sample " << i << ", precision " << int(precision);
+    }
+
+    // Text the effect cannot read, and read-only parameters, are refused by name.
+    Vst2EffectHost host(VSTPluginMain);
+    EXPECT_THROW(host.resolve({{"Power", "Maybe"}}), HostError);
+    EXPECT_THROW(host.resolve({{"GR Meter", "0"}}), HostError);
+    EXPECT_THROW(host.resolve({{"Nothing", "0"}}), HostError);
+    EXPECT_EQ(host.resolve({{"fx mix", "7"}}).size(), 1u);
+    std::filesystem::remove_all(folder);
+}
+
+} // namespace

@@ -1,0 +1,195 @@
+#include "Vst2EffectHost.h"
+
+#include "HostError.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace SorvTools {
+
+namespace {
+
+// The host callback: a VST 2.4 host that answers only its version and its name.
+VstIntPtr renderHostCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void* ptr, float) {
+    constexpr VstIntPtr kHostVersion = 2400;
+    if (opcode == audioMasterVersion)
+        return kHostVersion;
+    if (opcode == audioMasterGetProductString && ptr) {
+        const char name[] = "quor-render";
+        std::copy(name, name + sizeof(name), static_cast<char*>(ptr));
+        return 1;
+    }
+    return 0;
+}
+
+std::string quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+bool sameIgnoringCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; };
+               return lower(x) == lower(y);
+           });
+}
+
+} // namespace
+
+Vst2EffectHost::Vst2EffectHost(Vst2Entry entry) {
+    effect = entry ? entry(renderHostCallback) : nullptr;
+    if (!effect || effect->magic != kEffectMagic)
+        throw HostError("the module's VST 2.4 entry gave no effect");
+    dispatch(effOpen);
+    effectDescription = text(effGetEffectName, 0);
+    const VstIntPtr version = dispatch(effGetVendorVersion);
+    if (version > 0)
+        effectDescription += " " + std::to_string(version / 1000) + "." +
+                             std::to_string(version / 100 % 10) + "." +
+                             std::to_string(version / 10 % 10) + "." + std::to_string(version % 10);
+    const std::string vendor = text(effGetVendorString, 0);
+    if (!vendor.empty())
+        effectDescription += " by " + vendor;
+    for (VstInt32 i = 0; i < effect->numParams; ++i) {
+        ParameterDescription p;
+        p.id = static_cast<Steinberg::Vst::ParamID>(i);
+        p.title = text(effGetParamName, i);
+        p.units = text(effGetParamLabel, i);
+        // A VST 2 host learns no more than whether a parameter can be automated.
+        if (dispatch(effCanBeAutomated, i) == 0)
+            p.flags = Steinberg::Vst::ParameterInfo::kIsReadOnly;
+        p.defaultNormalized = effect->getParameter(effect, i);
+        parameterList.push_back(p);
+    }
+}
+
+Vst2EffectHost::~Vst2EffectHost() {
+    stop();
+    dispatch(effClose);
+}
+
+VstIntPtr Vst2EffectHost::dispatch(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                                   float opt) {
+    return effect->dispatcher(effect, opcode, index, value, ptr, opt);
+}
+
+std::string Vst2EffectHost::text(VstInt32 opcode, VstInt32 index) {
+    // Larger than any text the record's requests may write.
+    char buffer[256] = {};
+    dispatch(opcode, index, 0, buffer);
+    buffer[sizeof(buffer) - 1] = 0;
+    return buffer;
+}
+
+const ParameterDescription* Vst2EffectHost::findParameter(const std::string& title) const {
+    for (const ParameterDescription& p : parameterList)
+        if (p.title == title)
+            return &p;
+    for (const ParameterDescription& p : parameterList)
+        if (sameIgnoringCase(p.title, title))
+            return &p;
+    return nullptr;
+}
+
+std::vector<ResolvedSetting>
+Vst2EffectHost::resolve(const std::vector<ParameterSetting>& settings) {
+    std::vector<ResolvedSetting> resolved;
+    for (const ParameterSetting& setting : settings) {
+        const ParameterDescription* p = findParameter(setting.title);
+        if (!p)
+            throw HostError("unknown parameter " + quoted(setting.title));
+        const std::string name = quoted(p->title);
+        if (p->readOnly())
+            throw HostError(name + " is read-only");
+        for (const ResolvedSetting& earlier : resolved)
+            if (earlier.id == p->id)
+                throw HostError(name + " is set more than once");
+        const VstInt32 index = static_cast<VstInt32>(p->id);
+        // The record converts text only by setting it: set, read back, put the old value back.
+        const float before = effect->getParameter(effect, index);
+        std::string value = setting.value;
+        if (dispatch(effString2Parameter, index, 0, &value[0]) == 0)
+            throw HostError(name + " = " + quoted(setting.value) + " is not a value of it");
+        const double normalized = effect->getParameter(effect, index);
+        effect->setParameter(effect, index, before);
+        resolved.push_back({p->id, p->title, normalized});
+    }
+    return resolved;
+}
+
+void Vst2EffectHost::configure(int channels, double sampleRate, Precision precision,
+                               Steinberg::int32 maxBlock) {
+    if (channels < 1 || channels > 2)
+        throw HostError("quor-render feeds the effect mono or stereo only");
+    VstSpeakerArrangement arrangement = {};
+    arrangement.numChannels = channels;
+    arrangement.type = channels == 1 ? kSpeakerArrMono : kSpeakerArrStereo;
+    if (dispatch(effSetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&arrangement),
+                 &arrangement) == 0 ||
+        effect->numInputs != channels || effect->numOutputs != channels)
+        throw HostError(std::string("the effect does not accept ") +
+                        (channels == 1 ? "mono in, mono out" : "stereo in, stereo out"));
+    doubles = precision == Precision::Float64;
+    if (doubles && (!(effect->flags & effFlagsCanDoubleReplacing) ||
+                    dispatch(effSetProcessPrecision, 0, kVstProcessPrecision64) == 0))
+        throw HostError("the effect cannot process 64-bit samples");
+    dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(sampleRate));
+    dispatch(effSetBlockSize, 0, maxBlock);
+    maxBlockSize = maxBlock;
+}
+
+void Vst2EffectHost::apply(const std::vector<ResolvedSetting>& settings) {
+    for (const ResolvedSetting& setting : settings)
+        effect->setParameter(effect, static_cast<VstInt32>(setting.id),
+                             static_cast<float>(setting.normalized));
+}
+
+std::string Vst2EffectHost::displayValue(Steinberg::Vst::ParamID id) {
+    const VstInt32 index = static_cast<VstInt32>(id);
+    std::string shown = text(effGetParamDisplay, index);
+    const std::string units = text(effGetParamLabel, index);
+    return units.empty() ? shown : shown + " " + units;
+}
+
+std::string Vst2EffectHost::displayValue(Steinberg::Vst::ParamID id, double normalized) {
+    const VstInt32 index = static_cast<VstInt32>(id);
+    const float before = effect->getParameter(effect, index);
+    effect->setParameter(effect, index, static_cast<float>(normalized));
+    std::string shown = displayValue(id);
+    effect->setParameter(effect, index, before);
+    return shown;
+}
+
+void Vst2EffectHost::start() {
+    dispatch(effMainsChanged, 0, 1);
+    active = true;
+}
+
+Steinberg::uint32 Vst2EffectHost::tailSamples() {
+    // 0 says "not known" and 1 "no tail" in the VST 2.4 interface.
+    const VstIntPtr tail = dispatch(effGetTailSize);
+    return tail > 1 ? static_cast<Steinberg::uint32>(tail) : 0;
+}
+
+void Vst2EffectHost::process(float** inputs, float** outputs, Steinberg::int32 samples) {
+    if (!active || doubles || samples < 0 || samples > maxBlockSize)
+        throw HostError("process called outside the processing setup");
+    effect->processReplacing(effect, inputs, outputs, samples);
+}
+
+void Vst2EffectHost::process(double** inputs, double** outputs, Steinberg::int32 samples) {
+    if (!active || !doubles || samples < 0 || samples > maxBlockSize)
+        throw HostError("process called outside the processing setup");
+    effect->processDoubleReplacing(effect, inputs, outputs, samples);
+}
+
+void Vst2EffectHost::stop() {
+    if (active)
+        dispatch(effMainsChanged, 0, 0);
+    active = false;
+}
+
+bool Vst2EffectHost::outputPeak(Steinberg::Vst::ParamID, double&) const {
+    return false;
+}
+
+} // namespace SorvTools

@@ -1,0 +1,58 @@
+#pragma once
+// Drives the effect the way a VST 2.4 host does: through the AEffect record its VSTPluginMain
+// (or MAIN) hands out for a host callback. Parameters are the record's indices (a
+// ParameterDescription's id is its index), read and set with the record's texts and values;
+// closes the effect on destruction.
+
+#include "RenderHost.h"
+
+#include "vst2/AEffect.h"
+
+#include <string>
+#include <vector>
+
+namespace SorvTools {
+
+using Vst2Entry = AEffect* (*)(audioMasterCallback);
+
+class Vst2EffectHost : public RenderHost {
+public:
+    // Makes the effect through the entry. Throws HostError.
+    explicit Vst2EffectHost(Vst2Entry entry);
+    ~Vst2EffectHost() override;
+
+    Vst2EffectHost(const Vst2EffectHost&) = delete;
+    Vst2EffectHost& operator=(const Vst2EffectHost&) = delete;
+
+    const std::string& description() const override { return effectDescription; }
+    const std::vector<ParameterDescription>& parameters() const override { return parameterList; }
+    const ParameterDescription* findParameter(const std::string& title) const override;
+    // Each value is read by the effect's own text conversion of its parameter.
+    std::vector<ResolvedSetting> resolve(const std::vector<ParameterSetting>& settings) override;
+    void configure(int channels, double sampleRate, Precision precision,
+                   Steinberg::int32 maxBlock) override;
+    void apply(const std::vector<ResolvedSetting>& settings) override;
+    std::string displayValue(Steinberg::Vst::ParamID id) override;
+    std::string displayValue(Steinberg::Vst::ParamID id, double normalized) override;
+    void start() override;
+    Steinberg::uint32 tailSamples() override;
+    void process(float** inputs, float** outputs, Steinberg::int32 samples) override;
+    void process(double** inputs, double** outputs, Steinberg::int32 samples) override;
+    void stop() override;
+    // A VST 2.4 effect has no way to send values from its audio blocks: always false.
+    bool outputPeak(Steinberg::Vst::ParamID id, double& peak) const override;
+
+private:
+    VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
+                       void* ptr = nullptr, float opt = 0.0f);
+    std::string text(VstInt32 opcode, VstInt32 index);
+
+    AEffect* effect = nullptr;
+    bool active = false;
+    bool doubles = false;
+    Steinberg::int32 maxBlockSize = 0;
+    std::string effectDescription;
+    std::vector<ParameterDescription> parameterList;
+};
+
+} // namespace SorvTools
