@@ -643,6 +643,7 @@ TEST(HostileHost, AutomationOnTheAudioThreadWhileTheHostSaves) {
         for (int i = 0; i < 2000; ++i) {
             fx.controller->setParamNormalized(kFxMixId, (i % 101) / 100.0);
             fx.controller->setParamNormalized(kPowerId, i % 7 ? 1.0 : 0.0);
+            fx.controller->setParamNormalized(kPreDelayId, (i % 11) / 10.0);
             failures += fx.processor->process(block.data) != kResultOk;
         }
     });
