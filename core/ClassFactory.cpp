@@ -1,6 +1,7 @@
 #include "core/ClassFactory.h"
 
 #include "CPluginFactory.h"
+#include "base/source/updatehandler.h"
 #include "core/ProductInfo.h"
 #include "engine/QUOR515Ids.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
@@ -77,6 +78,9 @@ Steinberg::IPluginFactory* makeFactory() {
     static const PFactoryInfo factoryInfo(SorvLib::kVendorName, SorvLib::kVendorUrl,
                                           SorvLib::kVendorEmail, PFactoryInfo::kUnicode);
     auto* factory = new ModuleFactory(factoryInfo);
+    // Every effect's constructor asks for the SDK's update handler, which the SDK makes on
+    // first use without a lock; made here, before any effect, threads only read it.
+    UpdateHandler::instance();
 
     static PClassInfo2 classInfo;
     static bool classInfoBuilt = false;

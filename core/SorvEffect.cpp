@@ -265,8 +265,9 @@ tresult PLUGIN_API SorvEffect::setParamNormalized(ParamID tag, ParamValue value)
     if (!std::isfinite(value))
         return kInvalidArgument;
     return guarded([&]() -> tresult {
-        const int32 index = parameterIndex(tag);
-        Parameter* parameter = index >= 0 ? parameters.getParameterByIndex(index) : nullptr;
+        const int32 slot = slotOf(tag);
+        Parameter* parameter =
+            slot >= 0 ? parameterSlots[slot].parameter : parameters.getParameter(tag);
         if (parameter) {
             // Values are kept within 0 to 1; the program change, the bypass flag and the
             // editors must see the value as it is kept.
@@ -279,8 +280,8 @@ tresult PLUGIN_API SorvEffect::setParamNormalized(ParamID tag, ParamValue value)
             return kResultOk;
         if (!parameter)
             return kResultFalse;
-        if (index < kStoredValues)
-            storedValues[index].store(value, std::memory_order_relaxed);
+        if (slot >= 0)
+            storedValues[slot].store(value, std::memory_order_relaxed);
         else
             parameter->setNormalized(value);
 
@@ -308,27 +309,37 @@ tresult PLUGIN_API SorvEffect::setParamNormalized(ParamID tag, ParamValue value)
 }
 
 ParamValue PLUGIN_API SorvEffect::getParamNormalized(ParamID tag) {
-    const int32 index = parameterIndex(tag);
-    if (index < 0)
+    const int32 slot = slotOf(tag);
+    Parameter* parameter =
+        slot >= 0 ? parameterSlots[slot].parameter : parameters.getParameter(tag);
+    if (!parameter)
         return 0.0;
-    Parameter* parameter = parameters.getParameterByIndex(index);
-    ParamValue value =
-        index < kStoredValues ? storedValues[index].load(std::memory_order_relaxed) : NAN;
+    ParamValue value = slot >= 0 ? storedValues[slot].load(std::memory_order_relaxed) : NAN;
     if (std::isnan(value))
         value = parameter->getNormalized();
     int32 steps = parameter->getInfo().stepCount;
     return steps > 0 ? quantize(steps, value) : value;
 }
 
-int32 SorvEffect::parameterIndex(ParamID tag) const {
-    const int32 count = parameters.getParameterCount();
-    for (int32 i = 0; i < count; ++i)
-        if (parameters.getParameterByIndex(i)->getInfo().id == tag)
+int32 SorvEffect::slotOf(ParamID tag) const {
+    for (int32 i = 0; i < slotCount; ++i)
+        if (parameterSlots[i].id == tag)
             return i;
     return -1;
 }
 
+void SorvEffect::refreshParameterSlots() {
+    // Parameters are only ever added, in initialize; the slots follow on the next main-thread
+    // call, before any audio runs.
+    const int32 count = std::min(getParameterCount(), kStoredValues);
+    for (; slotCount < count; ++slotCount) {
+        Parameter* parameter = parameters.getParameterByIndex(slotCount);
+        parameterSlots[slotCount] = {parameter->getInfo().id, parameter};
+    }
+}
+
 void SorvEffect::forgetStoredValues() {
+    slotCount = 0;
     for (auto& value : storedValues)
         value.store(std::numeric_limits<double>::quiet_NaN(), std::memory_order_relaxed);
 }
@@ -563,6 +574,7 @@ void SorvEffect::showAboutBox() {
 }
 
 void SorvEffect::reapplyParameters(bool resetEdits) {
+    refreshParameterSlots();
     for (int32 i = 0; i < getParameterCount(); ++i) {
         ParameterInfo info = {};
         if (getParameterInfo(i, info) != kResultOk ||
@@ -705,6 +717,7 @@ tresult PLUGIN_API SorvEffect::getState(IBStream* stream) {
 }
 
 tresult SorvEffect::writeState(IBStream* stream) {
+    refreshParameterSlots();
     const int32 count = getParameterCount();
     const uint32 rows = static_cast<uint32>(hostIsPresetExporter ? count - 1 : count);
     if (writeBigEndian(stream, kStateChunkMagic) != kResultOk ||
@@ -742,6 +755,7 @@ tresult PLUGIN_API SorvEffect::setState(IBStream* stream) {
             std::vector<StateChunk::Row> rows;
             if (StateChunk::read(stream, rows) != kResultOk)
                 return kResultFalse;
+            refreshParameterSlots();
             for (const StateChunk::Row& row : rows)
                 applyStateRow(row.id, row.value);
             return kResultOk;

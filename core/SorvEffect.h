@@ -153,8 +153,10 @@ protected:
     void showAboutBox();
     tresult writeState(Steinberg::IBStream* stream);
     void applyStateRow(ParamID id, Steinberg::uint32 bits);
-    // Index of the tag's parameter, or -1.
-    int32 parameterIndex(ParamID tag) const;
+    // The tag's slot, or -1 (no parameter, or not followed yet).
+    int32 slotOf(ParamID tag) const;
+    // Main thread: follows parameters added since the last call.
+    void refreshParameterSlots();
     bool isProgram(Steinberg::Vst::ProgramListID listId, int32 programIndex);
     void forgetStoredValues();
 
@@ -182,10 +184,18 @@ protected:
     Steinberg::Vst::ParameterContainer linkSnapshot;
     std::map<ParamID, bool> editInProgress;
 
-    // The parameter values by index, set from any thread; not a number until first set, which
-    // stands for the value the parameter was made with. Parameters past the last slot keep
-    // their values in the SDK's objects.
+    // The parameter values, set from any thread, in slots that follow the parameters in index
+    // order; not a number until first set, which stands for the value the parameter was made
+    // with. Until its slot exists (only between initialize and the next main-thread call) and
+    // past the last slot a value stays in the SDK's object. The slots spare every lookup on
+    // the audio thread the container's reference counting.
+    struct ParameterSlot {
+        ParamID id;
+        Steinberg::Vst::Parameter* parameter;
+    };
     static constexpr int32 kStoredValues = 64;
+    ParameterSlot parameterSlots[kStoredValues] = {};
+    int32 slotCount = 0;
     std::atomic<double> storedValues[kStoredValues];
 };
 

@@ -30,5 +30,5 @@ SORV_THREAD_ROUNDS=$rounds "$root/cmake/wine-run.sh" \
 WINEPREFIX="$root/build/win32/wineprefix" wineserver -k 2>/dev/null || true
 
 echo "== threaded host cases, $rounds rounds, ThreadSanitizer"
-TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" SORV_THREAD_ROUNDS=$rounds \
+TSAN_OPTIONS=halt_on_error=1 SORV_THREAD_ROUNDS=$rounds \
   "$root/build/tsan/tests/hostile_host_tests" --gtest_filter='*Thread*'

@@ -12,6 +12,12 @@ jobs=$(nproc)
 "$root/scripts/build.sh" tsan vst2_tests
 "$root/build/tsan/tests/vst2_tests"
 
+# The threaded host cases under ThreadSanitizer, in a third build without the other sanitizers.
+cmake -S "$root" -B "$root/build/tsan" -G Ninja -DSORV_SANITIZE=OFF \
+  -DCMAKE_CXX_FLAGS="-fsanitize=thread -g" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread" >/dev/null
+ninja -C "$root/build/tsan" hostile_host_tests
+TSAN_OPTIONS=halt_on_error=1 "$root/build/tsan/tests/hostile_host_tests" --gtest_filter='*Thread*'
+
 "$root/scripts/build.sh" win32
 # Create the wine prefix once before tests run in parallel.
 WINE_BUILD_DIR="$root/build/win32" "$root/cmake/wine-run.sh" cmd /c exit >/dev/null 2>&1 || true
