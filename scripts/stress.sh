@@ -10,9 +10,7 @@ jobs=${JOBS:-4}
 
 "$root/scripts/build.sh" native -j "$jobs" hostile_host_tests
 "$root/scripts/build.sh" win32 -j "$jobs" hostile_host_tests
-cmake -S "$root" -B "$root/build/tsan" -G Ninja -DSORV_SANITIZE=OFF \
-  -DCMAKE_CXX_FLAGS="-fsanitize=thread -g" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread" >/dev/null
-ninja -C "$root/build/tsan" -j "$jobs" hostile_host_tests
+"$root/scripts/build.sh" tsan -j "$jobs" hostile_host_tests
 
 echo "== state fuzz, $chunks chunks, native (ASan/UBSan)"
 SORV_STATE_FUZZ_CHUNKS=$chunks "$root/build/native/tests/hostile_host_tests" \

@@ -8,14 +8,10 @@ jobs=$(nproc)
 
 "$root/scripts/build.sh" native
 (cd "$root/build/native" && ctest --output-on-failure -j "$jobs")
-# The VST 2 host's threads at once, under ThreadSanitizer.
-"$root/scripts/build.sh" tsan vst2_tests
+# The threaded host cases (VST 3 and VST 2) under ThreadSanitizer, in a third build without
+# the other sanitizers.
+"$root/scripts/build.sh" tsan vst2_tests hostile_host_tests
 "$root/build/tsan/tests/vst2_tests"
-
-# The threaded host cases under ThreadSanitizer, in a third build without the other sanitizers.
-cmake -S "$root" -B "$root/build/tsan" -G Ninja -DSORV_SANITIZE=OFF \
-  -DCMAKE_CXX_FLAGS="-fsanitize=thread -g" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=thread" >/dev/null
-ninja -C "$root/build/tsan" hostile_host_tests
 TSAN_OPTIONS=halt_on_error=1 "$root/build/tsan/tests/hostile_host_tests" --gtest_filter='*Thread*'
 
 "$root/scripts/build.sh" win32
