@@ -10,6 +10,7 @@
 #include "public.sdk/source/vst/vstpresetfile.h"
 
 #include <cstring>
+#include <memory>
 
 namespace SorvLib {
 
@@ -72,9 +73,9 @@ VstIntPtr presetExportHostCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPt
     return 0;
 }
 
-void exportFactoryPresets() {
-    if (exportCalls++ != 0)
-        return;
+namespace {
+
+void exportOnce() {
     if (getModuleExtension() != "vst3")
         return;
     IUtils* utils = getUtils();
@@ -93,6 +94,8 @@ void exportFactoryPresets() {
     if (!record || !record->object)
         return;
     auto* effect = static_cast<AudioEffect*>(record->object);
+    // Deleted however the export ends; its end balances the module start of the entry.
+    std::unique_ptr<AudioEffect> owner(effect);
     auto* wrapper = dynamic_cast<Steinberg::Vst::Vst2Wrapper*>(effect);
 
     effect->open();
@@ -107,7 +110,18 @@ void exportFactoryPresets() {
     }
     effect->suspend();
     effect->close();
-    delete effect;
+}
+
+} // namespace
+
+void exportFactoryPresets() {
+    if (exportCalls++ != 0)
+        return;
+    // Runs inside the host's call of a module entry: nothing may escape.
+    try {
+        exportOnce();
+    } catch (...) {
+    }
 }
 
 } // namespace SorvLib

@@ -111,7 +111,13 @@ AudioEffect* Vst2Wrapper::create(IPluginFactory* factory, const TUID vst3Compone
     auto* wrapper = new (std::nothrow) Vst2Wrapper(audioMaster, vst2ID);
     if (!wrapper)
         return nullptr;
-    if (!wrapper->init(factory, vst3ComponentID)) {
+    bool made = false;
+    try {
+        made = wrapper->init(factory, vst3ComponentID);
+    } catch (...) {
+        // Out of memory while reading the effect: the host gets no effect, not an exception.
+    }
+    if (!made) {
         delete wrapper;
         return nullptr;
     }

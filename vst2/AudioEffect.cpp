@@ -79,22 +79,37 @@ VstIntPtr AudioEffect::dispatchEffectClass(AEffect* e, VstInt32 opcode, VstInt32
     auto* effect = static_cast<AudioEffect*>(e ? e->object : nullptr);
     if (!effect)
         return 0;
+    // No exception may reach the host: a request that throws answers 0.
     if (opcode == effClose) {
-        effect->dispatcher(opcode, index, value, ptr, opt);
+        try {
+            effect->dispatcher(opcode, index, value, ptr, opt);
+        } catch (...) {
+        }
         delete effect;
         return 1;
     }
-    return effect->dispatcher(opcode, index, value, ptr, opt);
+    try {
+        return effect->dispatcher(opcode, index, value, ptr, opt);
+    } catch (...) {
+        return 0;
+    }
 }
 
 float AudioEffect::getParameterClass(AEffect* e, VstInt32 index) {
     auto* effect = static_cast<AudioEffect*>(e ? e->object : nullptr);
-    return effect ? effect->getParameter(index) : 0.0f;
+    try {
+        return effect ? effect->getParameter(index) : 0.0f;
+    } catch (...) {
+        return 0.0f;
+    }
 }
 
 void AudioEffect::setParameterClass(AEffect* e, VstInt32 index, float value) {
-    if (auto* effect = static_cast<AudioEffect*>(e ? e->object : nullptr))
-        effect->setParameter(index, value);
+    try {
+        if (auto* effect = static_cast<AudioEffect*>(e ? e->object : nullptr))
+            effect->setParameter(index, value);
+    } catch (...) {
+    }
 }
 
 void AudioEffect::processClass(AEffect* e, float** inputs, float** outputs, VstInt32 sampleFrames) {

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -40,9 +41,11 @@ std::vector<double> readAll(const std::filesystem::path& path, WavFormat& format
 class RenderThroughProduct : public testing::Test {
 protected:
     void SetUp() override {
+        // Other runs of these tests may share the temporary folder: the name is this run's.
         folder = std::filesystem::path(testing::TempDir()) /
                  ("sorv-render-" +
-                  std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+                  std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
+                  std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
         factory = GetPluginFactory();

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <sstream>
 
@@ -30,7 +31,9 @@ std::vector<double> readAll(const std::filesystem::path& path) {
 
 TEST(Vst2Render, SameFileAsTheVst3FormAndTheEffectsOwnParameterText) {
     const std::filesystem::path folder =
-        std::filesystem::path(testing::TempDir()) / "sorv-vst2-render";
+        std::filesystem::path(testing::TempDir()) /
+        ("sorv-vst2-render-" +
+         std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     SynthOptions synth;
