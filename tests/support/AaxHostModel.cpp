@@ -39,7 +39,7 @@ AaxHostPropertyMap::AaxHostPropertyMap(AaxHostModel& model)
 
 acfBool ACFMETHODCALLTYPE AaxHostPropertyMap::GetProperty(AAX_EProperty id,
                                                           AAX_CPropertyValue* value) {
-    call("PropertyMap.GetProperty");
+    call("PropertyMap.GetProperty." + std::to_string(id));
     const auto found = properties.find(id);
     if (found == properties.end())
         return 0;
