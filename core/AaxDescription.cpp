@@ -43,4 +43,6 @@ AAX_Effect_Desc* makeAaxDescription() {
 
 } // namespace SorvLib
 
-AAX_Effect_Desc* AAXWrapper_GetDescription() { return SorvLib::makeAaxDescription(); }
+AAX_Effect_Desc* AAXWrapper_GetDescription() {
+    return SorvLib::makeAaxDescription();
+}

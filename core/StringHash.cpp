@@ -74,6 +74,8 @@ bool base32Encode(const std::vector<uint8_t>& bytes, std::string& output) {
     }
 }
 
-char base32Letter(uint32_t index) { return kBase32Alphabet[index & kBase32GroupMask]; }
+char base32Letter(uint32_t index) {
+    return kBase32Alphabet[index & kBase32GroupMask];
+}
 
 } // namespace SorvLib

@@ -38,18 +38,21 @@ uint32_t categoryBits(const char* subCategories) {
 
 AAX_CPropertyValue stemFormat(Steinberg::int32 channels) {
     switch (channels) {
-    case 1: return AAX_eStemFormat_Mono;
-    case 2: return AAX_eStemFormat_Stereo;
-    default: return AAX_eStemFormat_Unsupported;
+    case 1:
+        return AAX_eStemFormat_Mono;
+    case 2:
+        return AAX_eStemFormat_Stereo;
+    default:
+        return AAX_eStemFormat_Unsupported;
     }
 }
 
 // Ends the description at the first failing step, with its result.
-#define AAX_STEP(call)                                                                          \
-    do {                                                                                        \
-        const AAX_Result stepResult = (call);                                                   \
-        if (stepResult != AAX_SUCCESS)                                                          \
-            return stepResult;                                                                  \
+#define AAX_STEP(call)                                                                             \
+    do {                                                                                           \
+        const AAX_Result stepResult = (call);                                                      \
+        if (stepResult != AAX_SUCCESS)                                                             \
+            return stepResult;                                                                     \
     } while (false)
 
 AAX_Result describeMeters(AAX_IEffectDescriptor& effect, const AAX_Meter_Desc* meters) {
@@ -74,10 +77,10 @@ AAX_Result describeLayout(AAX_IEffectDescriptor& effect, const AAX_Effect_Desc& 
     AAX_STEP(properties->AddProperty(AAX_eProperty_ManufacturerID, description.mManufacturerID));
     AAX_STEP(properties->AddProperty(AAX_eProperty_ProductID, description.mProductID));
     AAX_STEP(properties->AddProperty(AAX_eProperty_PlugInID_Native, layout.mPlugInIDNative));
-    AAX_STEP(properties->AddProperty(AAX_eProperty_PlugInID_AudioSuite,
-                                     layout.mPlugInIDAudioSuite));
-    AAX_STEP(properties->AddProperty(AAX_eProperty_InputStemFormat,
-                                     stemFormat(layout.mInputChannels)));
+    AAX_STEP(
+        properties->AddProperty(AAX_eProperty_PlugInID_AudioSuite, layout.mPlugInIDAudioSuite));
+    AAX_STEP(
+        properties->AddProperty(AAX_eProperty_InputStemFormat, stemFormat(layout.mInputChannels)));
     AAX_STEP(properties->AddProperty(AAX_eProperty_OutputStemFormat,
                                      stemFormat(layout.mOutputChannels)));
     AAX_STEP(properties->AddProperty(AAX_eProperty_NativeProcessProcs, kHasNativeProcs));

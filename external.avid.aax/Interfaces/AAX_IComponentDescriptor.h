@@ -40,7 +40,8 @@ public:
 class AAX_IACFComponentDescriptor_V3 : public AAX_IACFComponentDescriptor_V2 {
 public:
     // Registers every procedure the map names; ids is ended by 0 within size entries.
-    ACFMETHOD(AAX_Result) AddProcessProc(IACFUnknown* properties, AAX_CTypeID* ids, int32_t size) = 0;
+    ACFMETHOD(AAX_Result)
+    AddProcessProc(IACFUnknown* properties, AAX_CTypeID* ids, int32_t size) = 0;
 };
 constexpr acfIID IID_IAAXComponentDescriptorV1 =
     acfUIDFromText("96E42C2D-E2BC-51EF-61C7-48994AEB0CDA");
@@ -74,8 +75,7 @@ public:
     virtual AAX_IPropertyMap* DuplicatePropertyMap(AAX_IPropertyMap* source) = 0;
     virtual AAX_Result AddProcessProc_Native(AAX_CProcessProc proc, AAX_IPropertyMap* properties,
                                              AAX_CProcessProc instanceInitProc,
-                                             AAX_CProcessProc backgroundProc,
-                                             AAX_CTypeID* id) = 0;
+                                             AAX_CProcessProc backgroundProc, AAX_CTypeID* id) = 0;
     virtual AAX_Result AddProcessProc_TI(const char* dllFileName, const char* procName,
                                          AAX_IPropertyMap* properties,
                                          const char* instanceInitProcName,

@@ -45,7 +45,8 @@ class AAX_IACFController_V4 : public IACFUnknown {
 public:
     ACFMETHOD(AAX_Result)
     Operation1(void* a, void* b, void* c, void* d, void* e, IACFUnknown* pageTable) = 0;
-    ACFMETHOD(AAX_Result) Operation2(void* a, void* b, void* c, void* d, IACFUnknown* pageTable) = 0;
+    ACFMETHOD(AAX_Result)
+    Operation2(void* a, void* b, void* c, void* d, IACFUnknown* pageTable) = 0;
 };
 class AAX_IACFController_V5 : public AAX_IACFController_V4 {
 public:

@@ -12,8 +12,7 @@ public:
     // The feature's info object with one reference for the caller, or null.
     ACFMETHOD(AAX_Result) AcquireFeatureProperties(const acfUID& feature, IACFUnknown** info) = 0;
 };
-constexpr acfIID IID_IAAXDescriptionHostV1 =
-    acfUIDFromText("E5BC71DF-4C1F-4CC4-814A-5A7DD0E70EF5");
+constexpr acfIID IID_IAAXDescriptionHostV1 = acfUIDFromText("E5BC71DF-4C1F-4CC4-814A-5A7DD0E70EF5");
 // A further host interface beside the description host; the library only hands it on.
 constexpr acfIID IID_IACFDefinition = acfUIDFromText("E51741F1-7FCF-11D6-AAC3-00306542A024");
 

@@ -23,8 +23,7 @@ public:
 constexpr acfIID IID_IAAXHostServicesV1 = acfUIDFromText("96D42C2D-EBBC-41EF-B0AB-9991A0ED0CCA");
 constexpr acfIID IID_IAAXHostServicesV2 = acfUIDFromText("A207EE9E-B442-11E4-A71E-12E3F512A338");
 constexpr acfIID IID_IAAXHostServicesV3 = acfUIDFromText("12BEA399-9A4F-4353-8098-3916FA71898D");
-constexpr acfCLSID AAXCompID_HostServices =
-    acfUIDFromText("88882C2D-EBBC-42EF-C0AB-8981B0BD0CCA");
+constexpr acfCLSID AAXCompID_HostServices = acfUIDFromText("88882C2D-EBBC-42EF-C0AB-8981B0BD0CCA");
 
 class AAX_IHostServices {
 public:

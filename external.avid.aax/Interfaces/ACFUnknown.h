@@ -38,11 +38,13 @@ inline bool operator==(const acfUID& a, const acfUID& b) {
             return false;
     return a.Data1 == b.Data1 && a.Data2 == b.Data2 && a.Data3 == b.Data3;
 }
-inline bool operator!=(const acfUID& a, const acfUID& b) { return !(a == b); }
+inline bool operator!=(const acfUID& a, const acfUID& b) {
+    return !(a == b);
+}
 
 namespace ACFDetail {
 constexpr uint32_t hexDigit(char c) {
-    return c >= '0' && c <= '9' ? uint32_t(c - '0')
+    return c >= '0' && c <= '9'   ? uint32_t(c - '0')
            : c >= 'A' && c <= 'F' ? uint32_t(c - 'A' + 10)
            : c >= 'a' && c <= 'f' ? uint32_t(c - 'a' + 10)
                                   : throw "not a hexadecimal digit";
@@ -83,11 +85,9 @@ public:
     ACFMETHOD(ACFRESULT)
     CreateComponent(const acfCLSID& clsid, IACFUnknown* outer, const acfIID& iid, void** out) = 0;
 };
-constexpr acfIID IID_IACFComponentFactory =
-    acfUIDFromText("382B6A96-7FD0-11D6-BCFE-00306542A024");
+constexpr acfIID IID_IACFComponentFactory = acfUIDFromText("382B6A96-7FD0-11D6-BCFE-00306542A024");
 
 // What registration hands the host: the collection's registration face. The library only
 // passes it on, so it declares no operation of its own.
 class IACFPluginDefinition : public IACFUnknown {};
-constexpr acfIID IID_IACFPluginDefinition =
-    acfUIDFromText("00EEF015-7FD0-11D6-8485-00306542A024");
+constexpr acfIID IID_IACFPluginDefinition = acfUIDFromText("00EEF015-7FD0-11D6-8485-00306542A024");

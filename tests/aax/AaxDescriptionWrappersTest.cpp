@@ -14,7 +14,9 @@ using namespace SorvTest;
 
 namespace {
 
-void* p(uintptr_t value) { return reinterpret_cast<void*>(value); }
+void* p(uintptr_t value) {
+    return reinterpret_cast<void*>(value);
+}
 constexpr AAX_Result kForwarded = 100; // the model answers forwarded host operation n with 100 + n
 
 using AaxDescriptionWrappers = AaxFixture;
@@ -38,8 +40,8 @@ TEST_F(AaxDescriptionWrappers, ChannelFormatsAreCheckedOnlyWithoutDescriptionHos
         AAX_IPropertyMap* map = collection.NewPropertyMap();
         ASSERT_NE(map, nullptr);
         for (const auto& c : cases) {
-            SCOPED_TRACE(testing::Message() << c.id << " " << std::hex << c.value << " "
-                                            << withDescriptionHost);
+            SCOPED_TRACE(testing::Message()
+                         << c.id << " " << std::hex << c.value << " " << withDescriptionHost);
             model.calls.clear();
             const bool accepted = withDescriptionHost || c.acceptedWithoutHost;
             EXPECT_EQ(map->AddProperty(c.id, static_cast<int32_t>(c.value)),
@@ -65,8 +67,9 @@ TEST_F(AaxDescriptionWrappers, DuplicateCopiesPropertiesTenTo401) {
     EXPECT_TRUE(model.called("PropertyMap.GetProperty.401"));
     EXPECT_FALSE(model.called("PropertyMap.GetProperty.9"));
     EXPECT_FALSE(model.called("PropertyMap.GetProperty.402"));
-    EXPECT_EQ(aaxSnapshot(copy->NewestInterface()),
-              (AaxProperties{{10, 20}, {200, 400}, {401, reinterpret_cast<AAX_CPropertyValue>(text)}}));
+    EXPECT_EQ(
+        aaxSnapshot(copy->NewestInterface()),
+        (AaxProperties{{10, 20}, {200, 400}, {401, reinterpret_cast<AAX_CPropertyValue>(text)}}));
     const void* pointer = nullptr;
     EXPECT_TRUE(copy->GetPointerProperty(static_cast<AAX_EProperty>(401), &pointer));
     EXPECT_EQ(pointer, text);
@@ -147,7 +150,8 @@ TEST_F(AaxManualProcessProcs, MissingProceduresAreTracedAndRegisteredAnyway) {
     EXPECT_EQ(component->AddProcessProc(map, ids, 3), AAX_SUCCESS);
     ASSERT_EQ(hostComponent().procs.size(), 2u);
     EXPECT_EQ(hostComponent().procs[0].proc, nullptr);
-    const char* prefix = "AAX_VComponentDescriptor: ManuallyAddProcessProcs() - no value found for ";
+    const char* prefix =
+        "AAX_VComponentDescriptor: ManuallyAddProcessProcs() - no value found for ";
     ASSERT_EQ(model.traces.size(), 3u);
     for (const AaxTrace& trace : model.traces)
         EXPECT_EQ(trace.priority, 0x08000000);

@@ -33,8 +33,12 @@ struct HostCall {
 std::vector<HostCall> gCalls;
 AAX_Result gPageChainResult = AAX_SUCCESS;
 
-uintptr_t w(const void* p) { return reinterpret_cast<uintptr_t>(p); }
-void* p(uintptr_t value) { return reinterpret_cast<void*>(value); }
+uintptr_t w(const void* p) {
+    return reinterpret_cast<uintptr_t>(p);
+}
+void* p(uintptr_t value) {
+    return reinterpret_cast<void*>(value);
+}
 constexpr int kAnswer = 1000; // host results are kAnswer + the host operation
 
 AAX_Result record(int op, Words args, int chain = 0) {
@@ -42,42 +46,48 @@ AAX_Result record(int op, Words args, int chain = 0) {
     return chain == 1 ? gPageChainResult : kAnswer + op;
 }
 
-#define REC0(n) \
-    AAX_Result ACFMETHODCALLTYPE Operation##n() override { return record(n, {}); }
-#define REC1(n) \
-    AAX_Result ACFMETHODCALLTYPE Operation##n(void* a) override { return record(n, {w(a)}); }
-#define REC2(n)                                                        \
-    AAX_Result ACFMETHODCALLTYPE Operation##n(void* a, void* b) override { \
-        return record(n, {w(a), w(b)});                                \
+#define REC0(n)                                                                                    \
+    AAX_Result ACFMETHODCALLTYPE Operation##n() override {                                         \
+        return record(n, {});                                                                      \
     }
-#define REC3(n)                                                                  \
-    AAX_Result ACFMETHODCALLTYPE Operation##n(void* a, void* b, void* c) override { \
-        return record(n, {w(a), w(b), w(c)});                                    \
+#define REC1(n)                                                                                    \
+    AAX_Result ACFMETHODCALLTYPE Operation##n(void* a) override {                                  \
+        return record(n, {w(a)});                                                                  \
     }
-#define REC4(n)                                                                           \
-    AAX_Result ACFMETHODCALLTYPE Operation##n(void* a, void* b, void* c, void* d) override { \
-        return record(n, {w(a), w(b), w(c), w(d)});                                       \
+#define REC2(n)                                                                                    \
+    AAX_Result ACFMETHODCALLTYPE Operation##n(void* a, void* b) override {                         \
+        return record(n, {w(a), w(b)});                                                            \
     }
-#define REC5(n)                                                                     \
-    AAX_Result ACFMETHODCALLTYPE Operation##n(void* a, void* b, void* c, void* d, void* e) \
-        override {                                                                  \
-        return record(n, {w(a), w(b), w(c), w(d), w(e)});                           \
+#define REC3(n)                                                                                    \
+    AAX_Result ACFMETHODCALLTYPE Operation##n(void* a, void* b, void* c) override {                \
+        return record(n, {w(a), w(b), w(c)});                                                      \
+    }
+#define REC4(n)                                                                                    \
+    AAX_Result ACFMETHODCALLTYPE Operation##n(void* a, void* b, void* c, void* d) override {       \
+        return record(n, {w(a), w(b), w(c), w(d)});                                                \
+    }
+#define REC5(n)                                                                                    \
+    AAX_Result ACFMETHODCALLTYPE Operation##n(void* a, void* b, void* c, void* d, void* e)         \
+        override {                                                                                 \
+        return record(n, {w(a), w(b), w(c), w(d), w(e)});                                          \
     }
 
 class HostPageTable : public AaxHostObject<AAX_IACFPageTable_V2> {
 public:
     explicit HostPageTable(AaxHostModel& model)
         : AaxHostObject(model, {IID_IAAXPageTableV1, IID_IAAXPageTableV2}) {}
-    REC0(1) REC1(2) REC1(3) REC1(4) REC1(5) REC2(6) REC2(7) REC3(8) REC3(9)
-    REC1(10) REC2(11) REC2(12) REC4(13) REC3(14) REC0(15) REC1(16) REC3(17)
+    REC0(1)
+    REC1(2) REC1(3) REC1(4) REC1(5) REC2(6) REC2(7) REC3(8) REC3(9) REC1(10) REC2(11) REC2(12)
+        REC4(13) REC3(14) REC0(15) REC1(16) REC3(17)
 };
 
 class HostTransport : public AaxHostObject<AAX_IACFTransport_V2> {
 public:
     explicit HostTransport(AaxHostModel& model)
         : AaxHostObject(model, {IID_IAAXTransportV1, IID_IAAXTransportV2}) {}
-    REC1(1) REC2(2) REC1(3) REC1(4) REC3(5) REC1(6) REC3(7) REC5(8) REC1(9) REC1(10)
-    REC1(11) REC2(12) REC2(13) REC1(14)
+    REC1(1)
+    REC2(2) REC1(3) REC1(4) REC3(5) REC1(6) REC3(7) REC5(8) REC1(9) REC1(10) REC1(11) REC2(12)
+        REC2(13) REC1(14)
 };
 
 class HostViewContainer : public AaxHostObject<AAX_IACFViewContainer_V2> {
@@ -122,15 +132,17 @@ public:
     explicit HostController(AaxHostModel& model)
         : AaxHostObject(model, {IID_IAAXControllerV1, IID_IAAXControllerV2, IID_IAAXControllerV3}),
           mPages(this), mFactory(this) {}
-    REC1(1) REC1(2) REC1(3) REC1(4) REC1(5) REC2(6) REC1(7) REC1(8) REC3(9)
-    AAX_Result ACFMETHODCALLTYPE PostPacket(int32_t field, const void* data, uint32_t size) override {
+    REC1(1)
+    REC1(2) REC1(3) REC1(4) REC1(5) REC2(6) REC1(7) REC1(8) REC3(9) AAX_Result ACFMETHODCALLTYPE
+        PostPacket(int32_t field, const void* data, uint32_t size) override {
         return record(10, {uintptr_t(field), w(data), size});
     }
-    REC2(11) REC2(12) REC1(13) REC2(14) REC1(15) REC1(16) REC2(17)
-    REC3(18) REC1(19) REC1(20) REC1(21) REC1(22) REC1(23)
+    REC2(11)
+    REC2(12) REC1(13) REC2(14) REC1(15) REC1(16) REC2(17) REC3(18) REC1(19) REC1(20) REC1(21)
+        REC1(22) REC1(23)
 
-private:
-    template <class Face> struct Part : Face {
+            private : template <class Face>
+                      struct Part : Face {
         explicit Part(HostController* owner) : owner(owner) {}
         ACFRESULT ACFMETHODCALLTYPE QueryInterface(const acfIID& iid, void** out) override {
             return owner->QueryInterface(iid, out);
@@ -214,8 +226,8 @@ void checkForwarding(const std::vector<Row<Wrapper>>& rows, std::vector<acfIID> 
         {
             Wrapper wrapper(configuration == 2 ? nullptr : static_cast<IACFUnknown*>(host));
             for (size_t i = 0; i < rows.size(); ++i) {
-                SCOPED_TRACE(testing::Message() << "operation " << i + 1 << ", host "
-                                                << configuration);
+                SCOPED_TRACE(testing::Message()
+                             << "operation " << i + 1 << ", host " << configuration);
                 const Row<Wrapper>& row = rows[i];
                 gCalls.clear();
                 const intptr_t result = row.call(wrapper);
@@ -278,7 +290,10 @@ TEST(AaxHostWrappers, TransportForwardsToTheNewestVersion) {
         {[](T& t) { return t.Operation5(p(1), p(2), p(3)); }, 5, {1, 2, 3}, 1, kNull},
         {[](T& t) { return t.Operation6(p(1)); }, 6, {1}, 1, kNull},
         {[](T& t) { return t.Operation7(p(1), p(2), p(3)); }, 7, {1, 2, 3}, 1, kNull},
-        {[](T& t) { return t.Operation8(p(1), p(2), p(3), p(4), p(5)); }, 8, {1, 2, 3, 4, 5}, 1,
+        {[](T& t) { return t.Operation8(p(1), p(2), p(3), p(4), p(5)); },
+         8,
+         {1, 2, 3, 4, 5},
+         1,
          kNull},
         {[](T& t) { return t.Operation9(p(1)); }, 9, {1}, 1, kNull},
         {[](T& t) { return t.Operation10(p(1)); }, 10, {1}, 1, kNull},

@@ -51,9 +51,9 @@ TEST(CACFUnknown, QueriesCountsAndDeletesOnLastRelease) {
     EXPECT_EQ(gLiveObjectCount.load(), liveBefore + 1);
 
     void* answer = reinterpret_cast<void*>(1);
-    EXPECT_EQ(object->QueryInterface(acfUIDFromText("00000000-0000-0000-C000-000000000046"),
-                                     &answer),
-              ACF_OK);
+    EXPECT_EQ(
+        object->QueryInterface(acfUIDFromText("00000000-0000-0000-C000-000000000046"), &answer),
+        ACF_OK);
     IACFUnknown* inner = static_cast<IACFUnknown*>(answer);
     EXPECT_EQ(inner, object->GetPrivateUnknown());
     EXPECT_EQ(inner->AddRef(), 2u);

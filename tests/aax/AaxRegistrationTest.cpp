@@ -142,11 +142,21 @@ TEST_F(AaxRegistration, HandsTheHostACompleteDescription) {
     }
 }
 
-AAX_Result failDuplicate(AAX_ICollection*) { return AAX_ERROR_DUPLICATE_EFFECT_ID; }
-AAX_Result throwAny(AAX_ICollection*) { throw AAX::Exception::Any("no layouts"); }
-AAX_Result throwStandard(AAX_ICollection*) { throw std::runtime_error("out of memory"); }
-AAX_Result throwOther(AAX_ICollection*) { throw 5; }
-AAX_Result describeNothing(AAX_ICollection*) { return AAX_SUCCESS; }
+AAX_Result failDuplicate(AAX_ICollection*) {
+    return AAX_ERROR_DUPLICATE_EFFECT_ID;
+}
+AAX_Result throwAny(AAX_ICollection*) {
+    throw AAX::Exception::Any("no layouts");
+}
+AAX_Result throwStandard(AAX_ICollection*) {
+    throw std::runtime_error("out of memory");
+}
+AAX_Result throwOther(AAX_ICollection*) {
+    throw 5;
+}
+AAX_Result describeNothing(AAX_ICollection*) {
+    return AAX_SUCCESS;
+}
 
 TEST_F(AaxRegistration, EveryFailureIsTracedAndAnswered) {
     const std::string caught = "AAXRegisterPlugin exception caught: ";
@@ -157,22 +167,36 @@ TEST_F(AaxRegistration, EveryFailureIsTracedAndAnswered) {
         ACFRESULT result;
         std::vector<std::string> traces; // the checked result's, then the catch's
     } cases[] = {
-        {"description fails", &failDuplicate, {}, AAX_ERROR_DUPLICATE_EFFECT_ID,
+        {"description fails",
+         &failDuplicate,
+         {},
+         AAX_ERROR_DUPLICATE_EFFECT_ID,
          {"AAX_CheckedResult - throwing AAX_ERROR_DUPLICATE_EFFECT_ID (-20035)",
           caught + "AAX_ERROR_DUPLICATE_EFFECT_ID (-20035)"}},
         {"library exception", &throwAny, {}, AAX_ERROR_UNKNOWN_EXCEPTION, {caught + "no layouts"}},
-        {"standard exception", &throwStandard, {}, AAX_ERROR_UNKNOWN_EXCEPTION,
+        {"standard exception",
+         &throwStandard,
+         {},
+         AAX_ERROR_UNKNOWN_EXCEPTION,
          {caught + "out of memory"}},
         {"other exception", &throwOther, {}, AAX_ERROR_UNKNOWN_EXCEPTION, {caught + "unknown"}},
-        {"no registration face", &describeQuor515, {IID_IACFPluginDefinition},
+        {"no registration face",
+         &describeQuor515,
+         {IID_IACFPluginDefinition},
          AAX_ERROR_NULL_OBJECT,
          {"AAX_CheckedResult - throwing AAX_ERROR_NULL_OBJECT (-20004)",
           caught + "AAX_ERROR_NULL_OBJECT (-20004)"}},
         // Without any host collection the hand-over itself fails, of no known kind.
-        {"no host collection", &describeNothing, {IID_IAAXCollectionV1},
-         AAX_ERROR_UNKNOWN_EXCEPTION, {caught + "unknown"}},
-        {"no component factory", &describeNothing, {IID_IACFComponentFactory},
-         AAX_ERROR_UNKNOWN_EXCEPTION, {caught + "unknown"}},
+        {"no host collection",
+         &describeNothing,
+         {IID_IAAXCollectionV1},
+         AAX_ERROR_UNKNOWN_EXCEPTION,
+         {caught + "unknown"}},
+        {"no component factory",
+         &describeNothing,
+         {IID_IACFComponentFactory},
+         AAX_ERROR_UNKNOWN_EXCEPTION,
+         {caught + "unknown"}},
     };
     startHostServices();
     for (const auto& c : cases) {

@@ -85,9 +85,9 @@ TEST_F(AaxDiagnostics, TracesAreFormattedAndCutToTheBuffer) {
     EXPECT_EQ(model.traces[0].text, "answer 42");
     EXPECT_EQ(model.traces[1].text, "<" + std::string(510, 'x'));
 
-    EXPECT_EQ(AAX_HandleAssertFailure("AAX_CEffectParameters.cpp", 128,
-                                      "mNumChunkedParameters >= 0", 1),
-              AAX_SUCCESS);
+    EXPECT_EQ(
+        AAX_HandleAssertFailure("AAX_CEffectParameters.cpp", 128, "mNumChunkedParameters >= 0", 1),
+        AAX_SUCCESS);
     ASSERT_EQ(model.assertions.size(), 1u);
     EXPECT_EQ(model.assertions[0].file, "AAX_CEffectParameters.cpp");
     EXPECT_EQ(model.assertions[0].line, 128);

@@ -42,8 +42,8 @@ inline void expectQuor515Description(const AaxHostCollection& collection, const 
     const AaxHostEffectDescriptor& effect = *collection.effects[0].second;
     EXPECT_EQ(effect.names, std::vector<std::string>{"QUOR-515"});
     EXPECT_EQ(effect.category, static_cast<uint32_t>(AAX_ePlugInCategory_Reverb));
-    EXPECT_EQ(effect.resources, (std::map<int32_t, std::string>{
-                                    {AAX_eResourceType_PageTable, "pagetables.xml"}}));
+    EXPECT_EQ(effect.resources,
+              (std::map<int32_t, std::string>{{AAX_eResourceType_PageTable, "pagetables.xml"}}));
     ASSERT_EQ(effect.meters.size(), 1u);
     EXPECT_EQ(effect.meters[0].id, aaxFourCC("GrMt"));
     EXPECT_EQ(effect.meters[0].name, "GR Meter");

@@ -72,9 +72,9 @@ AaxHostComponentDescriptor::AaxHostComponentDescriptor(AaxHostModel& model)
     : AaxHostObject(model, {IID_IAAXComponentDescriptorV1, IID_IAAXComponentDescriptorV2,
                             IID_IAAXComponentDescriptorV3}) {}
 
-#define AAX_HOST_FORWARDED(Class, prefix, number, ...)                                        \
-    AAX_Result ACFMETHODCALLTYPE Class::Operation##number(__VA_ARGS__) {                       \
-        return call(prefix #number, kForwarded + number);                                      \
+#define AAX_HOST_FORWARDED(Class, prefix, number, ...)                                             \
+    AAX_Result ACFMETHODCALLTYPE Class::Operation##number(__VA_ARGS__) {                           \
+        return call(prefix #number, kForwarded + number);                                          \
     }
 AAX_HOST_FORWARDED(AaxHostComponentDescriptor, "Component.", 1)
 AAX_HOST_FORWARDED(AaxHostComponentDescriptor, "Component.", 2, void*, void*)
@@ -100,9 +100,11 @@ AAX_Result ACFMETHODCALLTYPE AaxHostComponentDescriptor::AddProcessProc_Native(
     return AAX_SUCCESS;
 }
 
-AAX_Result ACFMETHODCALLTYPE AaxHostComponentDescriptor::AddProcessProc_TI(
-    const char*, const char* procName, IACFUnknown* map, const char*, const char*,
-    AAX_CTypeID* id) {
+AAX_Result ACFMETHODCALLTYPE AaxHostComponentDescriptor::AddProcessProc_TI(const char*,
+                                                                           const char* procName,
+                                                                           IACFUnknown* map,
+                                                                           const char*, const char*,
+                                                                           AAX_CTypeID* id) {
     call("Component.AddProcessProc_TI");
     procs.push_back({"ti", aaxSnapshot(map), procName});
     *id = static_cast<AAX_CTypeID>(procs.size());
@@ -115,9 +117,9 @@ AAX_Result ACFMETHODCALLTYPE AaxHostComponentDescriptor::AddProcessProc(IACFUnkn
     call("Component.AddProcessProc");
     const AaxProperties properties = aaxSnapshot(map);
     const auto proc = properties.find(AAX_eProperty_NativeProcessProc);
-    procs.push_back({"all", properties,
-                     proc == properties.end() ? nullptr
-                                              : reinterpret_cast<const void*>(proc->second)});
+    procs.push_back(
+        {"all", properties,
+         proc == properties.end() ? nullptr : reinterpret_cast<const void*>(proc->second)});
     if (ids && size > 1) {
         ids[0] = static_cast<AAX_CTypeID>(procs.size());
         ids[1] = 0;
@@ -170,8 +172,9 @@ AAX_Result ACFMETHODCALLTYPE AaxHostEffectDescriptor::AddResourceInfo(int32_t ty
     return call("Effect.AddResourceInfo");
 }
 
-AAX_Result ACFMETHODCALLTYPE AaxHostEffectDescriptor::AddMeterDescription(
-    AAX_CTypeID id, const char* name, IACFUnknown* properties) {
+AAX_Result ACFMETHODCALLTYPE AaxHostEffectDescriptor::AddMeterDescription(AAX_CTypeID id,
+                                                                          const char* name,
+                                                                          IACFUnknown* properties) {
     meters.push_back({id, name ? name : "<null>", aaxSnapshot(properties)});
     return call("Effect.AddMeterDescription");
 }
@@ -254,8 +257,7 @@ AAX_Result ACFMETHODCALLTYPE AaxHostServices::Operation3(void*, void*, void*) {
 }
 
 AAX_Result ACFMETHODCALLTYPE AaxHostServices::HandleAssertFailure(const char* file, int32_t line,
-                                                                  const char* note,
-                                                                  int32_t flags) {
+                                                                  const char* note, int32_t flags) {
     mModel.assertions.push_back({file ? file : "", line, note ? note : "", flags});
     return call("HostServices.HandleAssertFailure");
 }
@@ -285,8 +287,7 @@ AaxHostUnknown::AaxHostUnknown(AaxHostModel& model)
     : AaxHostObject(model, {IID_IACFComponentFactory, IID_IACFDefinition}) {}
 
 void* AaxHostUnknown::otherFace(const acfIID& iid) {
-    return iid == IID_IAAXDescriptionHostV1 ? static_cast<AAX_IACFDescriptionHost*>(this)
-                                            : nullptr;
+    return iid == IID_IAAXDescriptionHostV1 ? static_cast<AAX_IACFDescriptionHost*>(this) : nullptr;
 }
 
 namespace {
@@ -307,8 +308,8 @@ IACFUnknown* newComponent(AaxHostModel& model, const acfCLSID& clsid) {
 } // namespace
 
 ACFRESULT ACFMETHODCALLTYPE AaxHostUnknown::CreateComponent(const acfCLSID& clsid,
-                                                            IACFUnknown* outer,
-                                                            const acfIID& iid, void** out) {
+                                                            IACFUnknown* outer, const acfIID& iid,
+                                                            void** out) {
     call("Factory.CreateComponent");
     *out = nullptr;
     if (outer)

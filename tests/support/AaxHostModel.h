@@ -191,8 +191,7 @@ public:
 
 // The unknown the host hands to the exports: the component factory, the description host
 // and the further definition interface, all on one object.
-class AaxHostUnknown : public AaxHostObject<IACFComponentFactory>,
-                       public AAX_IACFDescriptionHost {
+class AaxHostUnknown : public AaxHostObject<IACFComponentFactory>, public AAX_IACFDescriptionHost {
 public:
     explicit AaxHostUnknown(AaxHostModel& model);
     ACFRESULT ACFMETHODCALLTYPE QueryInterface(const acfIID& iid, void** out) override {
@@ -236,11 +235,13 @@ AaxHostObject<Interface>::AaxHostObject(AaxHostModel& model, std::vector<acfIID>
     ++mModel.liveObjects;
 }
 
-template <class Interface> AaxHostObject<Interface>::~AaxHostObject() { --mModel.liveObjects; }
+template <class Interface> AaxHostObject<Interface>::~AaxHostObject() {
+    --mModel.liveObjects;
+}
 
 template <class Interface>
 ACFRESULT ACFMETHODCALLTYPE AaxHostObject<Interface>::QueryInterface(const acfIID& iid,
-                                                                      void** out) {
+                                                                     void** out) {
     call("QueryInterface");
     *out = nullptr;
     if (mModel.omits(iid))

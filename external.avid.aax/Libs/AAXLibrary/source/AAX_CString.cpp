@@ -10,13 +10,21 @@ AAX_CString::AAX_CString(const AAX_IString& other) : AAX_CString(other.Get()) {}
 
 AAX_CString::~AAX_CString() = default;
 
-uint32_t AAX_CString::Length() const { return static_cast<uint32_t>(mString.size()); }
+uint32_t AAX_CString::Length() const {
+    return static_cast<uint32_t>(mString.size());
+}
 
-uint32_t AAX_CString::MaxLength() const { return kMaxLength; }
+uint32_t AAX_CString::MaxLength() const {
+    return kMaxLength;
+}
 
-const char* AAX_CString::Get() const { return mString.c_str(); }
+const char* AAX_CString::Get() const {
+    return mString.c_str();
+}
 
-void AAX_CString::Set(const char* text) { mString = text ? text : ""; }
+void AAX_CString::Set(const char* text) {
+    mString = text ? text : "";
+}
 
 AAX_IString& AAX_CString::operator=(const char* text) {
     Set(text);
@@ -39,13 +47,19 @@ AAX_CString& AAX_CString::operator=(AAX_CString&& other) {
     return *this;
 }
 
-bool AAX_CString::operator==(const char* text) const { return mString == (text ? text : ""); }
+bool AAX_CString::operator==(const char* text) const {
+    return mString == (text ? text : "");
+}
 
 AAX_CString& AAX_CString::operator+=(const AAX_CString& other) {
     mString += other.mString;
     return *this;
 }
 
-void AAX_CString::Erase(uint32_t position, uint32_t count) { mString.erase(position, count); }
+void AAX_CString::Erase(uint32_t position, uint32_t count) {
+    mString.erase(position, count);
+}
 
-void AAX_CString::Clear() { mString.clear(); }
+void AAX_CString::Clear() {
+    mString.clear();
+}

@@ -3,7 +3,9 @@
 #include "AAX_Exception.h"
 #include "AAX_Trace.h"
 
-AAX_CheckedResult::AAX_CheckedResult(AAX_Result result) : mCurrent(result) { Check(); }
+AAX_CheckedResult::AAX_CheckedResult(AAX_Result result) : mCurrent(result) {
+    Check();
+}
 
 AAX_CheckedResult& AAX_CheckedResult::operator=(AAX_Result result) {
     mCurrent = result;

@@ -4,11 +4,13 @@
 
 std::string AAX_ResultName(AAX_Result result) {
     switch (result) {
-#define AAX_RESULT_NAME_CASE(name, value) \
-    case value: return #name;
+#define AAX_RESULT_NAME_CASE(name, value)                                                          \
+    case value:                                                                                    \
+        return #name;
         AAX_RESULT_CODES(AAX_RESULT_NAME_CASE)
 #undef AAX_RESULT_NAME_CASE
-    default: return "<unknown error code>";
+    default:
+        return "<unknown error code>";
     }
 }
 

@@ -24,7 +24,9 @@ ACFRESULT ACFAPI ACFGetClassFactory(IACFUnknown* host, const acfCLSID& clsid, co
     }
 }
 
-ACFRESULT ACFAPI ACFGetSDKVersion(acfUInt64* version) { return AAXGetSDKVersion(version); }
+ACFRESULT ACFAPI ACFGetSDKVersion(acfUInt64* version) {
+    return AAXGetSDKVersion(version);
+}
 
 ACFRESULT ACFAPI ACFRegisterComponent(IACFUnknown* host, acfUInt32 index, IACFUnknown** out) {
     try {

@@ -34,7 +34,9 @@ ACFRESULT AAXShutdown(IACFUnknown*) {
     return ACF_OK;
 }
 
-ACFRESULT AAXCanUnloadNow(IACFUnknown*) { return gLiveObjectCount.load(); }
+ACFRESULT AAXCanUnloadNow(IACFUnknown*) {
+    return gLiveObjectCount.load();
+}
 
 ACFRESULT AAXGetClassFactory(IACFUnknown*, const acfCLSID&, const acfIID&, void** out) {
     if (out)

@@ -16,5 +16,4 @@ AAX_Result AAX_Trace(int32_t priority, const char* format, ...)
 #endif
     ;
 
-AAX_Result AAX_HandleAssertFailure(const char* file, int32_t line, const char* note,
-                                   int32_t flags);
+AAX_Result AAX_HandleAssertFailure(const char* file, int32_t line, const char* note, int32_t flags);

@@ -18,11 +18,13 @@ AAX_Result AAX_VAutomationDelegate::UnregisterParameter(AAX_CParamID id) {
     return mV1 ? mV1->UnregisterParameter(id) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VAutomationDelegate::PostSetValueRequest(AAX_CParamID id, double normalizedValue) const {
+AAX_Result AAX_VAutomationDelegate::PostSetValueRequest(AAX_CParamID id,
+                                                        double normalizedValue) const {
     return mV1 ? mV1->PostSetValueRequest(id, normalizedValue) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VAutomationDelegate::PostCurrentValue(AAX_CParamID id, double normalizedValue) const {
+AAX_Result AAX_VAutomationDelegate::PostCurrentValue(AAX_CParamID id,
+                                                     double normalizedValue) const {
     return mV1 ? mV1->PostCurrentValue(id, normalizedValue) : AAX_ERROR_NULL_OBJECT;
 }
 

@@ -62,4 +62,6 @@ const AAX_IDescriptionHost* AAX_VCollection::DescriptionHost() const {
     return mDescriptionHost.Supported() ? &mDescriptionHost : nullptr;
 }
 
-IACFUnknown* AAX_VCollection::HostDefinition() const { return mDescriptionHost.Definition(); }
+IACFUnknown* AAX_VCollection::HostDefinition() const {
+    return mDescriptionHost.Definition();
+}

@@ -11,7 +11,9 @@ constexpr int32_t kGotBufferLengthLine = 89;
 constexpr int32_t kRemovedBufferLengthLine = 93;
 constexpr int32_t kAssertFlags = 1;
 
-IACFUnknown* hostMap(AAX_IPropertyMap* map) { return map ? map->NewestInterface() : nullptr; }
+IACFUnknown* hostMap(AAX_IPropertyMap* map) {
+    return map ? map->NewestInterface() : nullptr;
+}
 
 void traceMissing(const char* property) {
     AAX_Trace(AAX_eTracePriority_Registration,
@@ -132,24 +134,21 @@ AAX_Result AAX_VComponentDescriptor::AddProcessProc_Native(AAX_CProcessProc proc
                                                            AAX_CTypeID* id) {
     if (!mV1)
         return AAX_ERROR_NULL_OBJECT;
-    return mV1->AddProcessProc_Native(proc, hostMap(properties), instanceInitProc,
-                                      backgroundProc, id);
+    return mV1->AddProcessProc_Native(proc, hostMap(properties), instanceInitProc, backgroundProc,
+                                      id);
 }
 
-AAX_Result AAX_VComponentDescriptor::AddProcessProc_TI(const char* dllFileName,
-                                                       const char* procName,
-                                                       AAX_IPropertyMap* properties,
-                                                       const char* instanceInitProcName,
-                                                       const char* backgroundProcName,
-                                                       AAX_CTypeID* id) {
+AAX_Result AAX_VComponentDescriptor::AddProcessProc_TI(
+    const char* dllFileName, const char* procName, AAX_IPropertyMap* properties,
+    const char* instanceInitProcName, const char* backgroundProcName, AAX_CTypeID* id) {
     if (!mV1)
         return AAX_ERROR_NULL_OBJECT;
-    return mV1->AddProcessProc_TI(dllFileName, procName, hostMap(properties),
-                                  instanceInitProcName, backgroundProcName, id);
+    return mV1->AddProcessProc_TI(dllFileName, procName, hostMap(properties), instanceInitProcName,
+                                  backgroundProcName, id);
 }
 
-AAX_Result AAX_VComponentDescriptor::AddProcessProc(AAX_IPropertyMap* properties,
-                                                    AAX_CTypeID* ids, int32_t size) {
+AAX_Result AAX_VComponentDescriptor::AddProcessProc(AAX_IPropertyMap* properties, AAX_CTypeID* ids,
+                                                    int32_t size) {
     if (mV3)
         return mV3->AddProcessProc(hostMap(properties), ids, size);
     if (mV1 && properties)
@@ -185,8 +184,7 @@ AAX_Result AAX_VComponentDescriptor::ManuallyAddProcessProcs(AAX_IPropertyMap* p
                 if (!copy->GetProperty(AAX_eProperty_NativeAudioBufferLength, &length))
                     AAX_HandleAssertFailure(kSourceFile, kGotBufferLengthLine,
                                             "0 != gotPropertySuccess", kAssertFlags);
-                else if (copy->RemoveProperty(AAX_eProperty_NativeAudioBufferLength) !=
-                         AAX_SUCCESS)
+                else if (copy->RemoveProperty(AAX_eProperty_NativeAudioBufferLength) != AAX_SUCCESS)
                     AAX_HandleAssertFailure(kSourceFile, kRemovedBufferLengthLine,
                                             "AAX_SUCCESS == removeNativeAudioBufferLengthResult",
                                             kAssertFlags);
@@ -194,9 +192,9 @@ AAX_Result AAX_VComponentDescriptor::ManuallyAddProcessProcs(AAX_IPropertyMap* p
             }
         }
         AAX_CTypeID id = 0;
-        const AAX_Result result = AddProcessProc_Native(
-            const_cast<void*>(proc), nativeProperties, const_cast<void*>(instanceInitProc),
-            const_cast<void*>(backgroundProc), &id);
+        const AAX_Result result = AddProcessProc_Native(const_cast<void*>(proc), nativeProperties,
+                                                        const_cast<void*>(instanceInitProc),
+                                                        const_cast<void*>(backgroundProc), &id);
         if (result != AAX_SUCCESS)
             return result;
         registered.push_back(id);

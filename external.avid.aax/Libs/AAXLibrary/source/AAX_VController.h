@@ -36,7 +36,8 @@ public:
     AAX_Result Operation24(void* a) const override;
     AAX_IPageTable* Operation25(void* a, void* b, void* c, void* d, void* e) const override;
     AAX_IPageTable* Operation26(void* a, void* b, void* c, void* d) const override;
-    AAX_IPageTable* Operation27(void* a, void* b, void* c, void* d, void* e, void* f, void* g) const override;
+    AAX_IPageTable* Operation27(void* a, void* b, void* c, void* d, void* e, void* f,
+                                void* g) const override;
     AAX_IPageTable* Operation28(void* a, void* b, void* c, void* d, void* e) const override;
 
 private:

@@ -1,7 +1,9 @@
 #include "AAX_VEffectDescriptor.h"
 
 namespace {
-IACFUnknown* hostMap(AAX_IPropertyMap* map) { return map ? map->NewestInterface() : nullptr; }
+IACFUnknown* hostMap(AAX_IPropertyMap* map) {
+    return map ? map->NewestInterface() : nullptr;
+}
 } // namespace
 
 AAX_VEffectDescriptor::AAX_VEffectDescriptor(IACFUnknown* host) {

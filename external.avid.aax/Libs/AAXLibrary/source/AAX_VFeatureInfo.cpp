@@ -7,7 +7,9 @@ AAX_VFeatureInfo::AAX_VFeatureInfo(IACFUnknown* hostInfo, const acfUID& feature)
     mV1.Query(hostInfo, IID_IAAXFeatureInfoV1);
 }
 
-AAX_VFeatureInfo::~AAX_VFeatureInfo() { mV1.Release(); }
+AAX_VFeatureInfo::~AAX_VFeatureInfo() {
+    mV1.Release();
+}
 
 AAX_Result AAX_VFeatureInfo::SupportLevel(int32_t* level) const {
     return mV1 ? mV1->SupportLevel(level) : AAX_ERROR_NULL_OBJECT;

@@ -15,8 +15,8 @@ AAX_VHostServices::~AAX_VHostServices() {
     mV1.Release();
 }
 
-AAX_Result AAX_VHostServices::HandleAssertFailure(const char* file, int32_t line,
-                                                  const char* note, int32_t flags) const {
+AAX_Result AAX_VHostServices::HandleAssertFailure(const char* file, int32_t line, const char* note,
+                                                  int32_t flags) const {
     return mV3 ? mV3->HandleAssertFailure(file, line, note, flags) : AAX_ERROR_NULL_OBJECT;
 }
 

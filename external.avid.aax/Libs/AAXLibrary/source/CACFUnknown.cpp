@@ -9,13 +9,19 @@ CACFUnknown::CACFUnknown(IACFUnknown* outer)
     ++gLiveObjectCount;
 }
 
-CACFUnknown::~CACFUnknown() { --gLiveObjectCount; }
+CACFUnknown::~CACFUnknown() {
+    --gLiveObjectCount;
+}
 
-ACFRESULT CACFUnknown::InitializeHook(IACFUnknown*) { return ACF_OK; }
+ACFRESULT CACFUnknown::InitializeHook(IACFUnknown*) {
+    return ACF_OK;
+}
 
 void CACFUnknown::OnFinalRelease() {}
 
-void CACFUnknown::DeleteThis() { delete this; }
+void CACFUnknown::DeleteThis() {
+    delete this;
+}
 
 ACFRESULT CACFUnknown::InternalQueryInterface(const acfIID& iid, void** out) {
     if (!out)
@@ -29,7 +35,9 @@ ACFRESULT CACFUnknown::InternalQueryInterface(const acfIID& iid, void** out) {
     return ACF_E_NOINTERFACE;
 }
 
-acfUInt32 CACFUnknown::InternalAddRef() { return ++mReferenceCount; }
+acfUInt32 CACFUnknown::InternalAddRef() {
+    return ++mReferenceCount;
+}
 
 acfUInt32 CACFUnknown::InternalRelease() {
     const acfUInt32 count = --mReferenceCount;

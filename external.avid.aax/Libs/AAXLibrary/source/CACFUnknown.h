@@ -51,9 +51,13 @@ private:
 };
 
 // The outer face of a class that derives from a host-facing interface and CACFUnknown.
-#define ACF_DELEGATING_UNKNOWN                                                               \
-    ACFRESULT ACFMETHODCALLTYPE QueryInterface(const acfIID& iid, void** out) override {     \
-        return GetControllingUnknown()->QueryInterface(iid, out);                             \
-    }                                                                                         \
-    acfUInt32 ACFMETHODCALLTYPE AddRef() override { return GetControllingUnknown()->AddRef(); } \
-    acfUInt32 ACFMETHODCALLTYPE Release() override { return GetControllingUnknown()->Release(); }
+#define ACF_DELEGATING_UNKNOWN                                                                     \
+    ACFRESULT ACFMETHODCALLTYPE QueryInterface(const acfIID& iid, void** out) override {           \
+        return GetControllingUnknown()->QueryInterface(iid, out);                                  \
+    }                                                                                              \
+    acfUInt32 ACFMETHODCALLTYPE AddRef() override {                                                \
+        return GetControllingUnknown()->AddRef();                                                  \
+    }                                                                                              \
+    acfUInt32 ACFMETHODCALLTYPE Release() override {                                               \
+        return GetControllingUnknown()->Release();                                                 \
+    }
