@@ -77,8 +77,9 @@ public:
     explicit HostPageTable(AaxHostModel& model)
         : AaxHostObject(model, {IID_IAAXPageTableV1, IID_IAAXPageTableV2}) {}
     REC0(1)
-    REC1(2) REC1(3) REC1(4) REC1(5) REC2(6) REC2(7) REC3(8) REC3(9) REC1(10) REC2(11) REC2(12)
-        REC4(13) REC3(14) REC0(15) REC1(16) REC3(17)
+    REC1(2)
+    REC1(3) REC1(4) REC1(5) REC2(6) REC2(7) REC3(8) REC3(9) REC1(10) REC2(11) REC2(12) REC4(13)
+        REC3(14) REC0(15) REC1(16) REC3(17)
 };
 
 class HostTransport : public AaxHostObject<AAX_IACFTransport_V2> {
@@ -86,8 +87,9 @@ public:
     explicit HostTransport(AaxHostModel& model)
         : AaxHostObject(model, {IID_IAAXTransportV1, IID_IAAXTransportV2}) {}
     REC1(1)
-    REC2(2) REC1(3) REC1(4) REC3(5) REC1(6) REC3(7) REC5(8) REC1(9) REC1(10) REC1(11) REC2(12)
-        REC2(13) REC1(14)
+    REC2(2)
+    REC1(3) REC1(4) REC3(5) REC1(6) REC3(7) REC5(8) REC1(9) REC1(10) REC1(11) REC2(12) REC2(13)
+        REC1(14)
 };
 
 class HostViewContainer : public AaxHostObject<AAX_IACFViewContainer_V2> {
@@ -133,13 +135,15 @@ public:
         : AaxHostObject(model, {IID_IAAXControllerV1, IID_IAAXControllerV2, IID_IAAXControllerV3}),
           mPages(this), mFactory(this) {}
     REC1(1)
-    REC1(2) REC1(3) REC1(4) REC1(5) REC2(6) REC1(7) REC1(8) REC3(9) AAX_Result ACFMETHODCALLTYPE
+    REC1(2)
+    REC1(3) REC1(4) REC1(5) REC2(6) REC1(7) REC1(8) REC3(9) AAX_Result ACFMETHODCALLTYPE
         PostPacket(int32_t field, const void* data, uint32_t size) override {
         return record(10, {uintptr_t(field), w(data), size});
     }
     REC2(11)
-    REC2(12) REC1(13) REC2(14) REC1(15) REC1(16) REC2(17) REC3(18) REC1(19) REC1(20) REC1(21)
-        REC1(22) REC1(23)
+    REC2(12)
+    REC1(13) REC2(14) REC1(15) REC1(16) REC2(17) REC3(18) REC1(19) REC1(20) REC1(21) REC1(22)
+        REC1(23)
 
             private : template <class Face>
                       struct Part : Face {

@@ -9,6 +9,7 @@
 #include "core/ClassFactory.h"
 #include "core/FourCC.h"
 #include "core/ProductInfo.h"
+#include "engine/QUOR515Ids.h"
 #include "support/AaxExpectedDescription.h"
 
 #include <gtest/gtest.h>
@@ -67,7 +68,7 @@ TEST_F(AaxExports, StartUpKeepsTheFirstHostServicesUntilShutDown) {
 
 // The description the module will give once it can ask a VST 2.4 instance for its layouts.
 const AAX_Effect_Desc& quor515Description() {
-    static const AAX_Meter_Desc meters[] = {{"GR Meter", SorvLib::fourCC("GrMt"), 0, 2},
+    static const AAX_Meter_Desc meters[] = {{"GR Meter", SorvLib::kGrMeterId, 0, 2},
                                             {nullptr, 0, 0, 0}};
     static const std::string ids[2] = {SorvLib::makeAaxEffectId(1, 1),
                                        SorvLib::makeAaxEffectId(2, 2)};
@@ -90,7 +91,7 @@ const AAX_Effect_Desc& quor515Description() {
     description = {SorvLib::kVendorName,
                    SorvLib::kProductName,
                    SorvLib::fourCC("SvAu"),
-                   SorvLib::fourCC("SQr5"),
+                   static_cast<Steinberg::int32>(SorvLib::kVst2UniqueId),
                    SorvLib::kSubCategories,
                    {},
                    1,

@@ -1,6 +1,7 @@
 #pragma once
 // The module's seven ACF exports, in the order of their ordinals (1 to 7). Each is exported
-// under its standard-call decorated name; none lets an exception out.
+// under its standard-call decorated name; none lets an exception out. The host calls them on
+// one thread at a time, ACFStartup and ACFShutdown bracketing all others.
 
 #include "ACFUnknown.h"
 

@@ -51,7 +51,7 @@ AAX_IPropertyMap* AAX_VCollection::NewPropertyMap() {
 AAX_Result AAX_VCollection::SetProperties(AAX_IPropertyMap* properties) {
     if (!mCollection)
         return AAX_ERROR_NULL_OBJECT;
-    return mCollection->SetProperties(properties ? properties->NewestInterface() : nullptr);
+    return mCollection->SetProperties(AAX_VPropertyMap::HostInterfaceOf(properties));
 }
 
 AAX_IDescriptionHost* AAX_VCollection::DescriptionHost() {

@@ -11,10 +11,6 @@ constexpr int32_t kGotBufferLengthLine = 89;
 constexpr int32_t kRemovedBufferLengthLine = 93;
 constexpr int32_t kAssertFlags = 1;
 
-IACFUnknown* hostMap(AAX_IPropertyMap* map) {
-    return map ? map->NewestInterface() : nullptr;
-}
-
 void traceMissing(const char* property) {
     AAX_Trace(AAX_eTracePriority_Registration,
               "AAX_VComponentDescriptor: ManuallyAddProcessProcs() - no value found for %s",
@@ -134,8 +130,8 @@ AAX_Result AAX_VComponentDescriptor::AddProcessProc_Native(AAX_CProcessProc proc
                                                            AAX_CTypeID* id) {
     if (!mV1)
         return AAX_ERROR_NULL_OBJECT;
-    return mV1->AddProcessProc_Native(proc, hostMap(properties), instanceInitProc, backgroundProc,
-                                      id);
+    return mV1->AddProcessProc_Native(proc, AAX_VPropertyMap::HostInterfaceOf(properties),
+                                      instanceInitProc, backgroundProc, id);
 }
 
 AAX_Result AAX_VComponentDescriptor::AddProcessProc_TI(
@@ -143,14 +139,15 @@ AAX_Result AAX_VComponentDescriptor::AddProcessProc_TI(
     const char* instanceInitProcName, const char* backgroundProcName, AAX_CTypeID* id) {
     if (!mV1)
         return AAX_ERROR_NULL_OBJECT;
-    return mV1->AddProcessProc_TI(dllFileName, procName, hostMap(properties), instanceInitProcName,
-                                  backgroundProcName, id);
+    return mV1->AddProcessProc_TI(dllFileName, procName,
+                                  AAX_VPropertyMap::HostInterfaceOf(properties),
+                                  instanceInitProcName, backgroundProcName, id);
 }
 
 AAX_Result AAX_VComponentDescriptor::AddProcessProc(AAX_IPropertyMap* properties, AAX_CTypeID* ids,
                                                     int32_t size) {
     if (mV3)
-        return mV3->AddProcessProc(hostMap(properties), ids, size);
+        return mV3->AddProcessProc(AAX_VPropertyMap::HostInterfaceOf(properties), ids, size);
     if (mV1 && properties)
         return ManuallyAddProcessProcs(properties, ids, size);
     return AAX_ERROR_NULL_OBJECT;

@@ -1,11 +1,5 @@
 #include "AAX_VEffectDescriptor.h"
 
-namespace {
-IACFUnknown* hostMap(AAX_IPropertyMap* map) {
-    return map ? map->NewestInterface() : nullptr;
-}
-} // namespace
-
 AAX_VEffectDescriptor::AAX_VEffectDescriptor(IACFUnknown* host) {
     if (!host)
         return;
@@ -62,7 +56,8 @@ AAX_IPropertyMap* AAX_VEffectDescriptor::NewPropertyMap() {
 }
 
 AAX_Result AAX_VEffectDescriptor::SetProperties(AAX_IPropertyMap* properties) {
-    return mV1 ? mV1->SetProperties(hostMap(properties)) : AAX_ERROR_NULL_OBJECT;
+    return mV1 ? mV1->SetProperties(AAX_VPropertyMap::HostInterfaceOf(properties))
+               : AAX_ERROR_NULL_OBJECT;
 }
 
 AAX_Result AAX_VEffectDescriptor::AddResourceInfo(int32_t type, const char* info) {
@@ -71,7 +66,8 @@ AAX_Result AAX_VEffectDescriptor::AddResourceInfo(int32_t type, const char* info
 
 AAX_Result AAX_VEffectDescriptor::AddMeterDescription(AAX_CTypeID id, const char* name,
                                                       AAX_IPropertyMap* properties) {
-    return mV1 ? mV1->AddMeterDescription(id, name, hostMap(properties)) : AAX_ERROR_NULL_OBJECT;
+    return mV1 ? mV1->AddMeterDescription(id, name, AAX_VPropertyMap::HostInterfaceOf(properties))
+               : AAX_ERROR_NULL_OBJECT;
 }
 
 AAX_Result AAX_VEffectDescriptor::Operation11(void* a, void* b, void* c, void* d) {

@@ -13,6 +13,10 @@ public:
     static AAX_VPropertyMap* Create(IACFUnknown* host);
     // A map on an existing host map; null for a null host map.
     static AAX_VPropertyMap* Acquire(IACFUnknown* hostMap);
+    // What the host receives for a map argument: its newest interface, null for no map.
+    static IACFUnknown* HostInterfaceOf(const AAX_IPropertyMap* map) {
+        return map ? map->NewestInterface() : nullptr;
+    }
     ~AAX_VPropertyMap() override;
 
     bool GetProperty(AAX_EProperty id, AAX_CPropertyValue* value) const override;
