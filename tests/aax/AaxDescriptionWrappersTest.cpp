@@ -209,6 +209,16 @@ TEST_F(AaxDescriptionWrappers, PositionalOperationsReachTheirHostOperations) {
     EXPECT_TRUE(map->Operation8(p(1), p(2), p(3)));
     EXPECT_EQ(collection.AddEffect("id", nullptr), AAX_ERROR_NULL_OBJECT);
     EXPECT_FALSE(model.called("Collection.AddEffect"));
+
+    // A map of a host with version 1 only: later operations answer their codes.
+    model.omitted = {IID_IAAXPropertyMapV2, IID_IAAXPropertyMapV3};
+    AAX_IPropertyMap* older = c->NewPropertyMap();
+    ASSERT_NE(older, nullptr);
+    EXPECT_EQ(older->Operation7(p(1), p(2), p(3)), AAX_ERROR_UNIMPLEMENTED);
+    EXPECT_FALSE(older->Operation8(p(1), p(2), p(3)));
+    ASSERT_NE(older->NewestInterface(), nullptr);
+    EXPECT_EQ(older->AddProperty(AAX_eProperty_ProductID, 5), AAX_SUCCESS);
+    EXPECT_EQ(aaxSnapshot(older->NewestInterface()), (AaxProperties{{AAX_eProperty_ProductID, 5}}));
 }
 
 TEST_F(AaxDescriptionWrappers, WithoutHostEveryOperationAnswersItsCode) {
