@@ -76,20 +76,43 @@ class HostPageTable : public AaxHostObject<AAX_IACFPageTable_V2> {
 public:
     explicit HostPageTable(AaxHostModel& model)
         : AaxHostObject(model, {IID_IAAXPageTableV1, IID_IAAXPageTableV2}) {}
-    REC0(1)
-    REC1(2)
-    REC1(3) REC1(4) REC1(5) REC2(6) REC2(7) REC3(8) REC3(9) REC1(10) REC2(11) REC2(12) REC4(13)
-        REC3(14) REC0(15) REC1(16) REC3(17)
+    REC0(1);
+    REC1(2);
+    REC1(3);
+    REC1(4);
+    REC1(5);
+    REC2(6);
+    REC2(7);
+    REC3(8);
+    REC3(9);
+    REC1(10);
+    REC2(11);
+    REC2(12);
+    REC4(13);
+    REC3(14);
+    REC0(15);
+    REC1(16);
+    REC3(17);
 };
 
 class HostTransport : public AaxHostObject<AAX_IACFTransport_V2> {
 public:
     explicit HostTransport(AaxHostModel& model)
         : AaxHostObject(model, {IID_IAAXTransportV1, IID_IAAXTransportV2}) {}
-    REC1(1)
-    REC2(2)
-    REC1(3) REC1(4) REC3(5) REC1(6) REC3(7) REC5(8) REC1(9) REC1(10) REC1(11) REC2(12) REC2(13)
-        REC1(14)
+    REC1(1);
+    REC2(2);
+    REC1(3);
+    REC1(4);
+    REC3(5);
+    REC1(6);
+    REC3(7);
+    REC5(8);
+    REC1(9);
+    REC1(10);
+    REC1(11);
+    REC2(12);
+    REC2(13);
+    REC1(14);
 };
 
 class HostViewContainer : public AaxHostObject<AAX_IACFViewContainer_V2> {
@@ -98,9 +121,14 @@ public:
         : AaxHostObject(model, {IID_IAAXViewContainerV1, IID_IAAXViewContainerV2}) {}
     int32_t ACFMETHODCALLTYPE GetType() override { return record(1, {}); }
     void* ACFMETHODCALLTYPE GetPtr() override { return p(record(2, {})); }
-    REC1(3)
+    REC1(3);
     uint32_t ACFMETHODCALLTYPE Operation4(void* a) override { return record(4, {w(a)}); }
-    REC2(5) REC2(6) REC2(7) REC3(8) REC3(9) REC3(10)
+    REC2(5);
+    REC2(6);
+    REC2(7);
+    REC3(8);
+    REC3(9);
+    REC3(10);
 };
 
 class HostAutomation : public AaxHostObject<AAX_IACFAutomationDelegate> {
@@ -125,7 +153,7 @@ public:
     AAX_Result ACFMETHODCALLTYPE PostReleaseRequest(AAX_CParamID id) override {
         return record(6, {w(id)});
     }
-    REC2(7)
+    REC2(7);
 };
 
 // The controller answers both chains and the component factory that makes page tables.
@@ -134,19 +162,35 @@ public:
     explicit HostController(AaxHostModel& model)
         : AaxHostObject(model, {IID_IAAXControllerV1, IID_IAAXControllerV2, IID_IAAXControllerV3}),
           mPages(this), mFactory(this) {}
-    REC1(1)
-    REC1(2)
-    REC1(3) REC1(4) REC1(5) REC2(6) REC1(7) REC1(8) REC3(9) AAX_Result ACFMETHODCALLTYPE
-        PostPacket(int32_t field, const void* data, uint32_t size) override {
+    REC1(1);
+    REC1(2);
+    REC1(3);
+    REC1(4);
+    REC1(5);
+    REC2(6);
+    REC1(7);
+    REC1(8);
+    REC3(9);
+    AAX_Result ACFMETHODCALLTYPE PostPacket(int32_t field, const void* data,
+                                            uint32_t size) override {
         return record(10, {uintptr_t(field), w(data), size});
     }
-    REC2(11)
-    REC2(12)
-    REC1(13) REC2(14) REC1(15) REC1(16) REC2(17) REC3(18) REC1(19) REC1(20) REC1(21) REC1(22)
-        REC1(23)
+    REC2(11);
+    REC2(12);
+    REC1(13);
+    REC2(14);
+    REC1(15);
+    REC1(16);
+    REC2(17);
+    REC3(18);
+    REC1(19);
+    REC1(20);
+    REC1(21);
+    REC1(22);
+    REC1(23);
 
-            private : template <class Face>
-                      struct Part : Face {
+private:
+    template <class Face> struct Part : Face {
         explicit Part(HostController* owner) : owner(owner) {}
         ACFRESULT ACFMETHODCALLTYPE QueryInterface(const acfIID& iid, void** out) override {
             return owner->QueryInterface(iid, out);
