@@ -70,8 +70,12 @@ bool base32Encode(const std::vector<uint8_t>& bytes, std::string& output) {
             }
         }
         bits -= kBase32GroupBits;
-        output += kBase32Alphabet[(buffer >> bits) & kBase32GroupMask];
+        output += base32Letter(buffer >> bits);
     }
+}
+
+char base32Letter(uint32_t index) {
+    return kBase32Alphabet[index & kBase32GroupMask];
 }
 
 } // namespace SorvLib

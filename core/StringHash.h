@@ -22,4 +22,7 @@ uint64_t fnv1a64(std::vector<uint8_t> bytes);
 // Empty input returns false and leaves output as it was.
 bool base32Encode(const std::vector<uint8_t>& bytes, std::string& output);
 
+// The RFC 4648 base32 letter of the low five bits of index.
+char base32Letter(uint32_t index);
+
 } // namespace SorvLib

@@ -9,6 +9,7 @@
 #include "WavError.h"
 #include "WavReader.h"
 
+#include "TestFolder.h"
 #include "core/ClassFactory.h"
 #include "engine/NoiseModulator.h"
 
@@ -41,11 +42,8 @@ std::vector<double> readAll(const std::filesystem::path& path, WavFormat& format
 class RenderThroughProduct : public testing::Test {
 protected:
     void SetUp() override {
-        // Other runs of these tests may share the temporary folder: the name is this run's.
-        folder = std::filesystem::path(testing::TempDir()) /
-                 ("sorv-render-" +
-                  std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
-                  std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+        folder = SorvToolsTest::testFolder(
+            "render-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
         factory = GetPluginFactory();

@@ -2,6 +2,7 @@
 // every channel, and written as a WAV file of the requested shape.
 
 #include "TestSignal.h"
+#include "TestFolder.h"
 #include "WavReader.h"
 
 #include <gtest/gtest.h>
@@ -66,7 +67,7 @@ TEST(TestSignal, HasClicksBurstsAndToneOnEachChannelAndTheChannelsDiffer) {
 }
 
 TEST(TestSignal, WritesTheRequestedFile) {
-    const auto folder = std::filesystem::path(testing::TempDir()) / "sorv-synth";
+    const auto folder = SorvToolsTest::testFolder("synth");
     std::filesystem::create_directories(folder);
     SynthOptions options;
     options.output = (folder / "t.wav").u8string();

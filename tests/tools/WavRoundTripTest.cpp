@@ -1,6 +1,7 @@
 // WAV writer and reader together: every encoding and channel count survives a round trip
 // exactly, PCM is rounded and clipped as documented, and a file only appears once finished.
 
+#include "TestFolder.h"
 #include "WavError.h"
 #include "WavReader.h"
 #include "WavWriter.h"
@@ -140,9 +141,8 @@ TEST(WavWriter, RefusesDataBeyondTheFourGigabyteLimit) {
 class WavFileOnDisk : public testing::Test {
 protected:
     void SetUp() override {
-        folder = std::filesystem::path(testing::TempDir()) /
-                 ("sorv-wav-" +
-                  std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+        folder = SorvToolsTest::testFolder(
+            "wav-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
     }

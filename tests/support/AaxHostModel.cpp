@@ -1,0 +1,335 @@
+#include "AaxHostModel.h"
+
+#include <algorithm>
+
+namespace SorvTest {
+
+namespace {
+// Host results of the operations the library only forwards: 100 + the host operation.
+constexpr int32_t kForwarded = 100;
+constexpr int32_t kSupportLevel = 2;
+constexpr AAX_CPropertyValue kFeatureProperty = 7;
+} // namespace
+
+bool AaxHostModel::omits(const acfIID& iid) const {
+    return std::find(omitted.begin(), omitted.end(), iid) != omitted.end();
+}
+
+bool AaxHostModel::called(const std::string& name) const {
+    return std::find(calls.begin(), calls.end(), name) != calls.end();
+}
+
+IACFUnknown* AaxHostModel::newHost() {
+    auto* host = new AaxHostUnknown(*this);
+    host->AddRef();
+    return static_cast<IACFComponentFactory*>(host);
+}
+
+AaxProperties aaxSnapshot(IACFUnknown* hostMap) {
+    if (!hostMap)
+        return {};
+    return static_cast<AaxHostPropertyMap*>(static_cast<AAX_IACFPropertyMap_V3*>(hostMap))
+        ->properties;
+}
+
+// ---- property map
+
+AaxHostPropertyMap::AaxHostPropertyMap(AaxHostModel& model)
+    : AaxHostObject(model, {IID_IAAXPropertyMapV1, IID_IAAXPropertyMapV2, IID_IAAXPropertyMapV3}) {}
+
+acfBool ACFMETHODCALLTYPE AaxHostPropertyMap::GetProperty(AAX_EProperty id,
+                                                          AAX_CPropertyValue* value) {
+    call("PropertyMap.GetProperty." + std::to_string(id));
+    const auto found = properties.find(id);
+    if (found == properties.end())
+        return 0;
+    *value = found->second;
+    return 1;
+}
+
+AAX_Result ACFMETHODCALLTYPE AaxHostPropertyMap::AddProperty(AAX_EProperty id,
+                                                             AAX_CPropertyValue value) {
+    properties[id] = value;
+    return call("PropertyMap.AddProperty." + std::to_string(id));
+}
+
+AAX_Result ACFMETHODCALLTYPE AaxHostPropertyMap::RemoveProperty(AAX_EProperty id) {
+    properties.erase(id);
+    return call("PropertyMap.RemoveProperty." + std::to_string(id));
+}
+
+AAX_Result ACFMETHODCALLTYPE AaxHostPropertyMap::Operation4(void*, void*, void*) {
+    return call("PropertyMap.4", kForwarded + 4);
+}
+
+acfBool ACFMETHODCALLTYPE AaxHostPropertyMap::Operation5(void*, void*, void*) {
+    return call("PropertyMap.5", 1);
+}
+
+// ---- component descriptor
+
+AaxHostComponentDescriptor::AaxHostComponentDescriptor(AaxHostModel& model)
+    : AaxHostObject(model, {IID_IAAXComponentDescriptorV1, IID_IAAXComponentDescriptorV2,
+                            IID_IAAXComponentDescriptorV3}) {}
+
+#define AAX_HOST_FORWARDED(Class, prefix, number, ...)                                             \
+    AAX_Result ACFMETHODCALLTYPE Class::Operation##number(__VA_ARGS__) {                           \
+        return call(prefix #number, kForwarded + number);                                          \
+    }
+AAX_HOST_FORWARDED(AaxHostComponentDescriptor, "Component.", 1)
+AAX_HOST_FORWARDED(AaxHostComponentDescriptor, "Component.", 2, void*, void*)
+AAX_HOST_FORWARDED(AaxHostComponentDescriptor, "Component.", 3, void*)
+AAX_HOST_FORWARDED(AaxHostComponentDescriptor, "Component.", 4, void*)
+AAX_HOST_FORWARDED(AaxHostComponentDescriptor, "Component.", 5, void*)
+AAX_HOST_FORWARDED(AaxHostComponentDescriptor, "Component.", 6, void*)
+AAX_HOST_FORWARDED(AaxHostComponentDescriptor, "Component.", 7, void*)
+AAX_HOST_FORWARDED(AaxHostComponentDescriptor, "Component.", 8, void*)
+AAX_HOST_FORWARDED(AaxHostComponentDescriptor, "Component.", 9, void*, void*, void*)
+AAX_HOST_FORWARDED(AaxHostComponentDescriptor, "Component.", 10, void*, void*, void*)
+AAX_HOST_FORWARDED(AaxHostComponentDescriptor, "Component.", 11, void*, void*, void*)
+AAX_HOST_FORWARDED(AaxHostComponentDescriptor, "Component.", 12, void*, void*)
+AAX_HOST_FORWARDED(AaxHostComponentDescriptor, "Component.", 13, void*, void*, void*, void*)
+AAX_HOST_FORWARDED(AaxHostComponentDescriptor, "Component.", 16, void*, void*, void*)
+AAX_HOST_FORWARDED(AaxHostComponentDescriptor, "Component.", 17, void*, void*)
+
+AAX_Result ACFMETHODCALLTYPE AaxHostComponentDescriptor::AddProcessProc_Native(
+    AAX_CProcessProc proc, IACFUnknown* map, AAX_CProcessProc, AAX_CProcessProc, AAX_CTypeID* id) {
+    call("Component.AddProcessProc_Native");
+    procs.push_back({"native", aaxSnapshot(map), proc});
+    *id = static_cast<AAX_CTypeID>(procs.size());
+    return AAX_SUCCESS;
+}
+
+AAX_Result ACFMETHODCALLTYPE AaxHostComponentDescriptor::AddProcessProc_TI(const char*,
+                                                                           const char* procName,
+                                                                           IACFUnknown* map,
+                                                                           const char*, const char*,
+                                                                           AAX_CTypeID* id) {
+    call("Component.AddProcessProc_TI");
+    procs.push_back({"ti", aaxSnapshot(map), procName});
+    *id = static_cast<AAX_CTypeID>(procs.size());
+    return AAX_SUCCESS;
+}
+
+AAX_Result ACFMETHODCALLTYPE AaxHostComponentDescriptor::AddProcessProc(IACFUnknown* map,
+                                                                        AAX_CTypeID* ids,
+                                                                        int32_t size) {
+    call("Component.AddProcessProc");
+    const AaxProperties properties = aaxSnapshot(map);
+    const auto proc = properties.find(AAX_eProperty_NativeProcessProc);
+    procs.push_back(
+        {"all", properties,
+         proc == properties.end() ? nullptr : reinterpret_cast<const void*>(proc->second)});
+    if (ids && size > 1) {
+        ids[0] = static_cast<AAX_CTypeID>(procs.size());
+        ids[1] = 0;
+    }
+    return AAX_SUCCESS;
+}
+
+// ---- effect descriptor
+
+AaxHostEffectDescriptor::AaxHostEffectDescriptor(AaxHostModel& model)
+    : AaxHostObject(model, {IID_IAAXEffectDescriptorV1, IID_IAAXEffectDescriptorV2}) {}
+
+AaxHostEffectDescriptor::~AaxHostEffectDescriptor() {
+    for (AaxHostComponentDescriptor* component : components)
+        component->Release();
+}
+
+AAX_Result ACFMETHODCALLTYPE AaxHostEffectDescriptor::AddComponent(IACFUnknown* component) {
+    call("Effect.AddComponent");
+    if (!component)
+        return AAX_ERROR_NULL_COMPONENT;
+    auto* host = static_cast<AaxHostComponentDescriptor*>(
+        static_cast<AAX_IACFComponentDescriptor_V3*>(component));
+    host->AddRef();
+    components.push_back(host);
+    return AAX_SUCCESS;
+}
+
+AAX_Result ACFMETHODCALLTYPE AaxHostEffectDescriptor::AddName(const char* name) {
+    names.push_back(name ? name : "<null>");
+    return call("Effect.AddName");
+}
+
+AAX_Result ACFMETHODCALLTYPE AaxHostEffectDescriptor::AddCategory(uint32_t value) {
+    category |= value;
+    return call("Effect.AddCategory");
+}
+
+AAX_HOST_FORWARDED(AaxHostEffectDescriptor, "Effect.", 4, void*, void*)
+AAX_HOST_FORWARDED(AaxHostEffectDescriptor, "Effect.", 5, void*, void*)
+AAX_HOST_FORWARDED(AaxHostEffectDescriptor, "Effect.", 9, void*, void*, void*, void*)
+
+AAX_Result ACFMETHODCALLTYPE AaxHostEffectDescriptor::SetProperties(IACFUnknown*) {
+    return call("Effect.SetProperties");
+}
+
+AAX_Result ACFMETHODCALLTYPE AaxHostEffectDescriptor::AddResourceInfo(int32_t type,
+                                                                      const char* info) {
+    resources[type] = info ? info : "<null>";
+    return call("Effect.AddResourceInfo");
+}
+
+AAX_Result ACFMETHODCALLTYPE AaxHostEffectDescriptor::AddMeterDescription(AAX_CTypeID id,
+                                                                          const char* name,
+                                                                          IACFUnknown* properties) {
+    meters.push_back({id, name ? name : "<null>", aaxSnapshot(properties)});
+    return call("Effect.AddMeterDescription");
+}
+
+// ---- collection
+
+AaxHostCollection::AaxHostCollection(AaxHostModel& model)
+    : AaxHostObject(model, {IID_IAAXCollectionV1}) {
+    mDefinition.owner = this;
+    model.collections.push_back(this);
+}
+
+AaxHostCollection::~AaxHostCollection() {
+    for (auto& effect : effects)
+        effect.second->Release();
+    auto& list = mModel.collections;
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+}
+
+void* AaxHostCollection::otherFace(const acfIID& iid) {
+    return iid == IID_IACFPluginDefinition ? static_cast<IACFPluginDefinition*>(&mDefinition)
+                                           : nullptr;
+}
+
+AAX_HOST_FORWARDED(AaxHostCollection, "Collection.", 1)
+AAX_HOST_FORWARDED(AaxHostCollection, "Collection.", 2)
+AAX_HOST_FORWARDED(AaxHostCollection, "Collection.", 3)
+AAX_HOST_FORWARDED(AaxHostCollection, "Collection.", 4)
+
+AAX_Result ACFMETHODCALLTYPE AaxHostCollection::AddEffect(const char* effectID,
+                                                          IACFUnknown* effect) {
+    call("Collection.AddEffect");
+    if (mModel.addEffectResult != AAX_SUCCESS)
+        return mModel.addEffectResult;
+    if (!effect)
+        return AAX_ERROR_NULL_OBJECT;
+    auto* host =
+        static_cast<AaxHostEffectDescriptor*>(static_cast<AAX_IACFEffectDescriptor_V2*>(effect));
+    host->AddRef();
+    effects.emplace_back(effectID ? effectID : "<null>", host);
+    return AAX_SUCCESS;
+}
+
+AAX_Result ACFMETHODCALLTYPE AaxHostCollection::SetManufacturerName(const char* name) {
+    manufacturer = name ? name : "<null>";
+    return call("Collection.SetManufacturerName");
+}
+
+AAX_Result ACFMETHODCALLTYPE AaxHostCollection::AddPackageName(const char* name) {
+    packageNames.push_back(name ? name : "<null>");
+    return call("Collection.AddPackageName");
+}
+
+AAX_Result ACFMETHODCALLTYPE AaxHostCollection::SetPackageVersion(uint32_t version) {
+    packageVersion = version;
+    return call("Collection.SetPackageVersion");
+}
+
+AAX_Result ACFMETHODCALLTYPE AaxHostCollection::SetProperties(IACFUnknown*) {
+    return call("Collection.SetProperties");
+}
+
+// ---- host services
+
+AaxHostServices::AaxHostServices(AaxHostModel& model)
+    : AaxHostObject(model,
+                    {IID_IAAXHostServicesV1, IID_IAAXHostServicesV2, IID_IAAXHostServicesV3}) {}
+
+AAX_Result ACFMETHODCALLTYPE AaxHostServices::Operation1(const char*, int32_t, const char*) {
+    return call("HostServices.1", kForwarded + 1);
+}
+
+AAX_Result ACFMETHODCALLTYPE AaxHostServices::Trace(int32_t priority, const char* message) {
+    mModel.traces.push_back({priority, message ? message : "<null>"});
+    return call("HostServices.Trace");
+}
+
+AAX_Result ACFMETHODCALLTYPE AaxHostServices::Operation3(void*, void*, void*) {
+    return call("HostServices.3", kForwarded + 3);
+}
+
+AAX_Result ACFMETHODCALLTYPE AaxHostServices::HandleAssertFailure(const char* file, int32_t line,
+                                                                  const char* note, int32_t flags) {
+    mModel.assertions.push_back({file ? file : "", line, note ? note : "", flags});
+    return call("HostServices.HandleAssertFailure");
+}
+
+// ---- feature info
+
+AaxHostFeatureInfo::AaxHostFeatureInfo(AaxHostModel& model)
+    : AaxHostObject(model, {IID_IAAXFeatureInfoV1}) {}
+
+AAX_Result ACFMETHODCALLTYPE AaxHostFeatureInfo::SupportLevel(int32_t* level) {
+    *level = kSupportLevel;
+    return call("FeatureInfo.SupportLevel");
+}
+
+AAX_Result ACFMETHODCALLTYPE AaxHostFeatureInfo::AcquireProperties(IACFUnknown** properties) {
+    call("FeatureInfo.AcquireProperties");
+    auto* map = new AaxHostPropertyMap(mModel);
+    map->properties[AAX_eProperty_MinProperty] = kFeatureProperty;
+    map->AddRef();
+    *properties = static_cast<AAX_IACFPropertyMap_V3*>(map);
+    return AAX_SUCCESS;
+}
+
+// ---- host unknown
+
+AaxHostUnknown::AaxHostUnknown(AaxHostModel& model)
+    : AaxHostObject(model, {IID_IACFComponentFactory, IID_IACFDefinition}) {}
+
+void* AaxHostUnknown::otherFace(const acfIID& iid) {
+    return iid == IID_IAAXDescriptionHostV1 ? static_cast<AAX_IACFDescriptionHost*>(this) : nullptr;
+}
+
+namespace {
+// A new host object of the class asked for, or null for a class the host does not know.
+IACFUnknown* newComponent(AaxHostModel& model, const acfCLSID& clsid) {
+    if (clsid == AAXCompID_HostServices)
+        return new AaxHostServices(model);
+    if (clsid == AAXCompID_AAXCollection)
+        return new AaxHostCollection(model);
+    if (clsid == AAXCompID_EffectDescriptor)
+        return new AaxHostEffectDescriptor(model);
+    if (clsid == AAXCompID_ComponentDescriptor)
+        return new AaxHostComponentDescriptor(model);
+    if (clsid == AAXCompID_PropertyMap)
+        return new AaxHostPropertyMap(model);
+    return nullptr;
+}
+} // namespace
+
+ACFRESULT ACFMETHODCALLTYPE AaxHostUnknown::CreateComponent(const acfCLSID& clsid,
+                                                            IACFUnknown* outer, const acfIID& iid,
+                                                            void** out) {
+    call("Factory.CreateComponent");
+    *out = nullptr;
+    if (outer)
+        return ACF_E_INVALIDARG;
+    IACFUnknown* object = newComponent(mModel, clsid);
+    if (!object)
+        return ACF_E_NOINTERFACE;
+    object->AddRef();
+    const ACFRESULT result = object->QueryInterface(iid, out);
+    object->Release();
+    return result;
+}
+
+AAX_Result ACFMETHODCALLTYPE AaxHostUnknown::AcquireFeatureProperties(const acfUID&,
+                                                                      IACFUnknown** info) {
+    call("DescriptionHost.AcquireFeatureProperties");
+    auto* feature = new AaxHostFeatureInfo(mModel);
+    feature->AddRef();
+    *info = feature;
+    return AAX_SUCCESS;
+}
+
+} // namespace SorvTest

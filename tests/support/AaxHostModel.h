@@ -1,0 +1,278 @@
+#pragma once
+// A small AAX host: the component factory and the host objects the module describes itself
+// into (host services, collection, effect and component descriptors, property maps,
+// description host, feature info, page tables). Every object counts itself alive in its
+// model, every call is logged, and any interface version can be left out to act as an
+// older host. Used in-process by the unit tests and across the DLL boundary by the host test.
+
+#include "AAX.h"
+#include "AAX_ICollection.h"
+#include "AAX_IComponentDescriptor.h"
+#include "AAX_IDescriptionHost.h"
+#include "AAX_IEffectDescriptor.h"
+#include "AAX_IFeatureInfo.h"
+#include "AAX_IHostServices.h"
+#include "AAX_IPageTable.h"
+#include "AAX_IPropertyMap.h"
+#include "ACFUnknown.h"
+
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace SorvTest {
+
+using AaxProperties = std::map<int32_t, AAX_CPropertyValue>;
+
+struct AaxTrace {
+    int32_t priority;
+    std::string text;
+};
+
+struct AaxAssertion {
+    std::string file;
+    int32_t line;
+    std::string note;
+    int32_t flags;
+};
+
+class AaxHostModel;
+
+// The base of every host object: reference count, interface ids it answers (minus the ones
+// the model leaves out), and its place in the model's live count.
+template <class Interface> class AaxHostObject : public Interface {
+public:
+    AaxHostObject(AaxHostModel& model, std::vector<acfIID> ids);
+    virtual ~AaxHostObject();
+    ACFRESULT ACFMETHODCALLTYPE QueryInterface(const acfIID& iid, void** out) override;
+    acfUInt32 ACFMETHODCALLTYPE AddRef() override { return ++mReferences; }
+    acfUInt32 ACFMETHODCALLTYPE Release() override;
+
+protected:
+    // Logs the call, throws when the model is set to, and answers the operation's number.
+    AAX_Result call(const std::string& name, int32_t number = 0);
+    // Another interface of this object (beyond the chain of Interface).
+    virtual void* otherFace(const acfIID&) { return nullptr; }
+
+    AaxHostModel& mModel;
+
+private:
+    std::vector<acfIID> mIds;
+    acfUInt32 mReferences = 0;
+};
+
+class AaxHostPropertyMap : public AaxHostObject<AAX_IACFPropertyMap_V3> {
+public:
+    explicit AaxHostPropertyMap(AaxHostModel& model);
+    acfBool ACFMETHODCALLTYPE GetProperty(AAX_EProperty id, AAX_CPropertyValue* value) override;
+    AAX_Result ACFMETHODCALLTYPE AddProperty(AAX_EProperty id, AAX_CPropertyValue value) override;
+    AAX_Result ACFMETHODCALLTYPE RemoveProperty(AAX_EProperty id) override;
+    AAX_Result ACFMETHODCALLTYPE Operation4(void*, void*, void*) override;
+    acfBool ACFMETHODCALLTYPE Operation5(void*, void*, void*) override;
+
+    AaxProperties properties;
+};
+
+// A property map handed to the host, as the host saw it at that moment.
+AaxProperties aaxSnapshot(IACFUnknown* hostMap);
+
+struct AaxProcessProc {
+    std::string route; // "native", "ti" or "all" (the newest interface)
+    AaxProperties properties;
+    const void* proc = nullptr;
+};
+
+class AaxHostComponentDescriptor : public AaxHostObject<AAX_IACFComponentDescriptor_V3> {
+public:
+    explicit AaxHostComponentDescriptor(AaxHostModel& model);
+    AAX_Result ACFMETHODCALLTYPE Operation1() override;
+    AAX_Result ACFMETHODCALLTYPE Operation2(void*, void*) override;
+    AAX_Result ACFMETHODCALLTYPE Operation3(void*) override;
+    AAX_Result ACFMETHODCALLTYPE Operation4(void*) override;
+    AAX_Result ACFMETHODCALLTYPE Operation5(void*) override;
+    AAX_Result ACFMETHODCALLTYPE Operation6(void*) override;
+    AAX_Result ACFMETHODCALLTYPE Operation7(void*) override;
+    AAX_Result ACFMETHODCALLTYPE Operation8(void*) override;
+    AAX_Result ACFMETHODCALLTYPE Operation9(void*, void*, void*) override;
+    AAX_Result ACFMETHODCALLTYPE Operation10(void*, void*, void*) override;
+    AAX_Result ACFMETHODCALLTYPE Operation11(void*, void*, void*) override;
+    AAX_Result ACFMETHODCALLTYPE Operation12(void*, void*) override;
+    AAX_Result ACFMETHODCALLTYPE Operation13(void*, void*, void*, void*) override;
+    AAX_Result ACFMETHODCALLTYPE AddProcessProc_Native(AAX_CProcessProc proc, IACFUnknown* map,
+                                                       AAX_CProcessProc, AAX_CProcessProc,
+                                                       AAX_CTypeID* id) override;
+    AAX_Result ACFMETHODCALLTYPE AddProcessProc_TI(const char*, const char* procName,
+                                                   IACFUnknown* map, const char*, const char*,
+                                                   AAX_CTypeID* id) override;
+    AAX_Result ACFMETHODCALLTYPE Operation16(void*, void*, void*) override;
+    AAX_Result ACFMETHODCALLTYPE Operation17(void*, void*) override;
+    AAX_Result ACFMETHODCALLTYPE AddProcessProc(IACFUnknown* map, AAX_CTypeID* ids,
+                                                int32_t size) override;
+
+    std::vector<AaxProcessProc> procs;
+};
+
+struct AaxMeter {
+    AAX_CTypeID id;
+    std::string name;
+    AaxProperties properties;
+};
+
+class AaxHostEffectDescriptor : public AaxHostObject<AAX_IACFEffectDescriptor_V2> {
+public:
+    explicit AaxHostEffectDescriptor(AaxHostModel& model);
+    ~AaxHostEffectDescriptor() override;
+    AAX_Result ACFMETHODCALLTYPE AddComponent(IACFUnknown* component) override;
+    AAX_Result ACFMETHODCALLTYPE AddName(const char* name) override;
+    AAX_Result ACFMETHODCALLTYPE AddCategory(uint32_t category) override;
+    AAX_Result ACFMETHODCALLTYPE Operation4(void*, void*) override;
+    AAX_Result ACFMETHODCALLTYPE Operation5(void*, void*) override;
+    AAX_Result ACFMETHODCALLTYPE SetProperties(IACFUnknown* properties) override;
+    AAX_Result ACFMETHODCALLTYPE AddResourceInfo(int32_t type, const char* info) override;
+    AAX_Result ACFMETHODCALLTYPE AddMeterDescription(AAX_CTypeID id, const char* name,
+                                                     IACFUnknown* properties) override;
+    AAX_Result ACFMETHODCALLTYPE Operation9(void*, void*, void*, void*) override;
+
+    std::vector<std::string> names;
+    uint32_t category = 0;
+    std::map<int32_t, std::string> resources;
+    std::vector<AaxMeter> meters;
+    std::vector<AaxHostComponentDescriptor*> components; // each with a reference held
+};
+
+class AaxHostCollection : public AaxHostObject<AAX_IACFCollection> {
+public:
+    explicit AaxHostCollection(AaxHostModel& model);
+    ~AaxHostCollection() override;
+    AAX_Result ACFMETHODCALLTYPE Operation1() override;
+    AAX_Result ACFMETHODCALLTYPE Operation2() override;
+    AAX_Result ACFMETHODCALLTYPE Operation3() override;
+    AAX_Result ACFMETHODCALLTYPE Operation4() override;
+    AAX_Result ACFMETHODCALLTYPE AddEffect(const char* effectID, IACFUnknown* effect) override;
+    AAX_Result ACFMETHODCALLTYPE SetManufacturerName(const char* name) override;
+    AAX_Result ACFMETHODCALLTYPE AddPackageName(const char* name) override;
+    AAX_Result ACFMETHODCALLTYPE SetPackageVersion(uint32_t version) override;
+    AAX_Result ACFMETHODCALLTYPE SetProperties(IACFUnknown* properties) override;
+
+    std::string manufacturer;
+    std::vector<std::string> packageNames;
+    uint32_t packageVersion = 0;
+    std::vector<std::pair<std::string, AaxHostEffectDescriptor*>> effects; // references held
+
+private:
+    void* otherFace(const acfIID& iid) override;
+    struct Definition : IACFPluginDefinition {
+        AaxHostCollection* owner;
+        ACFRESULT ACFMETHODCALLTYPE QueryInterface(const acfIID& iid, void** out) override {
+            return owner->QueryInterface(iid, out);
+        }
+        acfUInt32 ACFMETHODCALLTYPE AddRef() override { return owner->AddRef(); }
+        acfUInt32 ACFMETHODCALLTYPE Release() override { return owner->Release(); }
+    } mDefinition;
+};
+
+class AaxHostServices : public AaxHostObject<AAX_IACFHostServices_V3> {
+public:
+    explicit AaxHostServices(AaxHostModel& model);
+    AAX_Result ACFMETHODCALLTYPE Operation1(const char*, int32_t, const char*) override;
+    AAX_Result ACFMETHODCALLTYPE Trace(int32_t priority, const char* message) override;
+    AAX_Result ACFMETHODCALLTYPE Operation3(void*, void*, void*) override;
+    AAX_Result ACFMETHODCALLTYPE HandleAssertFailure(const char* file, int32_t line,
+                                                     const char* note, int32_t flags) override;
+};
+
+class AaxHostFeatureInfo : public AaxHostObject<AAX_IACFFeatureInfo> {
+public:
+    explicit AaxHostFeatureInfo(AaxHostModel& model);
+    AAX_Result ACFMETHODCALLTYPE SupportLevel(int32_t* level) override;
+    AAX_Result ACFMETHODCALLTYPE AcquireProperties(IACFUnknown** properties) override;
+};
+
+// The unknown the host hands to the exports: the component factory, the description host
+// and the further definition interface, all on one object.
+class AaxHostUnknown : public AaxHostObject<IACFComponentFactory>, public AAX_IACFDescriptionHost {
+public:
+    explicit AaxHostUnknown(AaxHostModel& model);
+    ACFRESULT ACFMETHODCALLTYPE QueryInterface(const acfIID& iid, void** out) override {
+        return AaxHostObject::QueryInterface(iid, out);
+    }
+    acfUInt32 ACFMETHODCALLTYPE AddRef() override { return AaxHostObject::AddRef(); }
+    acfUInt32 ACFMETHODCALLTYPE Release() override { return AaxHostObject::Release(); }
+    ACFRESULT ACFMETHODCALLTYPE CreateComponent(const acfCLSID& clsid, IACFUnknown* outer,
+                                                const acfIID& iid, void** out) override;
+    AAX_Result ACFMETHODCALLTYPE AcquireFeatureProperties(const acfUID& feature,
+                                                          IACFUnknown** info) override;
+
+private:
+    void* otherFace(const acfIID& iid) override;
+};
+
+class AaxHostModel {
+public:
+    // Interface ids the host does not answer (older hosts).
+    std::vector<acfIID> omitted;
+    // Every host call throws std::runtime_error while set.
+    bool throwing = false;
+    // Results the model's collection answers for AddEffect.
+    AAX_Result addEffectResult = AAX_SUCCESS;
+
+    int liveObjects = 0;
+    std::vector<std::string> calls;
+    std::vector<AaxTrace> traces;
+    std::vector<AaxAssertion> assertions;
+    std::vector<AaxHostCollection*> collections; // every collection made, not referenced
+
+    bool omits(const acfIID& iid) const;
+    bool called(const std::string& name) const;
+    // A new host unknown with one reference for the caller.
+    IACFUnknown* newHost();
+};
+
+template <class Interface>
+AaxHostObject<Interface>::AaxHostObject(AaxHostModel& model, std::vector<acfIID> ids)
+    : mModel(model), mIds(std::move(ids)) {
+    ++mModel.liveObjects;
+}
+
+template <class Interface> AaxHostObject<Interface>::~AaxHostObject() {
+    --mModel.liveObjects;
+}
+
+template <class Interface>
+ACFRESULT ACFMETHODCALLTYPE AaxHostObject<Interface>::QueryInterface(const acfIID& iid,
+                                                                     void** out) {
+    call("QueryInterface");
+    *out = nullptr;
+    if (mModel.omits(iid))
+        return ACF_E_NOINTERFACE;
+    if (void* face = otherFace(iid)) {
+        *out = face;
+    } else {
+        bool known = iid == IID_IACFUnknown;
+        for (const acfIID& id : mIds)
+            known = known || id == iid;
+        if (!known)
+            return ACF_E_NOINTERFACE;
+        *out = static_cast<Interface*>(this);
+    }
+    AddRef();
+    return ACF_OK;
+}
+
+template <class Interface> acfUInt32 ACFMETHODCALLTYPE AaxHostObject<Interface>::Release() {
+    const acfUInt32 count = --mReferences;
+    if (count == 0)
+        delete this;
+    return count;
+}
+
+template <class Interface>
+AAX_Result AaxHostObject<Interface>::call(const std::string& name, int32_t number) {
+    mModel.calls.push_back(name);
+    if (mModel.throwing)
+        throw std::runtime_error("host callback failed: " + name);
+    return number;
+}
+
+} // namespace SorvTest
