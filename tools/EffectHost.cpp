@@ -7,8 +7,7 @@
 #include "pluginterfaces/vst/vstspeaker.h"
 
 #include <algorithm>
-#include <cmath>
-#include <cstdlib>
+#include <cstdio>
 #include <cstring>
 
 namespace SorvTools {
@@ -18,9 +17,6 @@ using namespace Steinberg::Vst;
 
 namespace {
 
-// Plain values that differ by less than this (relative) count as the same step.
-constexpr double kStepTolerance = 1e-9;
-
 std::string quoted(const std::string& text) {
     return "\"" + text + "\"";
 }
@@ -29,35 +25,6 @@ std::string number(double value) {
     char text[32];
     std::snprintf(text, sizeof text, "%.10g", value);
     return text;
-}
-
-// A value typed in the parameter's own units, written the way the effect shows its values:
-// an ASCII sign, digits with at most one decimal point, then the units as the effect
-// spells them, if any ("7", "-0.5", "30 ms", "30ms"). No exponent, decimal comma, other
-// units or words: the effect's own text parser is lenient and cannot tell us that a text
-// was not a number. A number too long for a double comes back infinite.
-bool readNumber(const std::string& text, const std::string& units, double& value) {
-    std::string digits = text;
-    if (!units.empty() && digits.size() > units.size() &&
-        digits.compare(digits.size() - units.size(), units.size(), units) == 0) {
-        digits.resize(digits.size() - units.size());
-        while (!digits.empty() && digits.back() == ' ')
-            digits.pop_back();
-    }
-    size_t i = digits.empty() || (digits[0] != '-' && digits[0] != '+') ? 0 : 1;
-    bool point = false, digit = false;
-    for (; i < digits.size(); ++i) {
-        if (digits[i] >= '0' && digits[i] <= '9')
-            digit = true;
-        else if (digits[i] == '.' && !point)
-            point = true;
-        else
-            return false;
-    }
-    if (!digit)
-        return false;
-    value = std::strtod(digits.c_str(), nullptr);
-    return true;
 }
 
 bool sameIgnoringCase(const std::string& a, const std::string& b) {
@@ -181,56 +148,15 @@ const ParameterDescription* EffectHost::findParameter(const std::string& title) 
 }
 
 std::vector<ResolvedSetting> EffectHost::resolve(const std::vector<ParameterSetting>& settings) {
-    std::vector<ResolvedSetting> resolved;
-    for (const ParameterSetting& setting : settings) {
-        const ParameterDescription* p = findParameter(setting.title);
-        if (!p) {
-            std::string known;
-            for (const ParameterDescription& q : parameterList)
-                if (!q.readOnly())
-                    known += (known.empty() ? "" : ", ") + quoted(q.title);
-            throw HostError("unknown parameter " + quoted(setting.title) + " (the effect has " +
-                            (known.empty() ? "no writable parameters" : known) + ")");
-        }
-        const std::string name = quoted(p->title);
-        if (p->readOnly())
-            throw HostError(name + " is read-only");
-        for (const ResolvedSetting& earlier : resolved)
-            if (earlier.id == p->id)
-                throw HostError(name + " is set more than once");
+    return read(*this, settings);
+}
 
-        const double low = std::min(p->minPlain, p->maxPlain);
-        const double high = std::max(p->minPlain, p->maxPlain);
-        const std::string range =
-            number(low) + " to " + number(high) + (p->units.empty() ? "" : " " + p->units);
-        double plain = 0.0;
-        double normalized = 0.0;
-        if (readNumber(setting.value, p->units, plain)) {
-            if (!std::isfinite(plain) || plain < low || plain > high)
-                throw HostError(name + " = " + setting.value + " is out of range (" + range + ")");
-            normalized = controller->plainParamToNormalized(p->id, plain);
-            if (p->stepCount > 0) {
-                const double back = controller->normalizedParamToPlain(p->id, normalized);
-                if (std::fabs(back - plain) > kStepTolerance * std::max(1.0, std::fabs(plain)))
-                    throw HostError(name + " = " + setting.value + " is not one of its " +
-                                    std::to_string(p->stepCount + 1) + " steps (" + range + ")");
-            }
-        } else if (!readStepText(*p, setting.value, normalized)) {
-            std::string choices;
-            for (const std::string& shown : stepTexts(*p))
-                if (!shown.empty())
-                    choices += (choices.empty() ? "" : ", ") + shown;
-            if (!choices.empty())
-                throw HostError(name + " = " + quoted(setting.value) + " is not a value of it (" +
-                                choices + ")");
-            throw HostError(name + " = " + quoted(setting.value) + " is not a number" +
-                            (p->units.empty() ? "" : " in " + p->units) + " (" + range + ")");
-        }
-        if (!(normalized >= 0.0 && normalized <= 1.0))
-            throw HostError(name + " = " + setting.value + " is out of range (" + range + ")");
-        resolved.push_back({p->id, p->title, normalized});
-    }
-    return resolved;
+double EffectHost::toNormalized(const ParameterDescription& parameter, double plain) {
+    return controller->plainParamToNormalized(parameter.id, plain);
+}
+
+double EffectHost::toPlain(const ParameterDescription& parameter, double normalized) {
+    return controller->normalizedParamToPlain(parameter.id, normalized);
 }
 
 std::vector<std::string> EffectHost::stepTexts(const ParameterDescription& parameter) {
@@ -245,18 +171,6 @@ std::vector<std::string> EffectHost::stepTexts(const ParameterDescription& param
         texts.push_back(known ? toUtf8(shown) : std::string());
     }
     return texts;
-}
-
-bool EffectHost::readStepText(const ParameterDescription& parameter, const std::string& text,
-                              double& normalized) {
-    const std::vector<std::string> texts = stepTexts(parameter);
-    for (size_t step = 0; step < texts.size(); ++step) {
-        if (!texts[step].empty() && sameIgnoringCase(texts[step], text)) {
-            normalized = double(step) / double(parameter.stepCount);
-            return true;
-        }
-    }
-    return false;
 }
 
 void EffectHost::configure(int channels, double sampleRate, Precision precision, int32 maxBlock) {

@@ -10,6 +10,7 @@
 #include "HostApplication.h"
 #include "ParameterChangeList.h"
 #include "RenderHost.h"
+#include "SettingReader.h"
 
 #include "pluginterfaces/base/ipluginbase.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
@@ -23,7 +24,7 @@
 
 namespace SorvTools {
 
-class EffectHost : public RenderHost {
+class EffectHost : public RenderHost, private SettingReader {
 public:
     // Creates and initializes the factory's audio effect class. Throws HostError.
     explicit EffectHost(Steinberg::IPluginFactory* factory);
@@ -39,10 +40,9 @@ public:
     // By exact title, else by title ignoring ASCII case; null when there is none.
     const ParameterDescription* findParameter(const std::string& title) const override;
 
-    // Checks each setting against the effect's parameters and converts it to a normalized
-    // value with the controller's own conversion. A value is a number in the parameter's
-    // units within its range (on one of its steps if it has steps), or for a list one of
-    // the texts the effect shows for its steps. Throws HostError at the first bad one.
+    // Checks each setting strictly against the effect's parameters and converts it to a
+    // normalized value with the controller's own conversion. Throws HostError at the first
+    // bad one.
     std::vector<ResolvedSetting> resolve(const std::vector<ParameterSetting>& settings) override;
 
     // Buses of `channels` channels in and out, then setupProcessing. Throws HostError.
@@ -71,10 +71,9 @@ public:
 
 private:
     void readParameters();
-    // The texts a list parameter shows for its steps, in step order; empty for others.
-    std::vector<std::string> stepTexts(const ParameterDescription& parameter);
-    bool readStepText(const ParameterDescription& parameter, const std::string& text,
-                      double& normalized);
+    double toNormalized(const ParameterDescription& parameter, double plain) override;
+    double toPlain(const ParameterDescription& parameter, double normalized) override;
+    std::vector<std::string> stepTexts(const ParameterDescription& parameter) override;
     void processBlock(void** inputs, void** outputs, Steinberg::int32 samples);
     void release();
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace SorvTools {
 
@@ -92,28 +93,64 @@ const ParameterDescription* Vst2EffectHost::findParameter(const std::string& tit
 
 std::vector<ResolvedSetting>
 Vst2EffectHost::resolve(const std::vector<ParameterSetting>& settings) {
-    std::vector<ResolvedSetting> resolved;
-    for (const ParameterSetting& setting : settings) {
-        const ParameterDescription* p = findParameter(setting.title);
-        if (!p)
-            throw HostError("unknown parameter " + quoted(setting.title));
-        const std::string name = quoted(p->title);
-        if (p->readOnly())
-            throw HostError(name + " is read-only");
-        for (const ResolvedSetting& earlier : resolved)
-            if (earlier.id == p->id)
-                throw HostError(name + " is set more than once");
-        const VstInt32 index = static_cast<VstInt32>(p->id);
-        // The record converts text only by setting it: set, read back, put the old value back.
-        const float before = effect->getParameter(effect, index);
-        std::string value = setting.value;
-        if (dispatch(effString2Parameter, index, 0, &value[0]) == 0)
-            throw HostError(name + " = " + quoted(setting.value) + " is not a value of it");
-        const double normalized = effect->getParameter(effect, index);
-        effect->setParameter(effect, index, before);
-        resolved.push_back({p->id, p->title, normalized});
+    return read(*this, settings);
+}
+
+std::string Vst2EffectHost::shownAt(VstInt32 index, float normalized) {
+    const float before = effect->getParameter(effect, index);
+    effect->setParameter(effect, index, normalized);
+    std::string shown = text(effGetParamDisplay, index);
+    effect->setParameter(effect, index, before);
+    return shown;
+}
+
+ParameterDescription Vst2EffectHost::describe(const ParameterDescription& parameter) {
+    // Numbers at both ends are a continuous parameter's plain range. Texts are the two
+    // settings of a switch, which reads like a list of two steps: 0 and 1 or its texts.
+    ParameterDescription p = parameter;
+    const VstInt32 index = static_cast<VstInt32>(p.id);
+    double low = 0.0, high = 0.0;
+    if (readPlainNumber(shownAt(index, 0.0f), p.units, low) &&
+        readPlainNumber(shownAt(index, 1.0f), p.units, high)) {
+        p.minPlain = low;
+        p.maxPlain = high;
+        p.stepCount = 0;
+    } else {
+        p.minPlain = 0.0;
+        p.maxPlain = 1.0;
+        p.stepCount = 1;
+        p.flags |= Steinberg::Vst::ParameterInfo::kIsList;
     }
-    return resolved;
+    return p;
+}
+
+double Vst2EffectHost::toNormalized(const ParameterDescription& parameter, double plain) {
+    if (parameter.stepCount > 0)
+        return plain / parameter.stepCount;
+    // Only the effect knows its curve: it is handed the checked number in its plainest
+    // spelling, and the value it sets is read back and undone.
+    const VstInt32 index = static_cast<VstInt32>(parameter.id);
+    char digits[64];
+    std::snprintf(digits, sizeof digits, "%.17g", plain);
+    const float before = effect->getParameter(effect, index);
+    if (dispatch(effString2Parameter, index, 0, digits) == 0)
+        throw HostError(quoted(parameter.title) + " cannot be set to " + digits);
+    const double normalized = effect->getParameter(effect, index);
+    effect->setParameter(effect, index, before);
+    return normalized;
+}
+
+double Vst2EffectHost::toPlain(const ParameterDescription& parameter, double normalized) {
+    return std::round(normalized * parameter.stepCount);
+}
+
+std::vector<std::string> Vst2EffectHost::stepTexts(const ParameterDescription& parameter) {
+    std::vector<std::string> texts;
+    if (parameter.flags & Steinberg::Vst::ParameterInfo::kIsList)
+        for (Steinberg::int32 step = 0; step <= parameter.stepCount; ++step)
+            texts.push_back(shownAt(static_cast<VstInt32>(parameter.id),
+                                    static_cast<float>(step) / parameter.stepCount));
+    return texts;
 }
 
 void Vst2EffectHost::configure(int channels, double sampleRate, Precision precision,

@@ -2,9 +2,11 @@
 // Drives the effect the way a VST 2.4 host does: through the AEffect record its VSTPluginMain
 // (or MAIN) hands out for a host callback. Parameters are the record's indices (a
 // ParameterDescription's id is its index), read and set with the record's texts and values;
-// closes the effect on destruction.
+// closes the effect on destruction. The record tells no plain range: a parameter's range is
+// read from what the effect shows at either end when it is set on the command line.
 
 #include "RenderHost.h"
+#include "SettingReader.h"
 
 #include "vst2/AEffect.h"
 
@@ -15,7 +17,7 @@ namespace SorvTools {
 
 using Vst2Entry = AEffect* (*)(audioMasterCallback);
 
-class Vst2EffectHost : public RenderHost {
+class Vst2EffectHost : public RenderHost, private SettingReader {
 public:
     // Makes the effect through the entry. Throws HostError.
     explicit Vst2EffectHost(Vst2Entry entry);
@@ -27,7 +29,8 @@ public:
     const std::string& description() const override { return effectDescription; }
     const std::vector<ParameterDescription>& parameters() const override { return parameterList; }
     const ParameterDescription* findParameter(const std::string& title) const override;
-    // Each value is read by the effect's own text conversion of its parameter.
+    // Checks each setting as strictly as the VST 3 host does. Throws HostError at the first
+    // bad one.
     std::vector<ResolvedSetting> resolve(const std::vector<ParameterSetting>& settings) override;
     void configure(int channels, double sampleRate, Precision precision,
                    Steinberg::int32 maxBlock) override;
@@ -46,6 +49,12 @@ private:
     VstIntPtr dispatch(VstInt32 opcode, VstInt32 index = 0, VstIntPtr value = 0,
                        void* ptr = nullptr, float opt = 0.0f);
     std::string text(VstInt32 opcode, VstInt32 index);
+    // What the effect shows for the parameter at a normalized value; puts the value back.
+    std::string shownAt(VstInt32 index, float normalized);
+    ParameterDescription describe(const ParameterDescription& parameter) override;
+    double toNormalized(const ParameterDescription& parameter, double plain) override;
+    double toPlain(const ParameterDescription& parameter, double normalized) override;
+    std::vector<std::string> stepTexts(const ParameterDescription& parameter) override;
 
     AEffect* effect = nullptr;
     bool active = false;

@@ -1,15 +1,18 @@
 // The renderer driving the product's own class factory in this process: what a render
 // writes, that block boundaries and precision change nothing they must not, how parameter
-// text is converted, and that every refusal leaves no output file.
+// text is converted, and that every refusal leaves no output file, whichever interface the
+// effect is driven through.
 
 #include "Renderer.h"
 #include "EffectHost.h"
 #include "HostError.h"
 #include "TestSignal.h"
+#include "Vst2EffectHost.h"
 #include "WavError.h"
 #include "WavReader.h"
 
 #include "TestFolder.h"
+#include "Vst2Entry.h"
 #include "core/ClassFactory.h"
 #include "engine/NoiseModulator.h"
 
@@ -78,7 +81,13 @@ protected:
 
     RenderSummary render(const RenderOptions& o) {
         std::ostringstream out;
-        const RenderSummary summary = Renderer(o, out).run(factory);
+        RenderSummary summary;
+        if (throughVst2) {
+            Vst2EffectHost host(VSTPluginMain);
+            summary = Renderer(o, out).run(host);
+        } else {
+            summary = Renderer(o, out).run(factory);
+        }
         report = out.str();
         return summary;
     }
@@ -93,6 +102,7 @@ protected:
 
     std::filesystem::path folder;
     Steinberg::IPluginFactory* factory = nullptr;
+    bool throughVst2 = false; // drive the module's VST 2.4 entry instead of its class factory
     std::string report;
 };
 
@@ -272,19 +282,23 @@ TEST_F(RenderThroughProduct, RefusalsLeaveNoOutputAndKeepAnOlderFile) {
              {{"Fx Mix", text}},
              "out.wav",
              "\"Fx Mix\" = \"" + std::string(text) + "\" is not a number (0 to 10)"});
-    for (const Refusal& r : refusals) {
-        SCOPED_TRACE(r.words);
-        RenderOptions o = options(r.input, r.output);
-        o.parameters = r.parameters;
-        try {
-            render(o);
-            ADD_FAILURE() << "rendered";
-        } catch (const std::exception& e) {
-            EXPECT_PRED_FORMAT2(testing::IsSubstring, r.words, e.what());
-            EXPECT_EQ(std::string(e.what()).find('\n'), std::string::npos);
+    // Both hosts read values alike, though the VST 2.4 record tells no range of its own.
+    for (bool vst2 : {false, true}) {
+        throughVst2 = vst2;
+        for (const Refusal& r : refusals) {
+            SCOPED_TRACE(std::string(vst2 ? "VST 2.4: " : "VST 3: ") + r.words);
+            RenderOptions o = options(r.input, r.output);
+            o.parameters = r.parameters;
+            try {
+                render(o);
+                ADD_FAILURE() << "rendered";
+            } catch (const std::exception& e) {
+                EXPECT_PRED_FORMAT2(testing::IsSubstring, r.words, e.what());
+                EXPECT_EQ(std::string(e.what()).find('\n'), std::string::npos);
+            }
+            EXPECT_EQ(names(),
+                      (std::vector<std::string>{"in.wav", "kept.wav", "text.wav", "three.wav"}));
         }
-        EXPECT_EQ(names(),
-                  (std::vector<std::string>{"in.wav", "kept.wav", "text.wav", "three.wav"}));
     }
     std::ifstream kept(folder / "kept.wav");
     std::string text;

@@ -1,6 +1,6 @@
 // The renderer through the module's VST 2.4 entry in this process: with the same noise state
-// it writes the same file as through the VST 3 class factory, and it reads parameter text with
-// the effect's own conversion.
+// it writes the same file as through the VST 3 class factory, and it reads parameter text the
+// way the VST 3 form does.
 
 #include "HostError.h"
 #include "Renderer.h"
@@ -29,7 +29,7 @@ std::vector<double> readAll(const std::filesystem::path& path) {
     return samples;
 }
 
-TEST(Vst2Render, SameFileAsTheVst3FormAndTheEffectsOwnParameterText) {
+TEST(Vst2Render, SameFileAsTheVst3FormAndTheSameParameterText) {
     const std::filesystem::path folder =
         std::filesystem::path(testing::TempDir()) /
         ("sorv-vst2-render-" +
@@ -80,7 +80,28 @@ TEST(Vst2Render, SameFileAsTheVst3FormAndTheEffectsOwnParameterText) {
     EXPECT_THROW(host.resolve({{"Power", "Maybe"}}), HostError);
     EXPECT_THROW(host.resolve({{"GR Meter", "0"}}), HostError);
     EXPECT_THROW(host.resolve({{"Nothing", "0"}}), HostError);
-    EXPECT_EQ(host.resolve({{"fx mix", "7"}}).size(), 1u);
+
+    // Numbers in the parameter's units through the effect's own curve, and a switch's texts
+    // or steps; reading them leaves every value the effect holds as it was.
+    std::vector<std::string> shown;
+    for (const ParameterDescription& p : host.parameters())
+        shown.push_back(host.displayValue(p.id));
+    const std::vector<ResolvedSetting> spelled = host.resolve({{"Pre-Delay", "12.3 ms"},
+                                                               {"fx mix", "+7.50"},
+                                                               {"Tone", "10"},
+                                                               {"Power", "off"},
+                                                               {"Master Bypass", "1"},
+                                                               {"Fx Limiter", "0"}});
+    ASSERT_EQ(spelled.size(), 6u);
+    EXPECT_NEAR(spelled[0].normalized, 0.5, 1e-7); // the curve, in a VST 2.4 float
+    EXPECT_EQ(spelled[1].title, "Fx Mix");
+    EXPECT_EQ(spelled[1].normalized, 0.75);
+    EXPECT_EQ(spelled[2].normalized, 1.0);
+    EXPECT_EQ(spelled[3].normalized, 0.0);
+    EXPECT_EQ(spelled[4].normalized, 1.0);
+    EXPECT_EQ(spelled[5].normalized, 0.0);
+    for (size_t i = 0; i < shown.size(); ++i)
+        EXPECT_EQ(host.displayValue(host.parameters()[i].id), shown[i]);
     std::filesystem::remove_all(folder);
 }
 

@@ -192,6 +192,10 @@ for setting in "Tone=abc" "Fx Mix=7abc" "Fx Mix=5,5" "Fx Mix=11%" "Fx Mix=1e309"
     "Pre-Delay=200 ms" "Pre-Delay=30 s" "Tone=−1" "Tone=nan"; do
   refuse 1 "$out" --module "$module" "$work/stereo44.wav" "$out" "$setting"
 done
+# The same through the VST 2.4 entry, whose own parser would clamp or guess.
+for setting in "Fx Mix=11" "Fx Mix=5,5" "Pre-Delay=151" "Power=0.5"; do
+  refuse 1 "$out" --module "$module" --vst2 "$work/stereo44.wav" "$out" "$setting"
+done
 
 echo "== the input is never written"
 # Every case must leave the input's bytes as they were; an output that is the input file,
