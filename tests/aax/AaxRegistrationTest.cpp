@@ -7,9 +7,6 @@
 #include "AaxFixture.h"
 #include "core/AaxDescription.h"
 #include "core/ClassFactory.h"
-#include "core/FourCC.h"
-#include "core/ProductInfo.h"
-#include "engine/QUOR515Ids.h"
 #include "support/AaxExpectedDescription.h"
 
 #include <gtest/gtest.h>
@@ -66,43 +63,8 @@ TEST_F(AaxExports, StartUpKeepsTheFirstHostServicesUntilShutDown) {
     EXPECT_EQ(ACFShutdown(nullptr), ACF_OK);
 }
 
-// The description the module will give once it can ask a VST 2.4 instance for its layouts.
-const AAX_Effect_Desc& quor515Description() {
-    static const AAX_Meter_Desc meters[] = {{"GR Meter", SorvLib::kGrMeterId, 0, 2},
-                                            {nullptr, 0, 0, 0}};
-    static const std::string ids[2] = {SorvLib::makeAaxEffectId(1, 1),
-                                       SorvLib::makeAaxEffectId(2, 2)};
-    static AAX_Plugin_Desc layouts[3] = {};
-    static AAX_Effect_Desc description = {};
-    for (int row = 0; row < 2; ++row) {
-        const std::string& id = ids[row];
-        layouts[row] = {id.c_str(),
-                        SorvLib::kProductName,
-                        static_cast<Steinberg::int32>(SorvLib::makeAaxId(id + ".aaxnative")),
-                        static_cast<Steinberg::int32>(SorvLib::makeAaxId(id + ".aaxaudiosuite")),
-                        row + 1,
-                        row + 1,
-                        0,
-                        nullptr,
-                        nullptr,
-                        meters,
-                        0};
-    }
-    description = {SorvLib::kVendorName,
-                   SorvLib::kProductName,
-                   SorvLib::fourCC("SvAu"),
-                   static_cast<Steinberg::int32>(SorvLib::kVst2UniqueId),
-                   SorvLib::kSubCategories,
-                   {},
-                   1,
-                   "pagetables.xml",
-                   layouts};
-    SorvLib::kProcessorUID.toTUID(description.mVST3PluginID);
-    return description;
-}
-
 AAX_Result describeQuor515(AAX_ICollection* collection) {
-    return AAXWrapper_DescribeEffect(collection, &quor515Description());
+    return AAXWrapper_DescribeEffect(collection, SorvLib::makeAaxDescription());
 }
 
 TEST(AaxDescription, EffectIdsAndTypeIds) {
@@ -120,8 +82,36 @@ TEST(AaxDescription, EffectIdsAndTypeIds) {
     }
     EXPECT_EQ(SorvLib::makeAaxEffectId(1, 1), aaxExpectedLayouts()[0].effectId);
     EXPECT_EQ(SorvLib::makeAaxEffectId(2, 2), aaxExpectedLayouts()[1].effectId);
-    // Not faked: without a VST 2.4 instance there is no description yet.
-    EXPECT_EQ(SorvLib::makeAaxDescription(), nullptr);
+}
+
+// The rows as the wrapper reads them, on a first and a repeated call alike.
+TEST(AaxDescription, OneRowPerLayoutTheEffectAccepts) {
+    Steinberg::TUID classId;
+    SorvLib::kProcessorUID.toTUID(classId);
+    const AAX_Effect_Desc* first = SorvLib::makeAaxDescription();
+    for (int call = 0; call < 2; ++call) {
+        SCOPED_TRACE(call);
+        const AAX_Effect_Desc* description = SorvLib::makeAaxDescription();
+        ASSERT_NE(description, nullptr);
+        EXPECT_EQ(description, first);
+        EXPECT_STREQ(description->mCategory, "Fx|Reverb");
+        EXPECT_EQ(std::memcmp(description->mVST3PluginID, classId, sizeof(classId)), 0);
+        const AAX_Plugin_Desc* rows = description->mPluginDesc;
+        for (int row = 0; row < 2; ++row) {
+            SCOPED_TRACE(row);
+            EXPECT_STREQ(rows[row].mEffectID, aaxExpectedLayouts()[row].effectId);
+            EXPECT_EQ(rows[row].mInputChannels, row + 1);
+            EXPECT_EQ(rows[row].mOutputChannels, row + 1);
+            EXPECT_EQ(rows[row].mSideChainInputChannels, 0);
+            EXPECT_EQ(rows[row].mMIDIports, nullptr);
+            EXPECT_EQ(rows[row].mAuxOutputChannels, nullptr);
+            EXPECT_EQ(rows[row].mLatency, 0);
+            ASSERT_NE(rows[row].mMeters, nullptr);
+            EXPECT_STREQ(rows[row].mMeters[0].mName, "GR Meter");
+            EXPECT_EQ(rows[row].mMeters[1].mName, nullptr);
+        }
+        EXPECT_EQ(rows[2].mEffectID, nullptr) << "only mono and stereo are accepted";
+    }
 }
 
 using AaxRegistration = AaxFixture;
@@ -232,14 +222,15 @@ TEST_F(AaxRegistration, HostResultsEndTheDescription) {
     EXPECT_FALSE(model.called("Collection.AddEffect"));
 }
 
-TEST_F(AaxRegistration, TheModuleAnswersThatItHasNoDescriptionYet) {
+TEST_F(AaxRegistration, TheModuleRegistersItsOwnDescription) {
     ASSERT_EQ(ACFStartup(host), ACF_OK);
     IACFPluginDefinition* definition = nullptr;
-    EXPECT_EQ(ACFRegisterPlugin(host, &definition), AAX_ERROR_NULL_OBJECT);
-    EXPECT_EQ(definition, nullptr);
-    ASSERT_EQ(model.traces.size(), 2u);
-    EXPECT_EQ(model.traces[1].text, "AAXRegisterPlugin exception caught: "
-                                    "AAX_ERROR_NULL_OBJECT (-20004)");
+    ASSERT_EQ(ACFRegisterPlugin(host, &definition), ACF_OK);
+    ASSERT_NE(definition, nullptr);
+    EXPECT_TRUE(model.traces.empty());
+    ASSERT_EQ(model.collections.size(), 1u);
+    expectQuor515Description(*model.collections[0], "all");
+    EXPECT_EQ(definition->Release(), 0u);
     EXPECT_EQ(ACFRegisterPlugin(host, nullptr), AAX_ERROR_NULL_ARGUMENT);
     EXPECT_EQ(ACFCanUnloadNow(host), 0);
     EXPECT_EQ(ACFShutdown(host), ACF_OK);

@@ -4,6 +4,7 @@
 // every host object and the module's COM start accounted for at the end.
 
 #include "hosts/LoadedModule.h"
+#include "support/AaxExpectedDescription.h"
 #include "support/AaxHostModel.h"
 
 #include <gtest/gtest.h>
@@ -96,20 +97,14 @@ TEST_F(AaxHost, StartsRegistersAndShutsDownLeavingNothingAlive) {
     EXPECT_EQ(registerComponent(host, 0, &component), ACF_OK);
     EXPECT_EQ(component, nullptr);
 
-    // The effect cannot describe itself yet (its channel layouts come from a VST 2.4
-    // instance this module does not build yet): registration says so, after both traces,
-    // and hands out nothing.
-    auto* untouched = reinterpret_cast<IACFPluginDefinition*>(&model);
-    IACFPluginDefinition* definition = untouched;
-    EXPECT_EQ(registerPlugin(host, &definition), AAX_ERROR_NULL_OBJECT);
-    EXPECT_EQ(definition, untouched);
-    ASSERT_EQ(model.traces.size(), 2u);
-    EXPECT_EQ(model.traces[0].priority, 0x04000000);
-    EXPECT_EQ(model.traces[0].text, "AAX_CheckedResult - throwing AAX_ERROR_NULL_OBJECT (-20004)");
-    EXPECT_EQ(model.traces[1].priority, 0x08000000);
-    EXPECT_EQ(model.traces[1].text,
-              "AAXRegisterPlugin exception caught: AAX_ERROR_NULL_OBJECT (-20004)");
-    EXPECT_TRUE(model.called("Factory.CreateComponent"));
+    IACFPluginDefinition* definition = nullptr;
+    ASSERT_EQ(registerPlugin(host, &definition), ACF_OK);
+    ASSERT_NE(definition, nullptr);
+    EXPECT_TRUE(model.traces.empty());
+    ASSERT_EQ(model.collections.size(), 1u);
+    expectQuor515Description(*model.collections[0], "all");
+    EXPECT_TRUE(comStarted()) << "registration ended the start-up's COM start";
+    EXPECT_EQ(definition->Release(), 0u);
     EXPECT_TRUE(model.collections.empty()) << "the module kept the host's collection";
 
     EXPECT_EQ(canUnloadNow(host), 0);
@@ -124,8 +119,10 @@ TEST_F(AaxHost, SecondStartUpKeepsTheFirstHostServices) {
     ASSERT_EQ(startup(host), ACF_OK);
     ASSERT_EQ(startup(otherHost), ACF_OK);
     EXPECT_EQ(other.liveObjects, 1);
+    // A failing registration through the second host traces.
+    other.omitted = {IID_IACFPluginDefinition};
     IACFPluginDefinition* definition = nullptr;
-    registerPlugin(otherHost, &definition);
+    EXPECT_EQ(registerPlugin(otherHost, &definition), AAX_ERROR_NULL_OBJECT);
     EXPECT_TRUE(other.traces.empty()) << "traces go to the first host's services";
     EXPECT_EQ(model.traces.size(), 2u);
     EXPECT_EQ(shutdown(otherHost), ACF_OK);
