@@ -83,6 +83,10 @@ public:
     // Whether the processor and the operating system run the kind (AVX needs the OS to save
     // the wide registers).
     static bool isAvailable(Kind kind);
+    // The AVX test on cpuid leaf 1's ECX and the XCR0 register read by xgetbv.
+    static bool avxUsable(uint32_t cpuidEcx, uint32_t xcr0);
+    static constexpr uint32_t kCpuidOsxsave = 1u << 27;
+    static constexpr uint32_t kCpuidAvx = 1u << 28;
     // The kind a setup takes: the preferred one when available, else the widest available.
     static Kind choose();
     // For tests and the benchmark: the kind later setups take; kKindCount for the widest.
