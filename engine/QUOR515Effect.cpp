@@ -386,8 +386,6 @@ void QUOR515Effect::design(double fs) {
 
     // 4. Stage buffers, one value per lane and sample of delay, all in one array.
     makeChainMemory();
-    if (!noiseDraws)
-        noiseDraws.reset(new double[kNoiseChunk * kLanes * kDrawsPerChannel]());
 
     // 5.
     designBiquad(chainHighPass, FilterType::highPass1, fs, kChainHighPassHz, kUnitQ, kUnitGain,
@@ -547,38 +545,38 @@ void QUOR515Effect::runSamples(Sample** inputs, Sample** outputs, int32 n, int32
     // results are the same as running the steps one after the other.
     const ChainKernel::Entry runStages = runChains;
     const double* current = smoothedValues.current;
-    double* const draws = noiseDraws.get();
-    const int32 drawsPerSample = n * kDrawsPerChannel;
     double dry[kLanes] = {};
     double nextDry[kLanes] = {};
     double pd[kLanes] = {};
     double chainSum[kLanes] = {};
     double wet[kLanes] = {};
-    int32 chunkEnd = 0;
-    // Takes the noise of the next run of samples once the previous run is used up.
-    auto drawsOf = [&](int32 s) {
-        if (s == chunkEnd) {
-            chunkEnd = std::min(sampleCount, s + kNoiseChunk);
-            takeNoise(draws, (chunkEnd - s) * drawsPerSample);
+    // The block's noise in one step of the shared source; each sample then steps on from it
+    // and draws its values in the order of the channel steps. A sample's draws are used up
+    // before the next sample's are made.
+    const int32 drawsPerSample = n * kDrawsPerChannel;
+    uint32_t noise = takeNoiseSteps(static_cast<uint64_t>(sampleCount) * drawsPerSample);
+    double draws[kLanes * kDrawsPerChannel];
+    auto drawSample = [&]() {
+        for (int32 i = 0; i < drawsPerSample; ++i) {
+            noise = noiseStep(noise);
+            draws[i] = noiseValue(noise);
         }
-        return draws + ((s % kNoiseChunk) * drawsPerSample);
     };
     // The first part of sample s for channel c: input and the loops up to the chains' input.
     // A sample's inputs are all read before any of its outputs is written (in the next pass of
     // the loop), so in-place buffers work.
-    auto startChannel = [&](int32 s, int32 c, const double* sampleDraws) {
+    auto startChannel = [&](int32 s, int32 c) {
         nextDry[c] = finiteOrZero(static_cast<double>(inputs[c][s]));
-        pd[c] = runChannelLoops(c, nextDry[c], sampleDraws + c * kDrawsPerChannel);
+        pd[c] = runChannelLoops(c, nextDry[c], draws + c * kDrawsPerChannel);
     };
 
     if (sampleCount > 0) {
-        const double* first = drawsOf(0);
+        drawSample();
         smoothingStep();
         for (int32 c = 0; c < n; ++c)
-            startChannel(0, c, first);
+            startChannel(0, c);
     }
     for (int32 s = 0; s < sampleCount; ++s) {
-        const double* sampleDraws = draws + ((s % kNoiseChunk) * drawsPerSample);
         // This sample's values, before the next sample's smoothing step.
         const double runValue = current[runGain];
         const double mixValue = current[mix];
@@ -586,10 +584,9 @@ void QUOR515Effect::runSamples(Sample** inputs, Sample** outputs, int32 n, int32
         for (int32 c = 0; c < n; ++c) {
             dry[c] = nextDry[c];
             gain[c] = limiterGain[c].load(std::memory_order_relaxed);
-            chainSum[c] = runChannelSecondary(c, pd[c], sampleDraws + c * kDrawsPerChannel);
+            chainSum[c] = runChannelSecondary(c, pd[c], draws + c * kDrawsPerChannel);
         }
         const bool more = s + 1 < sampleCount;
-        const double* nextDraws = more ? drawsOf(s + 1) : nullptr;
         runStages(chains, 0, 20);
         if (n > 0)
             wet[0] = runChannelWet(0, chainSum[0]);
@@ -598,13 +595,14 @@ void QUOR515Effect::runSamples(Sample** inputs, Sample** outputs, int32 n, int32
             wet[1] = runChannelWet(1, chainSum[1]);
         runStages(chains, 40, 60);
         if (more) {
+            drawSample();
             smoothingStep();
             if (n > 0)
-                startChannel(s + 1, 0, nextDraws);
+                startChannel(s + 1, 0);
         }
         runStages(chains, 60, 80);
         if (more && n > 1)
-            startChannel(s + 1, 1, nextDraws);
+            startChannel(s + 1, 1);
         runStages(chains, 80, ChainKernelData::kStages);
 
         for (int32 c = 0; c < n; ++c) {

@@ -152,9 +152,6 @@ private:
     // [loop][kind][channel].
     BiquadCoefficients noiseLowPass[2];
     double noiseFilterState[kChains][2][kLanes] = {};
-    // The draws of up to kNoiseChunk samples, taken from the shared source in one step.
-    static constexpr int32 kNoiseChunk = 128;
-    std::unique_ptr<double[]> noiseDraws;
 
     std::unique_ptr<DelayLine> preDelayLine;
 
