@@ -45,17 +45,26 @@ bool processorRunsAvx() {
     unsigned int eax = 0, ebx = 0, ecx = 0, edx = 0;
     if (!__get_cpuid(1, &eax, &ebx, &ecx, &edx))
         return false;
-    constexpr unsigned int kOsSavesState = 1u << 27; // OSXSAVE: xgetbv may be used
-    constexpr unsigned int kAvx = 1u << 28;
-    if ((ecx & kOsSavesState) == 0 || (ecx & kAvx) == 0)
+    // Without OSXSAVE, xgetbv itself is an invalid instruction.
+    if ((ecx & ChainKernel::kCpuidOsxsave) == 0)
         return false;
-    // The operating system must save and restore the SSE and the upper AVX register halves
-    // (XCR0 bits 1 and 2), or a thread switch would lose them.
     unsigned int low = 0, high = 0;
     __asm__ volatile("xgetbv" : "=a"(low), "=d"(high) : "c"(0));
-    constexpr unsigned int kSseAndAvxState = 0x6;
-    return (low & kSseAndAvxState) == kSseAndAvxState;
+    return ChainKernel::avxUsable(ecx, low);
 }
+
+} // namespace
+
+bool ChainKernel::avxUsable(uint32_t cpuidEcx, uint32_t xcr0) {
+    // The processor has AVX and lets the OS enable it (OSXSAVE), and the OS saves and restores
+    // both the SSE and the upper AVX register halves (XCR0 bits 1 and 2); otherwise a thread
+    // switch would lose them.
+    constexpr uint32_t kSseAndAvxState = 0x6;
+    return (cpuidEcx & kCpuidAvx) != 0 && (cpuidEcx & kCpuidOsxsave) != 0 &&
+           (xcr0 & kSseAndAvxState) == kSseAndAvxState;
+}
+
+namespace {
 
 std::atomic<int32_t> preferredKind{ChainKernel::kKindCount};
 

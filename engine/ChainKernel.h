@@ -62,6 +62,8 @@ struct ChainKernelData {
     double chainOutput[kChains][kChannels] = {};
     double highInput[kChains][kChannels] = {};
     double highOutput[kChains][kChannels] = {};
+    // The chains' running values between the calls of one sample.
+    double running[6][kLanes] = {};
 
     // The coefficients of the four lanes from the design of the two chains.
     void setDesign(const BiquadCoefficients& chainHighPass, const double* chainCoefficients,
@@ -75,11 +77,16 @@ struct ChainKernelData {
 class ChainKernel {
 public:
     enum Kind : int32_t { kSse2 = 0, kAvx = 1, kKindCount = 2 };
-    using Entry = void (*)(ChainKernelData&);
+    // Runs stages first … end − 1 of one sample; see ChainKernelBody.
+    using Entry = void (*)(ChainKernelData&, int32_t first, int32_t end);
 
     // Whether the processor and the operating system run the kind (AVX needs the OS to save
     // the wide registers).
     static bool isAvailable(Kind kind);
+    // The AVX test on cpuid leaf 1's ECX and the XCR0 register read by xgetbv.
+    static bool avxUsable(uint32_t cpuidEcx, uint32_t xcr0);
+    static constexpr uint32_t kCpuidOsxsave = 1u << 27;
+    static constexpr uint32_t kCpuidAvx = 1u << 28;
     // The kind a setup takes: the preferred one when available, else the widest available.
     static Kind choose();
     // For tests and the benchmark: the kind later setups take; kKindCount for the widest.
@@ -88,7 +95,7 @@ public:
     static const char* name(Kind kind);
 };
 
-void runChainKernelSse2(ChainKernelData& data);
-void runChainKernelAvx(ChainKernelData& data);
+void runChainKernelSse2(ChainKernelData& data, int32_t first, int32_t end);
+void runChainKernelAvx(ChainKernelData& data, int32_t first, int32_t end);
 
 } // namespace SorvLib

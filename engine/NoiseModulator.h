@@ -20,7 +20,7 @@ void setNoiseState(uint32_t state);
 
 // One xorshift step. The middle shift is arithmetic: the state is read as a signed value and
 // its sign bit copied into the vacated bits, which is what makes 4227866623 step to 0.
-inline uint32_t noiseStep(uint32_t x) {
+constexpr uint32_t noiseStep(uint32_t x) {
     x ^= x << 13;
     x ^= static_cast<uint32_t>(static_cast<int32_t>(x) >> 7);
     x ^= x << 17;
@@ -43,23 +43,26 @@ inline double nextNoise() {
     return noiseValue(next);
 }
 
-// `count` consecutive draws in one indivisible step of noiseState: the steps are computed from
-// the state read, and stored only if no other draw took the state meanwhile, else computed
-// again. A lone caller gets exactly the values of `count` calls of nextNoise; callers on
-// other threads each get their own run of the one sequence. With one compare-and-swap per run
-// the shared state's cache line moves between processors once per run, not at every draw.
-// Lock-free; any thread; values must hold count doubles.
-inline void takeNoise(double* values, int32_t count) {
+// A state advanced by `count` steps at once. The step is linear over the 32 bits (every output
+// bit is an exclusive-or of input bits; the arithmetic shift only copies bit 31), so `count`
+// steps are one bit matrix, applied as the exclusive-or of its columns for the set bits of the
+// state; the matrices of the powers of two are built at compile time.
+uint32_t noiseJump(uint32_t state, uint64_t count);
+
+// Takes `count` consecutive steps of noiseState as one indivisible step and returns the state
+// they start from; the caller then steps from it with noiseStep, so a lone caller draws
+// exactly the values of `count` calls of nextNoise, and callers on other threads each get
+// their own stretch of the one sequence. The end state is computed by noiseJump between the
+// read and the compare-and-swap, so the shared state's cache line moves between processors
+// once per stretch, not at every draw, and a conflict costs little. Lock-free; any thread.
+inline uint32_t takeNoiseSteps(uint64_t count) {
     uint32_t state = noiseState.load(std::memory_order_relaxed);
-    for (;;) {
-        uint32_t x = state;
-        for (int32_t i = 0; i < count; ++i) {
-            x = noiseStep(x);
-            values[i] = noiseValue(x);
-        }
-        if (noiseState.compare_exchange_strong(state, x, std::memory_order_relaxed))
-            return;
+    if (count == 0)
+        return state;
+    while (!noiseState.compare_exchange_weak(state, noiseJump(state, count),
+                                             std::memory_order_relaxed)) {
     }
+    return state;
 }
 
 // Turns one noise draw into the delay of a modulated line: the draw through a first-order
@@ -67,7 +70,7 @@ inline void takeNoise(double* values, int32_t count) {
 // and added to the nominal delay. The high loops swing half as far as the dispersion loops.
 class NoiseModulator {
 public:
-    // With the draw r given (taken earlier by takeNoise).
+    // With the draw r given (stepped from takeNoiseSteps).
     static double filteredNoise(const BiquadCoefficients& lowPass, double& state, double r) {
         double y = r * lowPass.b0 + state;
         state = r * lowPass.b1 - y * lowPass.a1;

@@ -33,3 +33,24 @@ TEST(ChainKernel, ChoiceFollowsTheProcessorAndThePreference) {
     });
     EXPECT_EQ(ChainKernel::choose(), avx ? ChainKernel::kAvx : ChainKernel::kSse2);
 }
+
+TEST(ChainKernel, AvxOnlyWhenTheOperatingSystemSavesItsRegisters) {
+    constexpr uint32_t kAvx = ChainKernel::kCpuidAvx;
+    constexpr uint32_t kOsxsave = ChainKernel::kCpuidOsxsave;
+    struct Case {
+        uint32_t ecx;
+        uint32_t xcr0;
+        bool usable;
+    };
+    const Case cases[] = {
+        {kAvx | kOsxsave, 0x7, true}, // x87, SSE and AVX state saved
+        {kAvx | kOsxsave, 0x6, true},
+        {kAvx | kOsxsave, 0x3, false}, // the OS saves no upper halves
+        {kAvx | kOsxsave, 0x5, false},
+        {kAvx, 0x7, false},     // the OS has not enabled xsave
+        {kOsxsave, 0x7, false}, // no AVX in the processor
+        {0, 0, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ChainKernel::avxUsable(c.ecx, c.xcr0), c.usable) << c.ecx << " " << c.xcr0;
+}

@@ -87,42 +87,46 @@ TEST_F(Noise, ConcurrentDrawsAreNeverLost) {
     EXPECT_EQ(getNoiseState(), expected);
 }
 
-TEST_F(Noise, RunsOfDrawsAreUnbrokenStepsOfTheOneSequence) {
-    // Alone: a run gives exactly the values of single draws.
-    setNoiseState(1);
-    double run[3];
-    takeNoise(run, 3);
-    EXPECT_EQ(run[0], 0.5039711301214993);
-    EXPECT_EQ(run[1], 0.3437829320318997);
-    EXPECT_EQ(run[2], 0.5216720295138657);
-    EXPECT_EQ(getNoiseState(), 1120282153u);
+TEST_F(Noise, JumpsEqualThatManySteps) {
+    // From ordinary states, from the one that steps to 0, and from 0 itself.
+    const uint32_t states[] = {1u, 0x2545F491u, 0xDEADBEEFu, 4227866623u, 0u, 0x80000000u};
+    const uint64_t counts[] = {0, 1, 2, 3, 7, 8, 1000, 4096, 65537};
+    for (uint32_t start : states) {
+        uint32_t stepped = start;
+        uint64_t done = 0;
+        for (uint64_t count : counts) {
+            for (; done < count; ++done)
+                stepped = noiseStep(stepped);
+            EXPECT_EQ(noiseJump(start, count), stepped) << start << " " << count;
+        }
+    }
+    // Jumps compose: the period-sized jumps of a long run agree with jumping in parts.
+    const uint64_t long1 = 0xFFFFFFFFull + 12345;
+    EXPECT_EQ(noiseJump(noiseJump(0x2545F491u, long1), 99), noiseJump(0x2545F491u, long1 + 99));
+}
 
-    // Runs and single draws on several threads at once: no step is lost, and each run is a
-    // stretch of consecutive steps.
-    constexpr int kRuns = 300;
-    constexpr int kRunLength = 512;
-    constexpr int kSingles = 20000;
+TEST_F(Noise, StretchesOfStepsAreNeverLost) {
+    // Alone: a stretch starts at the state and leaves the state that many steps on, so the
+    // values stepped from it are those of single draws.
     setNoiseState(1);
-    uint32_t expected = 1;
-    for (int i = 0; i < 3 * kRuns * kRunLength + kSingles; ++i)
-        expected = noiseStep(expected);
-    std::vector<int> broken(3, 0);
+    uint32_t x = takeNoiseSteps(3);
+    EXPECT_EQ(x, 1u);
+    EXPECT_EQ(getNoiseState(), 1120282153u);
+    x = noiseStep(x);
+    EXPECT_EQ(noiseValue(x), 0.5039711301214993);
+
+    // Stretches and single draws on several threads at once: the state ends exactly as many
+    // steps on as were taken in all, so no step was lost or taken twice.
+    constexpr int kRuns = 2000;
+    constexpr uint64_t kRunLength = 4096;
+    constexpr int kSingles = 20000;
+    const uint32_t seed = 0x2545F491u;
+    setNoiseState(seed);
     std::vector<std::thread> threads;
     for (int t = 0; t < 3; ++t)
-        threads.emplace_back([t, &broken] {
-            std::vector<double> values(kRunLength);
-            for (int r = 0; r < kRuns; ++r) {
-                takeNoise(values.data(), kRunLength);
-                for (int i = 1; i < kRunLength; ++i) {
-                    // A value is its state times 2^-31, exactly.
-                    const auto before = static_cast<uint32_t>(
-                        static_cast<int32_t>(values[static_cast<size_t>(i - 1)] * 2147483648.0));
-                    const auto after = static_cast<uint32_t>(
-                        static_cast<int32_t>(values[static_cast<size_t>(i)] * 2147483648.0));
-                    if (noiseStep(before) != after)
-                        ++broken[static_cast<size_t>(t)];
-                }
-            }
+        threads.emplace_back([] {
+            for (int r = 0; r < kRuns; ++r)
+                takeNoiseSteps(kRunLength);
         });
     threads.emplace_back([] {
         for (int i = 0; i < kSingles; ++i)
@@ -130,8 +134,7 @@ TEST_F(Noise, RunsOfDrawsAreUnbrokenStepsOfTheOneSequence) {
     });
     for (auto& thread : threads)
         thread.join();
-    EXPECT_EQ(getNoiseState(), expected);
-    EXPECT_EQ(broken, std::vector<int>(3, 0));
+    EXPECT_EQ(getNoiseState(), noiseJump(seed, 3 * kRuns * kRunLength + kSingles));
 }
 
 TEST_F(Noise, ModulatorFiltersClampsAndScales) {
