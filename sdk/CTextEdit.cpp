@@ -20,7 +20,9 @@ CMouseEventResult CTextEdit::onMouseDown(CPoint&, const CButtonState& buttons) {
 }
 
 void CTextEdit::takeFocus() {
+    // The whole text starts selected: the first key replaces it.
     editing = true;
+    selected = true;
     typed = text;
     invalid();
 }
@@ -51,6 +53,9 @@ int32 CTextEdit::onKeyDown(VstKeyCode& key) {
         return 1;
     }
     if (key.virt == VKEY_BACK) {
+        if (selected)
+            typed.clear();
+        selected = false;
         // Drop the last UTF-8 sequence.
         while (!typed.empty() && (static_cast<unsigned char>(typed.back()) & 0xC0) == 0x80)
             typed.pop_back();
@@ -60,6 +65,9 @@ int32 CTextEdit::onKeyDown(VstKeyCode& key) {
         return 1;
     }
     if (key.virt == 0 && key.character >= 0x20) {
+        if (selected)
+            typed.clear();
+        selected = false;
         uint32_t c = static_cast<uint32_t>(key.character);
         if (c < 0x80) {
             typed += static_cast<char>(c);

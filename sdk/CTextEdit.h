@@ -20,6 +20,7 @@ public:
 protected:
     std::string displayText() const override { return editing ? typed : text; }
     bool editing = false;
+    bool selected = false;
     std::string typed;
 };
 
