@@ -16,8 +16,9 @@
 namespace VSTGUI {
 
 namespace {
-// Renditions kept per bitmap: every knob frame of a drag, the background at two sizes.
-constexpr size_t kMaxRenditions = 24;
+// Renditions kept per bitmap: every frame of the 121-frame knob strip at one size (about
+// 7 MB at zoom 1.25), so that a drag scales each frame once.
+constexpr size_t kMaxRenditions = 128;
 // Larger images are refused rather than decoded into hundreds of megabytes.
 constexpr int kMaxPixels = 64 * 1024 * 1024;
 } // namespace
