@@ -150,6 +150,14 @@ bool SorvView::appendUnits(ParamID id, std::string& text, bool onlyNonEmpty) {
 void SorvView::setControlValue(ParamID id, double value) {
     if (!frame || !controller)
         return;
+    // Called inside the host's setParamNormalized: nothing may unwind into the host.
+    try {
+        showValue(id, value);
+    } catch (...) {
+    }
+}
+
+void SorvView::showValue(ParamID id, double value) {
     for (const auto& entry : editableControls) {
         CControl* control = entry.first;
         if (control->getEditCount() > 0 || static_cast<ParamID>(control->getTag()) != id)
@@ -284,8 +292,12 @@ tresult PLUGIN_API SorvView::setContentScaleFactor(ScaleFactor factor) {
     if (factor > 0.0f) {
         contentScaleFactor = factor;
         rescale();
-        if (frame)
-            frame->setZoom(getZoom());
+        try {
+            if (frame)
+                frame->setZoom(getZoom());
+        } catch (...) {
+            // The frame keeps its size when the larger buffer cannot be had.
+        }
     }
     return kResultOk;
 }

@@ -74,6 +74,7 @@ public:
 
 private:
     void rescale();
+    void showValue(ParamID id, double value);
     std::string valueText(ParamID id, double value);
     // " " and the units when the parameter is found (also for empty units).
     bool appendUnits(ParamID id, std::string& text, bool onlyNonEmpty);

@@ -62,6 +62,25 @@ const IPlatformBitmap::Rendition& IPlatformBitmap::rendition(int sx, int sy, int
         for (int y = 0; y < dh; ++y)
             std::copy(source + size_t(y) * w * 4, source + size_t(y) * w * 4 + size_t(sw) * 4,
                       r.rgba.begin() + size_t(y) * dw * 4);
+    } else if (smooth && sw == 2 * dw && sh == 2 * dh) {
+        // Exactly half size (every bitmap at zoom 1): the alpha-weighted mean of each 2 × 2
+        // block, in integers.
+        for (int y = 0; y < dh; ++y) {
+            const uint8_t* row0 = source + size_t(2 * y) * w * 4;
+            const uint8_t* row1 = row0 + size_t(w) * 4;
+            uint8_t* out = r.rgba.data() + size_t(y) * dw * 4;
+            for (int x = 0; x < dw; ++x) {
+                const uint8_t* p[4] = {row0 + x * 8, row0 + x * 8 + 4, row1 + x * 8,
+                                       row1 + x * 8 + 4};
+                unsigned alpha = p[0][3] + p[1][3] + p[2][3] + p[3][3];
+                for (int c = 0; c < 3; ++c) {
+                    unsigned sum = p[0][c] * p[0][3] + p[1][c] * p[1][3] + p[2][c] * p[2][3] +
+                                   p[3][c] * p[3][3];
+                    out[x * 4 + c] = alpha ? static_cast<uint8_t>((sum + alpha / 2) / alpha) : 0;
+                }
+                out[x * 4 + 3] = static_cast<uint8_t>((alpha + 2) / 4);
+            }
+        }
     } else if (smooth) {
         stbir_resize_uint8_generic(source, sw, sh, w * 4, r.rgba.data(), dw, dh, dw * 4, 4, 3, 0,
                                    STBIR_EDGE_CLAMP, STBIR_FILTER_DEFAULT, STBIR_COLORSPACE_LINEAR,

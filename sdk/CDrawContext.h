@@ -19,10 +19,14 @@ struct PixelBuffer {
     int width = 0;
     int height = 0;
     std::vector<uint32_t> pixels;
+    // Keeps the old pixels and size when the new ones cannot be had.
     void resize(int w, int h) {
-        width = w > 0 ? w : 0;
-        height = h > 0 ? h : 0;
-        pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0xFF000000u);
+        w = w > 0 ? w : 0;
+        h = h > 0 ? h : 0;
+        std::vector<uint32_t> fresh(static_cast<size_t>(w) * static_cast<size_t>(h), 0xFF000000u);
+        pixels.swap(fresh);
+        width = w;
+        height = h;
     }
     uint32_t at(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
 };
