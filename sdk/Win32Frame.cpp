@@ -13,7 +13,8 @@ namespace VSTGUI {
 namespace {
 
 const wchar_t kWindowClass[] = L"SorvEditorFrame";
-// The class goes with the last window, so that no class outlives the module's code.
+// The class goes with the last window that the frame closes, so that no class outlives the
+// module's code.
 int liveWindows = 0;
 
 HINSTANCE moduleInstance() {
@@ -95,16 +96,19 @@ public:
         if (!window)
             return;
         HWND closing = window;
-        window = nullptr;
-        frame = nullptr;
-        SetWindowLongPtrW(closing, GWLP_USERDATA, 0);
+        forgetWindow();
         DestroyWindow(closing);
-        if (--liveWindows == 0)
+        if (liveWindows == 0)
             UnregisterClassW(kWindowClass, moduleInstance());
     }
 
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
         auto* self = reinterpret_cast<Win32Frame*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        // The host destroyed its window, and ours with it, before removing the view.
+        if (self && message == WM_NCDESTROY) {
+            self->forgetWindow();
+            return DefWindowProcW(hwnd, message, wParam, lParam);
+        }
         if (!self || !self->frame)
             return DefWindowProcW(hwnd, message, wParam, lParam);
         try {
@@ -118,6 +122,15 @@ public:
     }
 
 private:
+    void forgetWindow() {
+        if (!window)
+            return;
+        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        window = nullptr;
+        frame = nullptr;
+        --liveWindows;
+    }
+
     bool handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
         SharedPointer<CFrame> keep(frame);
         CPoint where(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
@@ -211,8 +224,13 @@ private:
 
 bool registerWindowClass(HINSTANCE instance) {
     WNDCLASSW existing{};
-    if (GetClassInfoW(instance, kWindowClass, &existing))
-        return true;
+    if (GetClassInfoW(instance, kWindowClass, &existing)) {
+        if (existing.lpfnWndProc == &Win32Frame::windowProc)
+            return true;
+        // Left by an earlier load of the module whose windows were destroyed with a host
+        // window: its procedure is gone.
+        UnregisterClassW(kWindowClass, instance);
+    }
     WNDCLASSW wc{};
     wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = &Win32Frame::windowProc;

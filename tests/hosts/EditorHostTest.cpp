@@ -366,6 +366,15 @@ TEST_F(EditorHost, ReattachesOpensTwoViewsAndRefusesBadParents) {
     close(other);
     DestroyWindow(second);
 
+    // A host that destroys its window before removing the view.
+    HWND third = makeHostWindow();
+    IPlugView* late = open(third);
+    ASSERT_NE(editorWindow(third), nullptr);
+    DestroyWindow(third);
+    effect.controller->setParamNormalized(kMix, 0.5);
+    pump(50);
+    close(late);
+
     // Zoom by the content scale: the window grows to 640 × 616.
     FUnknownPtr<IPlugViewContentScaleSupport> scaling(view);
     ASSERT_TRUE(scaling);
