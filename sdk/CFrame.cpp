@@ -20,6 +20,7 @@ CFrame::CFrame(const CRect& size, VSTGUIEditorInterface* editor)
 CFrame::~CFrame() {
     focusView = nullptr;
     mouseDownView = nullptr;
+    hoverView = nullptr;
     removeAll();
     if (platformFrame)
         platformFrame->close();
@@ -39,6 +40,8 @@ bool CFrame::open(void* parent, PlatformType type) {
 void CFrame::close() {
     focusView = nullptr;
     mouseDownView = nullptr;
+    hoverView = nullptr;
+    mouseObservers.clear();
     removeAll();
     if (platformFrame) {
         platformFrame->close();
@@ -95,6 +98,32 @@ void CFrame::setBitmapInterpolationQuality(BitmapInterpolationQuality q) {
         return;
     quality = q;
     invalidChildRect(baseSize);
+}
+
+void CFrame::registerMouseObserver(IMouseObserver* observer) {
+    if (observer &&
+        std::find(mouseObservers.begin(), mouseObservers.end(), observer) == mouseObservers.end())
+        mouseObservers.push_back(observer);
+}
+
+void CFrame::unregisterMouseObserver(IMouseObserver* observer) {
+    mouseObservers.erase(std::remove(mouseObservers.begin(), mouseObservers.end(), observer),
+                         mouseObservers.end());
+}
+
+void CFrame::updateHover(const CPoint& logical) {
+    SharedPointer<CView> now = mouseTarget(logical);
+    if (now.get() == hoverView.get())
+        return;
+    SharedPointer<CView> old = hoverView;
+    hoverView = now;
+    auto observers = mouseObservers;
+    for (IMouseObserver* observer : observers) {
+        if (old)
+            observer->onMouseExited(old, this);
+        if (now)
+            observer->onMouseEntered(now, this);
+    }
 }
 
 void CFrame::setFocusView(CView* view) {
@@ -185,6 +214,10 @@ CView* CFrame::mouseTarget(const CPoint& logical) const {
 
 CMouseEventResult CFrame::platformMouseDown(CPoint where, const CButtonState& buttons) {
     CPoint logical(where.x / zoom, where.y / zoom);
+    auto observers = mouseObservers;
+    for (IMouseObserver* observer : observers)
+        if (observer->onMouseDown(this, logical, buttons) == kMouseEventHandled)
+            return kMouseEventHandled;
     SharedPointer<CView> target = mouseTarget(logical);
     if (focusView && focusView != target.get())
         setFocusView(nullptr);
@@ -198,6 +231,12 @@ CMouseEventResult CFrame::platformMouseDown(CPoint where, const CButtonState& bu
 }
 
 CMouseEventResult CFrame::platformMouseMoved(CPoint where, const CButtonState& buttons) {
+    CPoint logical(where.x / zoom, where.y / zoom);
+    if (!mouseDownView)
+        updateHover(logical);
+    auto observers = mouseObservers;
+    for (IMouseObserver* observer : observers)
+        observer->onMouseMoved(this, logical, buttons);
     if (!mouseDownView)
         return kMouseEventNotHandled;
     SharedPointer<CView> target = mouseDownView;

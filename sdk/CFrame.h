@@ -4,6 +4,7 @@
 
 #include "CDrawContext.h"
 #include "CViewContainer.h"
+#include "IMouseObserver.h"
 #include "IPlatformFrame.h"
 #include "VSTGUIEditorInterface.h"
 
@@ -30,6 +31,10 @@ public:
     bool setSize(CCoord width, CCoord height);
     void setBitmapInterpolationQuality(BitmapInterpolationQuality q);
     BitmapInterpolationQuality getBitmapInterpolationQuality() const { return quality; }
+
+    // Observers are not owned; each must unregister before it goes.
+    void registerMouseObserver(IMouseObserver* observer);
+    void unregisterMouseObserver(IMouseObserver* observer);
 
     void setFocusView(CView* view);
     CView* getFocusView() const { return focusView; }
@@ -68,6 +73,7 @@ private:
     ~CFrame() override;
     void applySize(const CRect& newBase, double newZoom);
     CView* mouseTarget(const CPoint& logical) const;
+    void updateHover(const CPoint& logical);
 
     VSTGUIEditorInterface* editor;
     SharedPointer<IPlatformFrame> platformFrame;
@@ -76,6 +82,8 @@ private:
     BitmapInterpolationQuality quality = BitmapInterpolationQuality::kHigh;
     CView* focusView = nullptr;
     SharedPointer<CView> mouseDownView;
+    SharedPointer<CView> hoverView;
+    std::vector<IMouseObserver*> mouseObservers;
     PixelBuffer buffer;
     std::vector<PixelRect> dirty;
 };

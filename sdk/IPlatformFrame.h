@@ -11,6 +11,7 @@
 namespace VSTGUI {
 
 class CFrame;
+class COptionMenu;
 
 class IPlatformFrame : public CBaseObject {
 public:
@@ -24,6 +25,10 @@ public:
     virtual bool setSize(int width, int height) = 0;
     // Destroys the window; the frame is called no more.
     virtual void close() = 0;
+    // Shows the menu with its submenus at a point of the frame (logical pixels) and waits
+    // for the user; true with the menu and index of the chosen entry.
+    virtual bool popupMenu(COptionMenu* menu, const CPoint& where, COptionMenu*& chosenMenu,
+                           int32& chosenIndex) = 0;
 };
 
 } // namespace VSTGUI

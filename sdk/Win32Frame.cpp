@@ -2,11 +2,14 @@
 // with GDI, redraws only what was invalidated, and turns mouse, wheel and key messages
 // into the frame's input. WM_PRINTCLIENT draws the whole frame into the given DC.
 #include "CFrame.h"
+#include "COptionMenu.h"
 #include "IPlatformFrame.h"
 
 #include <windows.h>
 #include <windowsx.h>
 
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace VSTGUI {
@@ -23,6 +26,43 @@ HINSTANCE moduleInstance() {
                            GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                        reinterpret_cast<LPCWSTR>(&moduleInstance), &module);
     return module;
+}
+
+std::wstring wide(const std::string& text) {
+    int n = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
+    if (n <= 0)
+        return {};
+    std::wstring out(static_cast<size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, &out[0], n);
+    out.resize(static_cast<size_t>(n - 1));
+    return out;
+}
+
+using MenuCommands = std::vector<std::pair<COptionMenu*, int32>>;
+
+// A native pop-up menu of the entries; command ids are 1 + the index into commands.
+HMENU buildMenu(COptionMenu* menu, MenuCommands& commands) {
+    HMENU handle = CreatePopupMenu();
+    if (!handle)
+        return nullptr;
+    for (int32 i = 0; i < menu->getNbEntries(); ++i) {
+        CMenuItem* item = menu->getEntry(i);
+        if (item->isSeparator()) {
+            AppendMenuW(handle, MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        std::wstring title = wide(item->getTitle());
+        UINT flags = MF_STRING | (item->isChecked() ? MF_CHECKED : 0u) |
+                     (item->isEnabled() ? 0u : MF_GRAYED);
+        if (COptionMenu* submenu = item->getSubmenu()) {
+            HMENU sub = buildMenu(submenu, commands);
+            AppendMenuW(handle, flags | MF_POPUP, reinterpret_cast<UINT_PTR>(sub), title.c_str());
+        } else {
+            commands.emplace_back(menu, i);
+            AppendMenuW(handle, flags, commands.size(), title.c_str());
+        }
+    }
+    return handle;
 }
 
 int32 buttonState(WPARAM keys) {
@@ -100,6 +140,27 @@ public:
         DestroyWindow(closing);
         if (liveWindows == 0)
             UnregisterClassW(kWindowClass, moduleInstance());
+    }
+
+    bool popupMenu(COptionMenu* menu, const CPoint& where, COptionMenu*& chosenMenu,
+                   int32& chosenIndex) override {
+        if (!window || !frame || !menu)
+            return false;
+        MenuCommands commands;
+        HMENU handle = buildMenu(menu, commands);
+        if (!handle)
+            return false;
+        POINT p{static_cast<LONG>(where.x * frame->getZoom()),
+                static_cast<LONG>(where.y * frame->getZoom())};
+        ClientToScreen(window, &p);
+        UINT id = static_cast<UINT>(
+            TrackPopupMenu(handle, TPM_RETURNCMD | TPM_NONOTIFY, p.x, p.y, 0, window, nullptr));
+        DestroyMenu(handle);
+        if (id == 0 || id > commands.size())
+            return false;
+        chosenMenu = commands[id - 1].first;
+        chosenIndex = commands[id - 1].second;
+        return true;
     }
 
     static LRESULT CALLBACK windowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

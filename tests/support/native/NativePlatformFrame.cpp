@@ -1,5 +1,7 @@
 // The native build has no windows: a frame "opens" in any non-null parent, and tests draw
 // and inspect its pixels directly.
+#include "CNewFileSelector.h"
+#include "COptionMenu.h"
 #include "IPlatformFrame.h"
 #include "support/NativeWindows.h"
 
@@ -16,12 +18,38 @@ public:
         return true;
     }
     void close() override {}
+    bool popupMenu(COptionMenu* menu, const CPoint&, COptionMenu*& chosenMenu,
+                   int32& chosenIndex) override {
+        auto& choose = SorvTest::menuChoice();
+        return choose && choose(menu, chosenMenu, chosenIndex);
+    }
 
 private:
     void* parent;
 };
 
+// A dialog that answers with the path the test put in `fileChoice`, if any.
+class TestFileSelector : public CNewFileSelector {
+public:
+    TestFileSelector(CFrame* parent, Style style) : CNewFileSelector(parent, style) {}
+
+protected:
+    bool runModalInternal() override {
+        SorvTest::lastFileDialog() = {title, defaultSaveName,
+                                      extensions.empty() ? std::string()
+                                                         : extensions[0].getExtension()};
+        if (SorvTest::fileChoice().empty())
+            return false;
+        selected.push_back(SorvTest::fileChoice());
+        return true;
+    }
+};
+
 } // namespace
+
+CNewFileSelector* CNewFileSelector::create(CFrame* parent, Style style) {
+    return new TestFileSelector(parent, style);
+}
 
 IPlatformFrame* IPlatformFrame::create(CFrame* frame, int width, int height, void* parent,
                                        PlatformType type) {

@@ -18,6 +18,21 @@ std::pair<int, int>& lastFrameSize() {
     return size;
 }
 
+std::string& fileChoice() {
+    static std::string path;
+    return path;
+}
+
+FileDialog& lastFileDialog() {
+    static FileDialog dialog;
+    return dialog;
+}
+
+MenuChoice& menuChoice() {
+    static MenuChoice choice;
+    return choice;
+}
+
 std::map<std::string, std::vector<uint8_t>>& resourceOverrides() {
     static std::map<std::string, std::vector<uint8_t>> overrides;
     return overrides;
