@@ -39,9 +39,7 @@ Timer* Timer::create(ITimerCallback* callback, uint32 milliseconds) {
 
 namespace SorvTest {
 
-int liveTimerCount() {
-    return static_cast<int>(Steinberg::liveTimers().size());
-}
+int liveTimerCount() { return static_cast<int>(Steinberg::liveTimers().size()); }
 
 Steinberg::uint32 lastTimerPeriod() {
     auto& timers = Steinberg::liveTimers();
