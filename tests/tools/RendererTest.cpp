@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -41,7 +42,8 @@ protected:
     void SetUp() override {
         folder = std::filesystem::path(testing::TempDir()) /
                  ("sorv-render-" +
-                  std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
+                  std::string(testing::UnitTest::GetInstance()->current_test_info()->name()) + "-" +
+                  std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
         factory = GetPluginFactory();
