@@ -395,11 +395,17 @@ TEST_F(EditorHost, DrawsTheSamePixelsAsTheNativeBuild) {
     FUnknownPtr<IPlugViewContentScaleSupport> scaling(view);
     ASSERT_TRUE(scaling);
     CreateDirectoryA("screenshots", nullptr);
-    for (float zoom : {1.0f, 1.25f}) {
+    int shots = 0;
+    // The last state holds the tone knob, so that its callout shows text.
+    for (float zoom : {1.0f, 1.25f, 1.0f}) {
         scaling->setContentScaleFactor(zoom);
+        std::string name = zoom == 1.0f ? "editor-100.png" : "editor-125.png";
+        if (name == "editor-100.png" && shots++ > 0) {
+            SendMessageW(editorWindow(parent), WM_LBUTTONDOWN, MK_LBUTTON, at(90 + 47, 266 + 47));
+            name = "editor-callout.png";
+        }
         Shot shot = screenshot(editorWindow(parent));
         ASSERT_EQ(shot.width, int(512 * zoom));
-        std::string name = zoom == 1.0f ? "editor-100.png" : "editor-125.png";
         std::vector<uint8_t> png = SorvTools::encodePng(shot.width, shot.height, shot.pixels);
         ASSERT_FALSE(png.empty());
         SorvTools::writePng("screenshots\\dll-" + name, shot.width, shot.height, shot.pixels);
@@ -412,6 +418,7 @@ TEST_F(EditorHost, DrawsTheSamePixelsAsTheNativeBuild) {
         std::vector<uint8_t> expected{std::istreambuf_iterator<char>(native), {}};
         EXPECT_TRUE(expected == png) << name << " differs from the native build's drawing";
     }
+    SendMessageW(editorWindow(parent), WM_LBUTTONUP, 0, at(90 + 47, 266 + 47));
 }
 
 } // namespace

@@ -255,6 +255,17 @@ TEST(EditorPixels, WindowShowsValuesAtBothZoomsAndQualities) {
     editor.frame()->drawAll();
     EXPECT_LT(highest(b, z, 397.5, 229.5), 90);
     EXPECT_GT(red(b.at(int(397.5 * z), int(150.5 * z))), 180);
+
+    // Back to the first state at zoom 1 with the tone knob held: its callout shows text.
+    editor.effect->setParamNormalized(kPowerId, 1.0);
+    editor.effect->setParamNormalized(kOverloadId, 0.0);
+    editor.view->notify(nullptr, CVSTGUITimer::kMsgTimer);
+    editor.frame()->setBitmapInterpolationQuality(BitmapInterpolationQuality::kHigh);
+    scaling->setContentScaleFactor(1.0f);
+    editor.mouseDown(90 + 47, 266 + 47, kLButton);
+    editor.frame()->drawAll();
+    writeShot(editor, "native-editor-callout.png");
+    editor.mouseUp(90 + 47, 266 + 47, kLButton);
 }
 
 TEST(EditorPixels, AKnobStepRedrawsOnlyTheKnobAndItsCallout) {
