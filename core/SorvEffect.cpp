@@ -7,6 +7,7 @@
 #include "core/ParameterText.h"
 #include "core/ProductInfo.h"
 #include "core/StateChunk.h"
+#include "editor/QUOR515View.h"
 #include "editor/SorvView.h"
 #include "pluginterfaces/base/ibstream.h"
 #include "pluginterfaces/vst/ivsthostapplication.h"
@@ -229,8 +230,14 @@ tresult PLUGIN_API SorvEffect::canProcessSampleSize(int32 symbolicSampleSize) {
                                                                                 : kResultFalse;
 }
 
-IPlugView* PLUGIN_API SorvEffect::createView(FIDString) {
-    return nullptr;
+IPlugView* PLUGIN_API SorvEffect::createView(FIDString name) {
+    if (!name || std::strcmp(name, ViewType::kEditor) != 0)
+        return nullptr;
+    try {
+        return createQUOR515View(this);
+    } catch (...) {
+        return nullptr;
+    }
 }
 
 void SorvEffect::editorAttached(EditorView* editor) {

@@ -1,21 +1,91 @@
 #pragma once
-#include "public.sdk/source/vst/vsteditcontroller.h"
+// The framework's editor base: opens the frame in the host's window, zooms it by the user's
+// size times the display scale, binds every control to the parameter whose id is its tag,
+// carries edits to the effect and the effect's values back, polls read-only parameters on
+// the editor timer and shows the value callouts around edits. Main thread only.
+
+#include "CControl.h"
+#include "VSTGUIEditor.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
+
+#include <map>
+#include <string>
 
 namespace SorvLib {
 
-// The framework's editor base: the effect pushes parameter changes into attached views.
-class SorvView : public Steinberg::Vst::EditorView {
+class SorvToolbar;
+
+class SorvView : public Steinberg::Vst::VSTGUIEditor,
+                 public VSTGUI::IControlListener,
+                 public Steinberg::IPlugViewContentScaleSupport {
 public:
-    explicit SorvView(Steinberg::Vst::EditController* controller,
-                      Steinberg::ViewRect* size = nullptr)
-        : EditorView(controller, size) {}
+    using ParamID = Steinberg::Vst::ParamID;
 
-    // Main thread: shows a parameter's new normalized value in the control bound to its tag.
-    virtual void setControlValue(Steinberg::Vst::ParamID tag, double value) = 0;
-    // The native handle of the editor's window, or null while not attached.
-    virtual void* getPlatformHandle() const { return systemWindow; }
+    // The strip under the product's views that holds the toolbar, in logical pixels.
+    static constexpr int32_t kToolbarHeight = 24;
 
-    OBJ_METHODS(SorvView, EditorView)
+    explicit SorvView(Steinberg::Vst::EditController* controller);
+    ~SorvView() override;
+
+    bool PLUGIN_API open(void* parent, const VSTGUI::PlatformType& type) override;
+    void PLUGIN_API close() override;
+
+    // Edits of controls: the effect's bracket, and the callouts of that parameter.
+    void beginEdit(VSTGUI::int32 index) override;
+    void endEdit(VSTGUI::int32 index) override;
+    // Asks the host for the new size; fits the host's windows when it says no.
+    bool beforeSizeChange(const VSTGUI::CRect& newSize, const VSTGUI::CRect& oldSize) override;
+    // The editor timer: idles the frame and re-reads the read-only parameters.
+    VSTGUI::CMessageResult notify(VSTGUI::CBaseObject* sender,
+                                  VSTGUI::IdStringPtr message) override;
+    // An edit by the user on a bound control.
+    void valueChanged(VSTGUI::CControl* control) override;
+    Steinberg::tresult PLUGIN_API setContentScaleFactor(ScaleFactor factor) SMTG_OVERRIDE;
+
+    // The product window adds its views to the frame.
+    virtual void createUI() = 0;
+    // Called by the effect after each change of an ordinary parameter.
+    virtual void setControlValue(ParamID id, double value);
+    virtual void refreshReadOnlyControls();
+    virtual Steinberg::ViewRect getScaledRect() const { return scaledRect; }
+    // The unscaled window size without the toolbar strip, which is added here.
+    virtual void setBaseSize(const Steinberg::ViewRect& rect);
+    virtual double getZoom() const { return uiSizeFactor * contentScaleFactor; }
+    virtual void setUISize(double factor);
+    // The frame's native window, null without a frame.
+    virtual void* getPlatformHandle() const;
+    virtual bool setContentSize(const VSTGUI::CPoint& size);
+    virtual void createToolbar();
+
+    double getContentScaleFactor() const { return contentScaleFactor; }
+    double getUISizeFactor() const { return uiSizeFactor; }
+    VSTGUI::CView* getToolbar() const { return toolbar.get(); }
+    const std::map<VSTGUI::CControl*, ParamID>& getEditableControls() const {
+        return editableControls;
+    }
+    const std::map<VSTGUI::CControl*, ParamID>& getReadOnlyControls() const {
+        return readOnlyControls;
+    }
+
+    OBJ_METHODS(SorvView, VSTGUIEditor)
+    Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid,
+                                                 void** obj) SMTG_OVERRIDE;
+    REFCOUNT_METHODS(VSTGUIEditor)
+
+private:
+    void rescale();
+    void showValue(ParamID id, double value);
+    std::string valueText(ParamID id, double value);
+    // " " and the units when the parameter is found (also for empty units).
+    bool appendUnits(ParamID id, std::string& text, bool onlyNonEmpty);
+
+    double contentScaleFactor;
+    double uiSizeFactor;
+    std::map<VSTGUI::CControl*, ParamID> editableControls;
+    std::map<VSTGUI::CControl*, ParamID> readOnlyControls;
+    VSTGUI::SharedPointer<VSTGUI::CView> toolbar;
+    Steinberg::ViewRect scaledRect;
+    bool resizing;
 };
 
 } // namespace SorvLib

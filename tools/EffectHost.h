@@ -37,6 +37,8 @@ public:
     // "QUOR-515 1.0.0.0 by Sorv Audio Labs"
     const std::string& description() const override { return effectDescription; }
     const std::vector<ParameterDescription>& parameters() const override { return parameterList; }
+    // The effect's edit controller, owned by this host (for opening its editor).
+    Steinberg::Vst::IEditController* editController() const { return controller; }
     // By exact title, else by title ignoring ASCII case; null when there is none.
     const ParameterDescription* findParameter(const std::string& title) const override;
 

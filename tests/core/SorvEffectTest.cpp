@@ -4,6 +4,7 @@
 #include "support/EffectFixture.h"
 
 #include "IGainReductionInfo.h"
+#include "pluginterfaces/gui/iplugview.h"
 #include "pluginterfaces/vst/ivstmessage.h"
 #include "pluginterfaces/vst/ivstunits.h"
 #include "pluginterfaces/vst/vstspeaker.h"
@@ -178,11 +179,15 @@ TEST(SorvEffect, ProcessesBothSampleSizesOnly) {
     EXPECT_EQ(effect->canProcessSampleSize(2), kResultFalse);
 }
 
-TEST(SorvEffect, OffersNoViewYet) {
+TEST(SorvEffect, OffersTheEditorOnlyByItsExactName) {
     EffectFixture effect;
     EXPECT_EQ(effect->createView(nullptr), nullptr);
     EXPECT_EQ(effect->createView("Editor"), nullptr);
-    EXPECT_EQ(effect->createView("editor"), nullptr);
+    EXPECT_EQ(effect->createView("editorx"), nullptr);
+    IPlugView* view = effect->createView("editor");
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->isPlatformTypeSupported(kPlatformTypeHWND), kResultTrue);
+    EXPECT_EQ(view->release(), 0u);
 }
 
 TEST(SorvEffect, WithoutHostContextTheFormatIsUnknown) {

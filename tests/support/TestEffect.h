@@ -61,6 +61,9 @@ private:
 class TestView : public SorvLib::SorvView {
 public:
     explicit TestView(Steinberg::Vst::EditController* controller) : SorvView(controller) {}
+    void createUI() override {}
+    // The window the test pretends to be attached to stands for the frame's window.
+    void* getPlatformHandle() const override { return systemWindow; }
     void setControlValue(Steinberg::Vst::ParamID tag, double value) override {
         pushed.emplace_back(tag, value);
     }

@@ -1,0 +1,424 @@
+// The editor through the real module in real Win32 windows: a host window, the view
+// attached as its child with platform type "HWND", real mouse messages, the host's
+// component handler, automation, the meter and editor timers, screenshots by
+// WM_PRINTCLIENT, and the same pixels as the native build's drawing.
+
+#include "hosts/LoadedModule.h"
+#include "support/TestHostContext.h"
+
+#include "PngWriter.h"
+#include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
+#include "pluginterfaces/vst/vstspeaker.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <vector>
+
+namespace Steinberg {
+DEF_CLASS_IID(IPlugViewContentScaleSupport)
+}
+
+using namespace Steinberg;
+using namespace Steinberg::Vst;
+using namespace SorvTest;
+
+namespace {
+
+constexpr ParamID kPower = 0x506F7772;    // Powr
+constexpr ParamID kLimiter = 0x45664C6D;  // EfLm
+constexpr ParamID kMix = 0x45664D78;      // EfMx
+constexpr ParamID kTone = 0x546F6E65;     // Tone
+constexpr ParamID kPreDelay = 0x50726564; // Pred
+constexpr ParamID kOverload = 0x4F6C4C70; // OlLp
+constexpr double kPi = 3.14159265358979323846;
+
+struct Handler : public IComponentHandler {
+    struct Call {
+        char kind;
+        ParamID id;
+        double value;
+    };
+    std::vector<Call> calls;
+    tresult PLUGIN_API beginEdit(ParamID id) override {
+        calls.push_back({'b', id, 0});
+        return kResultOk;
+    }
+    tresult PLUGIN_API performEdit(ParamID id, ParamValue v) override {
+        calls.push_back({'p', id, v});
+        return kResultOk;
+    }
+    tresult PLUGIN_API endEdit(ParamID id) override {
+        calls.push_back({'e', id, 0});
+        return kResultOk;
+    }
+    tresult PLUGIN_API restartComponent(int32) override { return kResultOk; }
+    tresult PLUGIN_API queryInterface(const TUID, void** obj) override {
+        *obj = nullptr;
+        return kNoInterface;
+    }
+    uint32 PLUGIN_API addRef() override { return 1; }
+    uint32 PLUGIN_API release() override { return 1; }
+};
+
+// The host's frame around the view: accepts every resize and sizes the parent's client area.
+struct PlugFrame : public IPlugFrame {
+    HWND parent = nullptr;
+    int resizes = 0;
+    tresult PLUGIN_API resizeView(IPlugView* view, ViewRect* r) override {
+        ++resizes;
+        view->onSize(r);
+        return kResultOk;
+    }
+    tresult PLUGIN_API queryInterface(const TUID, void** obj) override {
+        *obj = nullptr;
+        return kNoInterface;
+    }
+    uint32 PLUGIN_API addRef() override { return 1; }
+    uint32 PLUGIN_API release() override { return 1; }
+};
+
+struct Shot {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> pixels;
+    uint32_t at(double x, double y) const {
+        return pixels[size_t(int(y)) * width + size_t(int(x))];
+    }
+    // The lowest channel of the lightest pixel around a point.
+    int lightest(double x, double y) const {
+        int best = 0;
+        for (int dy = -1; dy <= 1; ++dy)
+            for (int dx = -1; dx <= 1; ++dx) {
+                uint32_t p = at(x + dx, y + dy);
+                int low = std::min({int(p >> 16 & 0xFF), int(p >> 8 & 0xFF), int(p & 0xFF)});
+                best = std::max(best, low);
+            }
+        return best;
+    }
+    int highest(double x, double y) const {
+        uint32_t p = at(x, y);
+        return std::max({int(p >> 16 & 0xFF), int(p >> 8 & 0xFF), int(p & 0xFF)});
+    }
+    int red(double x, double y) const { return at(x, y) >> 16 & 0xFF; }
+};
+
+LRESULT CALLBACK hostWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+HWND makeHostWindow() {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = hostWindowProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"QuorTestHost";
+    RegisterClassW(&wc);
+    return CreateWindowExW(0, L"QuorTestHost", L"Host", WS_OVERLAPPEDWINDOW, 0, 0, 800, 700,
+                           nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+// Runs the thread's messages (paint, timers) for a while.
+void pump(DWORD milliseconds) {
+    DWORD start = GetTickCount();
+    do {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(1);
+    } while (GetTickCount() - start < milliseconds);
+}
+
+Shot screenshot(HWND window) {
+    Shot shot;
+    RECT client{};
+    GetClientRect(window, &client);
+    shot.width = client.right;
+    shot.height = client.bottom;
+    if (shot.width <= 0 || shot.height <= 0)
+        return shot;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = shot.width;
+    info.bmiHeader.biHeight = -shot.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    GdiFlush();
+    auto* words = static_cast<const uint32_t*>(bits);
+    shot.pixels.assign(words, words + size_t(shot.width) * shot.height);
+    for (auto& p : shot.pixels)
+        p |= 0xFF000000u;
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return shot;
+}
+
+LPARAM at(double x, double y) {
+    return MAKELPARAM(int(x), int(y));
+}
+
+class EditorHost : public Vst3Host {
+protected:
+    void start() {
+        ASSERT_TRUE(initDll());
+        factory = getFactory();
+        effect = createComponent(factory);
+        ASSERT_NE(effect.controller, nullptr);
+        ASSERT_EQ(effect.component->initialize(context.unknown()), kResultOk);
+        effect.controller->setComponentHandler(&handler);
+        parent = makeHostWindow();
+        ASSERT_NE(parent, nullptr);
+    }
+    IPlugView* open(HWND window) {
+        IPlugView* view = effect.controller->createView("editor");
+        EXPECT_NE(view, nullptr);
+        if (!view)
+            return nullptr;
+        view->setFrame(&plugFrame);
+        EXPECT_EQ(view->attached(window, kPlatformTypeHWND), kResultOk);
+        return view;
+    }
+    HWND editorWindow(HWND window) const { return GetWindow(window, GW_CHILD); }
+    void close(IPlugView*& view) {
+        if (!view)
+            return;
+        view->removed();
+        view->setFrame(nullptr);
+        EXPECT_EQ(view->release(), 0u);
+        view = nullptr;
+    }
+    void TearDown() override {
+        close(view);
+        if (parent)
+            DestroyWindow(parent);
+        if (effect.component) {
+            effect.component->setActive(false);
+            effect.component->terminate();
+            effect.release();
+        }
+        if (factory) {
+            factory->release();
+            EXPECT_TRUE(exitDll());
+        }
+        Vst3Host::TearDown();
+    }
+    void process(float amplitude, int blocks) {
+        SpeakerArrangement stereo = SpeakerArr::kStereo;
+        ASSERT_EQ(effect.processor->setBusArrangements(&stereo, 1, &stereo, 1), kResultOk);
+        ProcessSetup setup = {kRealtime, kSample32, 512, 44100.0};
+        ASSERT_EQ(effect.processor->setupProcessing(setup), kResultOk);
+        ASSERT_EQ(effect.component->setActive(true), kResultOk);
+        std::vector<float> in(512), outL(512), outR(512);
+        for (int i = 0; i < 512; ++i)
+            in[size_t(i)] = amplitude * float(std::sin(i * 0.05));
+        float* inputs[2] = {in.data(), in.data()};
+        float* outputs[2] = {outL.data(), outR.data()};
+        AudioBusBuffers inBus{}, outBus{};
+        inBus.numChannels = outBus.numChannels = 2;
+        inBus.channelBuffers32 = inputs;
+        outBus.channelBuffers32 = outputs;
+        ProcessData data{};
+        data.numSamples = 512;
+        data.symbolicSampleSize = kSample32;
+        data.numInputs = data.numOutputs = 1;
+        data.inputs = &inBus;
+        data.outputs = &outBus;
+        for (int b = 0; b < blocks; ++b)
+            ASSERT_EQ(effect.processor->process(data), kResultOk);
+    }
+    // Where a knob's pointer is, at half its length, for a value.
+    static void pointer(double left, double top, double v, double& x, double& y, double side) {
+        double a = 2 * kPi / 3 + v * 5 * kPi / 3 + side;
+        x = left + 47.5 + 27.5 * std::cos(a);
+        y = top + 47.5 + 27.5 * std::sin(a);
+    }
+
+    IPluginFactory* factory = nullptr;
+    Component effect;
+    TestHostContext context;
+    Handler handler;
+    PlugFrame plugFrame;
+    HWND parent = nullptr;
+    IPlugView* view = nullptr;
+};
+
+TEST_F(EditorHost, OpensInAHostWindowAndTakesRealMouseEdits) {
+    start();
+    view = open(parent);
+    HWND window = editorWindow(parent);
+    ASSERT_NE(window, nullptr);
+    RECT client{};
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, 512);
+    EXPECT_EQ(client.bottom, 493);
+    EXPECT_GE(plugFrame.resizes, 1);
+    pump(50);
+
+    // Drag the "Fx Limiter" knob up by 60 pixels from 18 pixels outside its bitmap.
+    double before = effect.controller->getParamNormalized(kLimiter);
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(90 - 10, 200));
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, at(90 - 10, 170));
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, at(90 - 10, 140));
+    SendMessageW(window, WM_LBUTTONUP, 0, at(90 - 10, 140));
+    double after = effect.controller->getParamNormalized(kLimiter);
+    EXPECT_NEAR(after, before + 60.0 / 200.0, 1e-6);
+    ASSERT_EQ(handler.calls.size(), 4u);
+    EXPECT_EQ(handler.calls[0].kind, 'b');
+    EXPECT_EQ(handler.calls[1].kind, 'p');
+    EXPECT_EQ(handler.calls[2].kind, 'p');
+    EXPECT_EQ(handler.calls[2].value, after);
+    EXPECT_EQ(handler.calls[3].kind, 'e');
+    for (const auto& call : handler.calls)
+        EXPECT_EQ(call.id, kLimiter);
+
+    // Click the power switch: "Power" is a two-step list, the host gets exactly 0.
+    handler.calls.clear();
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(364 + 32, 279 + 32));
+    SendMessageW(window, WM_LBUTTONUP, 0, at(364 + 32, 279 + 32));
+    ASSERT_EQ(handler.calls.size(), 3u);
+    EXPECT_EQ(handler.calls[1].id, kPower);
+    EXPECT_EQ(handler.calls[1].value, 0.0);
+    // A click on the lamp turns it on again.
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(360 + 37, 191 + 38));
+    SendMessageW(window, WM_LBUTTONUP, 0, at(360 + 37, 191 + 38));
+    EXPECT_EQ(effect.controller->getParamNormalized(kPower), 1.0);
+
+    // Automation moves the knobs: each pointer is light where the value puts it and the
+    // knob body is dark opposite.
+    const double values[] = {0.0, 0.5, 1.0, 0.25};
+    const ParamID ids[] = {kLimiter, kMix, kTone, kPreDelay};
+    const double places[][2] = {{90, 109}, {229, 109}, {90, 266}, {229, 266}};
+    for (int k = 0; k < 4; ++k)
+        effect.controller->setParamNormalized(ids[k], values[k]);
+    pump(20);
+    Shot shot = screenshot(window);
+    ASSERT_EQ(shot.width, 512);
+    for (int k = 0; k < 4; ++k) {
+        SCOPED_TRACE(k);
+        double v = effect.controller->getParamNormalized(ids[k]);
+        double x, y;
+        pointer(places[k][0], places[k][1], v, x, y, 0.0);
+        EXPECT_GT(shot.lightest(x, y), 200);
+        pointer(places[k][0], places[k][1], v, x, y, kPi);
+        EXPECT_LT(shot.highest(x, y), 110);
+    }
+    // Lamp dark while nothing overloads.
+    EXPECT_LT(shot.highest(360 + 37.5, 112 + 38.5), 90);
+}
+
+TEST_F(EditorHost, OverloadReachesTheLampOnTheEditorTimer) {
+    start();
+    view = open(parent);
+    HWND window = editorWindow(parent);
+    ASSERT_NE(window, nullptr);
+    effect.controller->setParamNormalized(kLimiter, 1.0);
+    process(1000.0f, 8);
+    // The 5 ms meter timer sets "Overload", the 33 ms editor timer shows it.
+    pump(200);
+    double overload = effect.controller->getParamNormalized(kOverload);
+    EXPECT_GT(overload, 0.5);
+    Shot shot = screenshot(window);
+    if (overload == 1.0) {
+        EXPECT_GT(shot.red(360 + 37.5, 112 + 38.5), 180);
+    }
+    EXPECT_GT(shot.red(360 + 37.5, 112 + 38.5), 90);
+}
+
+TEST_F(EditorHost, ReattachesOpensTwoViewsAndRefusesBadParents) {
+    start();
+    IPlugView* probe = effect.controller->createView("editor");
+    ASSERT_NE(probe, nullptr);
+    EXPECT_EQ(probe->attached(parent, kPlatformTypeNSView), kResultFalse);
+    EXPECT_EQ(probe->attached(nullptr, kPlatformTypeHWND), kResultFalse);
+    EXPECT_EQ(probe->attached(reinterpret_cast<void*>(0x1234), kPlatformTypeHWND), kResultFalse);
+    EXPECT_EQ(editorWindow(parent), nullptr);
+    EXPECT_EQ(probe->release(), 0u);
+
+    view = open(parent);
+    ASSERT_NE(editorWindow(parent), nullptr);
+    EXPECT_EQ(view->removed(), kResultOk);
+    EXPECT_EQ(editorWindow(parent), nullptr);
+    EXPECT_EQ(view->attached(parent, kPlatformTypeHWND), kResultOk);
+    ASSERT_NE(editorWindow(parent), nullptr);
+
+    // A second window with a second view of the same effect: both follow automation.
+    HWND second = makeHostWindow();
+    IPlugView* other = open(second);
+    ASSERT_NE(editorWindow(second), nullptr);
+    effect.controller->setParamNormalized(kMix, 1.0);
+    pump(20);
+    double x, y;
+    pointer(229, 109, 1.0, x, y, 0.0);
+    EXPECT_GT(screenshot(editorWindow(parent)).lightest(x, y), 200);
+    EXPECT_GT(screenshot(editorWindow(second)).lightest(x, y), 200);
+    close(other);
+    DestroyWindow(second);
+
+    // A host that destroys its window before removing the view.
+    HWND third = makeHostWindow();
+    IPlugView* late = open(third);
+    ASSERT_NE(editorWindow(third), nullptr);
+    DestroyWindow(third);
+    effect.controller->setParamNormalized(kMix, 0.5);
+    pump(50);
+    close(late);
+
+    // Zoom by the content scale: the window grows to 640 × 616.
+    FUnknownPtr<IPlugViewContentScaleSupport> scaling(view);
+    ASSERT_TRUE(scaling);
+    EXPECT_EQ(scaling->setContentScaleFactor(1.25f), kResultOk);
+    RECT client{};
+    GetClientRect(editorWindow(parent), &client);
+    EXPECT_EQ(client.right, 640);
+    EXPECT_EQ(client.bottom, 616);
+}
+
+// The window in a fixed state, drawn by the module; the native build draws the same state
+// in its editor tests and keeps its PNGs beside this build tree.
+TEST_F(EditorHost, DrawsTheSamePixelsAsTheNativeBuild) {
+    start();
+    view = open(parent);
+    effect.controller->setParamNormalized(kTone, 0.3);
+    effect.controller->setParamNormalized(kPreDelay, 0.9);
+    FUnknownPtr<IPlugViewContentScaleSupport> scaling(view);
+    ASSERT_TRUE(scaling);
+    CreateDirectoryA("screenshots", nullptr);
+    int shots = 0;
+    // The last state holds the tone knob, so that its callout shows text.
+    for (float zoom : {1.0f, 1.25f, 1.0f}) {
+        scaling->setContentScaleFactor(zoom);
+        std::string name = zoom == 1.0f ? "editor-100.png" : "editor-125.png";
+        if (name == "editor-100.png" && shots++ > 0) {
+            SendMessageW(editorWindow(parent), WM_LBUTTONDOWN, MK_LBUTTON, at(90 + 47, 266 + 47));
+            name = "editor-callout.png";
+        }
+        Shot shot = screenshot(editorWindow(parent));
+        ASSERT_EQ(shot.width, int(512 * zoom));
+        std::vector<uint8_t> png = SorvTools::encodePng(shot.width, shot.height, shot.pixels);
+        ASSERT_FALSE(png.empty());
+        SorvTools::writePng("screenshots\\dll-" + name, shot.width, shot.height, shot.pixels);
+        std::ifstream native(windowsPath(std::string(SORV_NATIVE_SHOTS) + "/native-" + name),
+                             std::ios::binary);
+        if (!native) {
+            std::cout << "no native screenshot " << name << " to compare with\n";
+            continue;
+        }
+        std::vector<uint8_t> expected{std::istreambuf_iterator<char>(native), {}};
+        EXPECT_TRUE(expected == png) << name << " differs from the native build's drawing";
+    }
+    SendMessageW(editorWindow(parent), WM_LBUTTONUP, 0, at(90 + 47, 266 + 47));
+}
+
+} // namespace
