@@ -12,5 +12,8 @@ extern const std::string kUILayerModeKey; // kept by the framework; this product
 extern const uint32_t kUILayerModeMenuId;
 extern const uint32_t kUIQualityMenuId;
 extern const uint32_t kUISizeMenuId;
+// Preference keys of the toolbar's size and scaling-quality menus.
+extern const std::string kUISizeKey;
+extern const std::string kUIScalingQualityKey;
 
 } // namespace SorvLib

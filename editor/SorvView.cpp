@@ -6,6 +6,7 @@
 #include "IPlatformFrame.h"
 #include "base/source/fstring.h"
 #include "core/IUtils.h"
+#include "core/SorvEffect.h"
 #include "core/StringHash.h"
 #include "editor/EditorIds.h"
 #include "editor/HostWindows.h"
@@ -347,7 +348,7 @@ bool SorvView::setContentSize(const CPoint& size) {
 void SorvView::createToolbar() {
     // The toolbar strip under the product's views.
     CRect strip(rect.left, rect.bottom - kToolbarHeight, rect.right, rect.bottom);
-    toolbar = makeOwned<CView>(new CViewContainer(strip));
+    toolbar = makeOwned(new SorvToolbar(strip, dynamic_cast<SorvEffect*>(controller), this));
     if (frame) {
         toolbar->remember();
         frame->addView(toolbar.get());

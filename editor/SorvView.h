@@ -6,14 +6,13 @@
 
 #include "CControl.h"
 #include "VSTGUIEditor.h"
+#include "editor/SorvToolbar.h"
 #include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 
 #include <map>
 #include <string>
 
 namespace SorvLib {
-
-class SorvToolbar;
 
 class SorvView : public Steinberg::Vst::VSTGUIEditor,
                  public VSTGUI::IControlListener,
@@ -59,7 +58,7 @@ public:
 
     double getContentScaleFactor() const { return contentScaleFactor; }
     double getUISizeFactor() const { return uiSizeFactor; }
-    VSTGUI::CView* getToolbar() const { return toolbar.get(); }
+    SorvToolbar* getToolbar() const { return toolbar.get(); }
     const std::map<VSTGUI::CControl*, ParamID>& getEditableControls() const {
         return editableControls;
     }
@@ -83,7 +82,7 @@ private:
     double uiSizeFactor;
     std::map<VSTGUI::CControl*, ParamID> editableControls;
     std::map<VSTGUI::CControl*, ParamID> readOnlyControls;
-    VSTGUI::SharedPointer<VSTGUI::CView> toolbar;
+    VSTGUI::SharedPointer<SorvToolbar> toolbar;
     Steinberg::ViewRect scaledRect;
     bool resizing;
 };

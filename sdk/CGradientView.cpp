@@ -50,6 +50,23 @@ void CGradientView::draw(CDrawContext* context) {
             context->drawRect(band, kDrawFilled);
         }
     }
+    if (frameWidth > 0.0 && frameColor.alpha > 0) {
+        // The frame lies inside the view, its line centred half a width in from the edge.
+        CRect edge = size;
+        edge.inset(frameWidth * 0.5, frameWidth * 0.5);
+        int32 mode = context->getDrawMode();
+        context->setDrawMode(antialiased ? kAntiAliasing : kAliasing);
+        context->setLineWidth(frameWidth);
+        context->setFrameColor(frameColor);
+        if (roundRectRadius > 0.0) {
+            SharedPointer<CGraphicsPath> path =
+                makeOwned(context->createRoundRectGraphicsPath(edge, roundRectRadius));
+            context->drawGraphicsPath(path, CGraphicsPath::kPathStroked);
+        } else {
+            context->drawRect(edge, kDrawStroked);
+        }
+        context->setDrawMode(mode);
+    }
     setDirty(false);
 }
 

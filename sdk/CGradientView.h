@@ -37,42 +37,56 @@ public:
         angle = degrees;
         invalid();
     }
+    // The frame drawn around the gradient; a width of 0 draws none.
+    void setFrameColor(const CColor& c) { frameColor = c; }
+    CColor getFrameColor() const { return frameColor; }
+    void setFrameWidth(CCoord w) { frameWidth = w; }
+    CCoord getFrameWidth() const { return frameWidth; }
+    void setRoundRectRadius(CCoord r) { roundRectRadius = r; }
+    CCoord getRoundRectRadius() const { return roundRectRadius; }
+    void setDrawAntialiased(bool state) { antialiased = state; }
+    bool getDrawAntialiased() const { return antialiased; }
     void draw(CDrawContext* context) override;
 
 private:
     SharedPointer<CGradient> gradient;
     double angle = 90.0;
+    CColor frameColor = kBlackCColor;
+    CCoord frameWidth = 0.0;
+    CCoord roundRectRadius = 0.0;
+    bool antialiased = true;
 };
 
-// Autosize flags: which edges of a view follow its container's size.
-enum CViewAutosizing : int32 {
-    kAutosizeNone = 0,
-    kAutosizeLeft = 1 << 0,
-    kAutosizeTop = 1 << 1,
-    kAutosizeRight = 1 << 2,
-    kAutosizeBottom = 1 << 3,
-    kAutosizeAll = kAutosizeLeft | kAutosizeTop | kAutosizeRight | kAutosizeBottom,
-};
-
-// A container that lays out its children itself: layoutViews runs when it is attached and
-// when its size changes.
+// A container that lays out its children itself: layoutViews runs when it is attached
+// (before it counts as attached), when its size changes and, once attached, after every view
+// added to it.
 class CAutoLayoutContainerView : public CViewContainer {
 public:
     explicit CAutoLayoutContainerView(const CRect& size) : CViewContainer(size) {}
     virtual void layoutViews() {}
     void attached(CViewContainer* parent) override {
-        CViewContainer::attached(parent);
         layoutViews();
+        CViewContainer::attached(parent);
+        isAttachedToParent = true;
+    }
+    void removed() override {
+        isAttachedToParent = false;
+        CViewContainer::removed();
     }
     void setViewSize(const CRect& rect, bool invalidate = true) override {
         CViewContainer::setViewSize(rect, invalidate);
         layoutViews();
     }
-    void setAutosizeFlags(int32 flags) { autosize = flags; }
-    int32 getAutosizeFlags() const { return autosize; }
+    bool addView(CView* view) override {
+        if (!CViewContainer::addView(view))
+            return false;
+        if (isAttachedToParent)
+            layoutViews();
+        return true;
+    }
 
 private:
-    int32 autosize = kAutosizeNone;
+    bool isAttachedToParent = false;
 };
 
 } // namespace VSTGUI

@@ -25,6 +25,13 @@ COptionMenu::COptionMenu(const CRect& size, IControlListener* l, int32 t, CBitma
     vmax = 0.0f;
 }
 
+COptionMenu::COptionMenu(const COptionMenu& other)
+    : CParamDisplay(other), items(other.items), backgroundWhenClicked(other.backgroundWhenClicked),
+      currentIndex(other.currentIndex) {
+    for (CMenuItem* item : items)
+        item->remember();
+}
+
 COptionMenu::~COptionMenu() {
     removeAllEntry();
 }

@@ -34,12 +34,16 @@ private:
 
 class COptionMenu : public CParamDisplay {
 public:
-    enum Style : int32 { kCheckStyle = 1 << 11, kMultipleCheckStyle = 1 << 12 };
+    enum Style : int32 { kCheckStyle = 1 << 10, kMultipleCheckStyle = 1 << 11 };
 
     COptionMenu(const CRect& size = CRect(), IControlListener* listener = nullptr, int32 tag = -1,
                 CBitmap* background = nullptr, CBitmap* backgroundWhenClicked = nullptr,
                 int32 style = 0);
+    // The copy shares the entries (and their submenus) through their counts.
+    COptionMenu(const COptionMenu& other);
+    COptionMenu& operator=(const COptionMenu&) = delete;
     ~COptionMenu() override;
+    CView* newCopy() const override { return new COptionMenu(*this); }
 
     // Takes over the item's reference.
     CMenuItem* addEntry(CMenuItem* item, int32 index = -1);
@@ -58,7 +62,7 @@ public:
     CMenuItem* getCurrent() const { return getEntry(currentIndex); }
     // Its index among all entries, or among the entries that are not separators.
     int32 getCurrentIndex(bool countSeparator = false) const;
-    bool setCurrent(int32 index, bool countSeparator = true);
+    virtual bool setCurrent(int32 index, bool countSeparator = true);
     bool checkEntry(int32 index, bool state);
     // Checks this entry and unchecks every other one.
     bool checkEntryAlone(int32 index);

@@ -11,7 +11,7 @@ CView::CView(const CRect& size) : size(size), mouseableArea(size) {}
 CView::CView(const CView& other)
     : CBaseObject(other), size(other.size), mouseableArea(other.mouseableArea),
       background(other.background), visible(other.visible), mouseEnabled(other.mouseEnabled),
-      transparent(other.transparent), idle(other.idle) {}
+      transparent(other.transparent), idle(other.idle), autosize(other.autosize) {}
 
 CView::~CView() = default;
 

@@ -11,6 +11,16 @@ class CDrawContext;
 class CFrame;
 class CViewContainer;
 
+// Autosize flags: which edges of a view follow its container's size.
+enum CViewAutosizing : int32 {
+    kAutosizeNone = 0,
+    kAutosizeLeft = 1 << 0,
+    kAutosizeTop = 1 << 1,
+    kAutosizeRight = 1 << 2,
+    kAutosizeBottom = 1 << 3,
+    kAutosizeAll = kAutosizeLeft | kAutosizeTop | kAutosizeRight | kAutosizeBottom,
+};
+
 class CView : public CBaseObject {
 public:
     explicit CView(const CRect& size);
@@ -46,6 +56,8 @@ public:
     bool getTransparency() const { return transparent; }
     void setWantsIdle(bool state) { idle = state; }
     bool wantsIdle() const { return idle; }
+    void setAutosizeFlags(int32 flags) { autosize = flags; }
+    int32 getAutosizeFlags() const { return autosize; }
     virtual void setDirty(bool state = true) { dirty = state; }
     bool isDirty() const { return dirty; }
 
@@ -77,6 +89,7 @@ protected:
     bool transparent = false;
     bool idle = false;
     bool dirty = false;
+    int32 autosize = kAutosizeNone;
 };
 
 } // namespace VSTGUI

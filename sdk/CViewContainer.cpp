@@ -44,7 +44,16 @@ CView* CViewContainer::getView(int32 index) const {
     return index >= 0 && index < getNbViews() ? children[size_t(index)].get() : nullptr;
 }
 
+void CViewContainer::setBackgroundColor(const CColor& color) {
+    backgroundColor = color;
+    invalid();
+}
+
 void CViewContainer::drawRect(CDrawContext* context, const CRect& updateRect) {
+    if (backgroundColor.alpha > 0) {
+        context->setFillColor(backgroundColor);
+        context->drawRect(size, kDrawFilled);
+    }
     if (background)
         background->draw(context, size);
     CPoint savedOffset = context->getOffset();

@@ -32,6 +32,10 @@ public:
         }
     }
 
+    // Fills the container under its children; fully transparent (the default) fills nothing.
+    void setBackgroundColor(const CColor& color);
+    CColor getBackgroundColor() const { return backgroundColor; }
+
     void drawRect(CDrawContext* context, const CRect& updateRect) override;
     CMouseEventResult onMouseDown(CPoint& where, const CButtonState& buttons) override;
     // The topmost visible, mouse-enabled view whose mouseable area holds the point (in this
@@ -45,6 +49,7 @@ public:
 
 protected:
     std::vector<SharedPointer<CView>> children;
+    CColor backgroundColor = CColor(0, 0, 0, 0);
 };
 
 } // namespace VSTGUI

@@ -1,0 +1,280 @@
+// The toolbar under the product window and under a test effect with Global Link: its views
+// and their places, the size and quality menus as the user picks them, the help menu through
+// the platform services, and the preference menus' sharing of choices between editors.
+
+#include "editor/EditorFixture.h"
+
+#include "CGradientView.h"
+#include "core/CoreIds.h"
+#include "editor/EditorIds.h"
+#include "editor/SorvPreferenceMenu.h"
+#include "editor/SorvToolbar.h"
+#include "support/EffectFixture.h"
+#include "support/MemoryPreference.h"
+#include "support/NativeWindows.h"
+#include "support/TestTimer.h"
+#include "support/TestUtils.h"
+
+using namespace SorvLib;
+using namespace SorvTest;
+using namespace Steinberg;
+using namespace VSTGUI;
+
+namespace {
+
+constexpr double kStripTop = 469; // the product's views end here
+
+MemoryPreference& store() {
+    return *activeMemoryPreference();
+}
+
+SorvToolbar* toolbarOf(OpenEditor& editor) {
+    return editor.view->getToolbar();
+}
+
+// The user picks an entry of the menu shown (submenu null) or of one of its submenus.
+void pick(int submenu, int index) {
+    menuChoice() = [=](COptionMenu* shown, COptionMenu*& menu, int32& i) {
+        menu = submenu < 0 ? shown : shown->getEntry(submenu)->getSubmenu();
+        i = index;
+        return true;
+    };
+}
+
+void clickMainMenu(OpenEditor& editor) {
+    editor.mouseDown(10, kStripTop + 10, kLButton);
+}
+void clickHelpMenu(OpenEditor& editor) {
+    editor.mouseDown(500, kStripTop + 10, kLButton);
+}
+
+SorvPreferenceMenu* submenu(OpenEditor& editor, int index) {
+    return dynamic_cast<SorvPreferenceMenu*>(
+        toolbarOf(editor)->getMainMenu()->getEntry(index)->getSubmenu());
+}
+
+} // namespace
+
+TEST(SorvToolbar, LaysOutTheStripOnceHoweverOftenItRuns) {
+    store().reset();
+    OpenEditor editor;
+    SorvToolbar* toolbar = toolbarOf(editor);
+    ASSERT_NE(toolbar, nullptr);
+    EXPECT_EQ(editor.frame()->getView(editor.frame()->getNbViews() - 1), toolbar);
+    EXPECT_EQ(toolbar->getViewSize(), CRect(0, kStripTop, 512, kStripTop + 24));
+    EXPECT_EQ(getToolbarHeight(), 24.0);
+    EXPECT_EQ(toolbar->getBackgroundColor(), CColor(20, 20, 20, 255));
+    // A view added to the strip makes it lay out again, and that layout's own additions do
+    // not nest: the same three views come back.
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        ASSERT_EQ(toolbar->getNbViews(), 3);
+        auto* gradient = dynamic_cast<CGradientView*>(toolbar->getView(0));
+        ASSERT_NE(gradient, nullptr);
+        EXPECT_EQ(gradient->getViewSize(), CRect(1, 1, 511, 23));
+        EXPECT_EQ(gradient->getFrameColor(), CColor(65, 65, 65, 255));
+        EXPECT_EQ(gradient->getFrameWidth(), 1.0);
+        EXPECT_EQ(toolbar->getView(1), toolbar->getMainMenu());
+        EXPECT_EQ(toolbar->getView(2), toolbar->getHelpMenu());
+        EXPECT_EQ(toolbar->getMainMenu()->getViewSize(), CRect(3, 3, 21, 21));
+        EXPECT_EQ(toolbar->getHelpMenu()->getViewSize(), CRect(490, 3, 508, 21));
+        EXPECT_EQ(toolbar->getLinkButton(), nullptr);
+        EXPECT_EQ(static_cast<uint32_t>(toolbar->getMainMenu()->getTag()), kMainMenuId);
+        EXPECT_EQ(toolbar->getMainMenu()->getAutosizeFlags(), kAutosizeAll);
+        EXPECT_EQ(toolbar->getMainMenu()->getBackColor(), CColor(255, 255, 255, 0));
+        COptionMenu* main = toolbar->getMainMenu();
+        ASSERT_EQ(main->getNbEntries(), 2);
+        EXPECT_EQ(main->getEntry(0)->getTitle(), "UI Size");
+        EXPECT_EQ(main->getEntry(1)->getTitle(), "UI Quality");
+        SorvPreferenceMenu* sizes = submenu(editor, 0);
+        ASSERT_NE(sizes, nullptr);
+        EXPECT_EQ(static_cast<uint32_t>(sizes->getTag()), kUISizeMenuId);
+        EXPECT_EQ(sizes->getStyle(), 0x400);
+        EXPECT_EQ(sizes->getPreferenceKey(), "QUOR-515 UI Size");
+        EXPECT_EQ(static_cast<uint32_t>(submenu(editor, 1)->getTag()), kUIQualityMenuId);
+        std::string help;
+        for (int i = 0; i < toolbar->getHelpMenu()->getNbEntries(); ++i) {
+            CMenuItem* item = toolbar->getHelpMenu()->getEntry(i);
+            help += (item->isSeparator() ? std::string("-") : item->getTitle()) + "|";
+        }
+        EXPECT_EQ(help, "Open Manual...|-|Product Info...|Open Website...|-|About...|");
+        toolbar->addView(new CView(CRect(0, 0, 5, 5)));
+    }
+    // The first editor on a clean store keeps the defaults, checked, at size 1 and high
+    // interpolation quality; the toolbar's views are bound to no parameter.
+    EXPECT_EQ(store().values["QUOR-515 UI Size"], "Normal (100%)");
+    EXPECT_EQ(store().values["QUOR-515 UI Scaling Quality"], "High");
+    EXPECT_TRUE(submenu(editor, 0)->getEntry(2)->isChecked());
+    EXPECT_EQ(editor.view->getUISizeFactor(), 1.0);
+    EXPECT_EQ(editor.frame()->getBitmapInterpolationQuality(), BitmapInterpolationQuality::kHigh);
+    for (const auto& entry : editor.view->getEditableControls())
+        EXPECT_NE(entry.first->getParentView(), toolbar);
+    // The strip is drawn: gradient light at the top, dark at the bottom, framed.
+    uint32_t top = editor.pixel(256, kStripTop + 2), bottom = editor.pixel(256, kStripTop + 21);
+    EXPECT_GT(red(top), red(bottom));
+    EXPECT_EQ(red(editor.pixel(256, kStripTop + 1.5)), 65);
+}
+
+TEST(SorvToolbar, SizeAndQualityMenusResizeTheWindowAndAreKept) {
+    store().reset();
+    OpenEditor editor;
+    const struct {
+        int entry;
+        double factor;
+        const char* title;
+        int width, height;
+    } sizes[] = {{3, 1.1, "Large (110%)", 563, 542},
+                 {4, 1.25, "Larger (125%)", 640, 616},
+                 {0, 0.8, "Small (80%)", 409, 394},
+                 {2, 1.0, "Normal (100%)", 512, 493}};
+    for (const auto& s : sizes) {
+        SCOPED_TRACE(s.title);
+        pick(0, s.entry);
+        clickMainMenu(editor);
+        EXPECT_EQ(editor.view->getUISizeFactor(), s.factor);
+        EXPECT_EQ(store().values["QUOR-515 UI Size"], s.title);
+        ASSERT_FALSE(editor.plugFrame.requests.empty());
+        EXPECT_EQ(editor.plugFrame.requests.back().getWidth(), s.width);
+        EXPECT_EQ(editor.plugFrame.requests.back().getHeight(), s.height);
+        for (int i = 0; i < 5; ++i)
+            EXPECT_EQ(submenu(editor, 0)->getEntry(i)->isChecked(), i == s.entry);
+    }
+    pick(1, 0);
+    clickMainMenu(editor);
+    EXPECT_EQ(editor.frame()->getBitmapInterpolationQuality(), BitmapInterpolationQuality::kLow);
+    EXPECT_EQ(store().values["QUOR-515 UI Scaling Quality"], "Low");
+    pick(1, 1);
+    clickMainMenu(editor);
+    EXPECT_EQ(editor.frame()->getBitmapInterpolationQuality(), BitmapInterpolationQuality::kHigh);
+    // A dismissed menu changes nothing.
+    menuChoice() = nullptr;
+    size_t requests = editor.plugFrame.requests.size();
+    clickMainMenu(editor);
+    EXPECT_EQ(editor.plugFrame.requests.size(), requests);
+
+    // A new editor opens at the stored size.
+    pick(0, 1);
+    clickMainMenu(editor);
+    OpenEditor second;
+    EXPECT_EQ(second.view->getUISizeFactor(), 0.9);
+    ViewRect size;
+    second.plugView->getSize(&size);
+    EXPECT_EQ(size.getWidth(), 460);
+    menuChoice() = nullptr;
+}
+
+TEST(SorvToolbar, HelpMenuReachesTheEffectAndThePlatformServices) {
+    OpenEditor editor;
+    TestUtils& utils = *activeTestUtils();
+    utils.reset();
+    pick(-1, 2);
+    clickHelpMenu(editor);
+    EXPECT_EQ(utils.lastDocument, "https://www.sorvaudiolabs.com/product.html?id=515");
+    pick(-1, 3);
+    clickHelpMenu(editor);
+    EXPECT_EQ(utils.lastDocument, "https://www.sorvaudiolabs.com");
+    EXPECT_EQ(utils.documentCount, 2);
+    pick(-1, 0);
+    clickHelpMenu(editor);
+    EXPECT_EQ(utils.documentCount, 3);
+    EXPECT_EQ(utils.lastDocument, utils.getFolder(FolderKind::Manuals) + "QUOR-515.pdf");
+    pick(-1, 5);
+    clickHelpMenu(editor);
+    EXPECT_EQ(utils.messageCount, 1);
+    EXPECT_EQ(utils.lastMessageOwner, editor.view->getPlatformHandle());
+    pick(-1, 1); // a separator
+    clickHelpMenu(editor);
+    EXPECT_EQ(utils.documentCount, 3);
+    EXPECT_EQ(utils.messageCount, 1);
+    menuChoice() = nullptr;
+    utils.reset();
+}
+
+TEST(SorvToolbar, GlobalLinkButtonSitsLeftOfHelpAndShiftReachesEveryInstance) {
+    store().reset();
+    struct Linked {
+        TestHostContext context;
+        TestEffect* effect = new TestEffect;
+        Linked() {
+            effect->setGlobalLinkEnabled(true);
+            EXPECT_EQ(effect->initialize(context.unknown()), kResultOk);
+        }
+        ~Linked() {
+            effect->terminate();
+            effect->release();
+        }
+    } a, b;
+    auto* view = new TestView(a.effect);
+    view->setBaseSize(ViewRect(0, 0, 512, 100));
+    int window = 0;
+    ASSERT_EQ(view->attached(&window, kPlatformTypeHWND), kResultOk);
+    SorvToolbar* toolbar = view->getToolbar();
+    ASSERT_NE(toolbar->getLinkButton(), nullptr);
+    EXPECT_EQ(toolbar->getLinkButton()->getViewSize(), CRect(469, 3, 487, 21));
+    EXPECT_EQ(static_cast<uint32_t>(toolbar->getLinkButton()->getTag()), kGlobalLinkId);
+    EXPECT_EQ(toolbar->getHelpMenu()->getViewSize(), CRect(490, 3, 508, 21));
+    double strip = toolbar->getViewSize().top;
+    CFrame* frame = view->getFrame();
+    frame->platformMouseDown(CPoint(478, strip + 10), kLButton);
+    EXPECT_EQ(a.effect->getParamNormalized(kGlobalLinkId), 1.0);
+    EXPECT_EQ(b.effect->getParamNormalized(kGlobalLinkId), 0.0);
+    frame->platformMouseDown(CPoint(478, strip + 10), kLButton | kShift);
+    EXPECT_EQ(a.effect->getParamNormalized(kGlobalLinkId), 0.0);
+    frame->platformMouseDown(CPoint(478, strip + 10), kLButton | kShift);
+    EXPECT_EQ(a.effect->getParamNormalized(kGlobalLinkId), 1.0);
+    EXPECT_EQ(b.effect->getParamNormalized(kGlobalLinkId), 1.0);
+    view->removed();
+    EXPECT_EQ(view->release(), 0u);
+}
+
+TEST(SorvPreferenceMenu, FollowsTheStoreOnItsTimerAndRefusesNestedChoices) {
+    store().reset();
+    OpenEditor first, second;
+    // A choice in one editor reaches the other at its next tick.
+    pick(0, 0);
+    clickMainMenu(first);
+    EXPECT_EQ(first.view->getUISizeFactor(), 0.8);
+    EXPECT_EQ(second.view->getUISizeFactor(), 1.0);
+    fireTimers();
+    EXPECT_EQ(second.view->getUISizeFactor(), 0.8);
+    EXPECT_EQ(second.plugFrame.requests.back().getWidth(), 409);
+    // A stored title that differs in letter case, or is no title at all, is ignored and kept.
+    int writes = store().writeCount;
+    for (const char* text : {"large (110%)", "Huge"}) {
+        store().values["QUOR-515 UI Size"] = text;
+        fireTimers();
+        EXPECT_EQ(first.view->getUISizeFactor(), 0.8);
+        EXPECT_EQ(store().values["QUOR-515 UI Size"], text);
+    }
+    EXPECT_EQ(store().writeCount, writes);
+    // A store that refuses writes still lets the choice happen.
+    store().writable = false;
+    pick(1, 0);
+    clickMainMenu(first);
+    EXPECT_EQ(first.frame()->getBitmapInterpolationQuality(), BitmapInterpolationQuality::kLow);
+    store().writable = true;
+    menuChoice() = nullptr;
+
+    // setValue truncates; a nested setCurrent from the listener selects and stores nothing.
+    struct Nesting : IControlListener {
+        SorvPreferenceMenu* menu = nullptr;
+        std::vector<bool> nested;
+        void valueChanged(CControl*) override { nested.push_back(menu->setCurrent(0)); }
+    } listener;
+    auto menu = makeOwned(new SorvPreferenceMenu("Test Key", &listener));
+    listener.menu = menu;
+    for (const char* title : {"A", "-", "B", "C", "D", "E"})
+        menu->addEntry(title);
+    menu->setValue(4.7f);
+    EXPECT_EQ(menu->getCurrentIndex(true), 4);
+    EXPECT_EQ(store().values["Test Key"], "D");
+    EXPECT_EQ(listener.nested, std::vector<bool>{false});
+    EXPECT_TRUE(menu->getEntry(4)->isChecked());
+    EXPECT_FALSE(menu->getEntry(0)->isChecked());
+    EXPECT_EQ(menu->notify(nullptr, CVSTGUITimer::kMsgTimer), kMessageUnknown);
+    // The default entry must exist: without it onIdle stores nothing.
+    menu->setDefaultValue(9.0f);
+    store().values.erase("Test Key");
+    menu->onIdle();
+    EXPECT_FALSE(store().contains("Test Key"));
+}
