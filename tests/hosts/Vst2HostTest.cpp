@@ -57,8 +57,8 @@ TEST_F(Vst2Host, EntryGivesTheRecordAndCloseBalancesCom) {
         EXPECT_EQ(e->numParams, 8);
         EXPECT_EQ(e->numInputs, 2);
         EXPECT_EQ(e->numOutputs, 2);
-        EXPECT_EQ(e->flags,
-                  effFlagsCanReplacing | effFlagsCanDoubleReplacing | effFlagsProgramChunks);
+        EXPECT_EQ(e->flags, effFlagsHasEditor | effFlagsCanReplacing | effFlagsCanDoubleReplacing |
+                                effFlagsProgramChunks);
         EXPECT_EQ(e->ioRatio, 1.0f);
         EXPECT_NE(e->object, nullptr);
         EXPECT_NE(e->processReplacing, nullptr);

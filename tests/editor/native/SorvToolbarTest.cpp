@@ -28,6 +28,12 @@ MemoryPreference& store() {
     return *activeMemoryPreference();
 }
 
+// An empty preference store for the test, left empty for the next one.
+struct CleanStore {
+    CleanStore() { store().reset(); }
+    ~CleanStore() { store().reset(); }
+};
+
 SorvToolbar* toolbarOf(OpenEditor& editor) {
     return editor.view->getToolbar();
 }
@@ -56,7 +62,7 @@ SorvPreferenceMenu* submenu(OpenEditor& editor, int index) {
 } // namespace
 
 TEST(SorvToolbar, LaysOutTheStripOnceHoweverOftenItRuns) {
-    store().reset();
+    CleanStore clean;
     OpenEditor editor;
     SorvToolbar* toolbar = toolbarOf(editor);
     ASSERT_NE(toolbar, nullptr);
@@ -116,7 +122,7 @@ TEST(SorvToolbar, LaysOutTheStripOnceHoweverOftenItRuns) {
 }
 
 TEST(SorvToolbar, SizeAndQualityMenusResizeTheWindowAndAreKept) {
-    store().reset();
+    CleanStore clean;
     OpenEditor editor;
     const struct {
         int entry;
@@ -164,6 +170,7 @@ TEST(SorvToolbar, SizeAndQualityMenusResizeTheWindowAndAreKept) {
 }
 
 TEST(SorvToolbar, HelpMenuReachesTheEffectAndThePlatformServices) {
+    CleanStore clean;
     OpenEditor editor;
     TestUtils& utils = *activeTestUtils();
     utils.reset();
@@ -191,7 +198,7 @@ TEST(SorvToolbar, HelpMenuReachesTheEffectAndThePlatformServices) {
 }
 
 TEST(SorvToolbar, GlobalLinkButtonSitsLeftOfHelpAndShiftReachesEveryInstance) {
-    store().reset();
+    CleanStore clean;
     struct Linked {
         TestHostContext context;
         TestEffect* effect = new TestEffect;
@@ -228,7 +235,7 @@ TEST(SorvToolbar, GlobalLinkButtonSitsLeftOfHelpAndShiftReachesEveryInstance) {
 }
 
 TEST(SorvPreferenceMenu, FollowsTheStoreOnItsTimerAndRefusesNestedChoices) {
-    store().reset();
+    CleanStore clean;
     OpenEditor first, second;
     // A choice in one editor reaches the other at its next tick.
     pick(0, 0);
