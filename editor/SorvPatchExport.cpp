@@ -119,12 +119,16 @@ void exportPatchSource(VSTGUI::CFrame* frame, SorvEffect* effect) {
     const char* chosen = selector->getSelectedFile(0);
     if (!chosen || !*chosen)
         return;
-    std::string path = patchSourcePath(chosen);
+    writePatchSourceFile(patchSourcePath(chosen), effect);
+}
+
+bool writePatchSourceFile(const std::string& path, IEditController* controller) {
     // Text mode: the platform's line ends.
     std::ofstream file(std::filesystem::u8path(path), std::ios::out | std::ios::trunc);
     if (!file)
-        return;
-    writePatchSource(file, effect, patchName(path));
+        return false;
+    writePatchSource(file, controller, patchName(path));
+    return true;
 }
 
 } // namespace SorvLib

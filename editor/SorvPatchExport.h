@@ -29,6 +29,9 @@ std::string patchIdentifier(const std::string& name);
 // platform's line ends.
 void writePatchSource(std::ostream& out, Steinberg::Vst::IEditController* controller,
                       const std::string& name);
+// Writes the text into a new or emptied text file at the UTF-8 path, with the platform's line
+// ends; false when the file cannot be opened. Write errors are not reported.
+bool writePatchSourceFile(const std::string& path, Steinberg::Vst::IEditController* controller);
 // Asks for a file and writes the patch into it; a cancelled dialog or a file that cannot be
 // opened ends it silently.
 void exportPatchSource(VSTGUI::CFrame* frame, SorvEffect* effect);
