@@ -262,8 +262,8 @@ protected:
             return initResult;
         Taper taper(0, 10);
         Unit unit(Number(), AAX_CString(" dB"));
-        auto* mix =
-            new AAX_CParameter<double>("EfMx", AAX_CString("Fx Mix"), 5.0, taper, unit, true);
+        auto* mix = new AAX_CParameter<double>("EfMx", AAX_CString("Effect Mix Amount"), 5.0, taper,
+                                               unit, true);
         mix->AddShortenedName(AAX_CString("Effect Mix\nFx Mix\nMix"));
         mParameterManager.AddParameter(mix);
         AAX_CBinaryTaperDelegate<bool> binaryTaper;
@@ -335,7 +335,8 @@ TEST_F(AaxEffectParametersTest, OperationsAndResultCodes) {
     struct NameRow {
         int32_t length;
         const char* name;
-    } names[] = {{6, "Fx Mix"}, {5, "Mix"}, {2, "Ef"}, {0, ""}, {20, "Effect Mix"}};
+    } names[] = {{6, "Fx Mix"}, {5, "Mix"},         {2, "Ef"},
+                 {0, ""},       {12, "Effect Mix"}, {17, "Effect Mix Amount"}};
     for (const NameRow& row : names) {
         EXPECT_EQ(effect->GetParameterNameOfLength("EfMx", &text, row.length), AAX_SUCCESS);
         EXPECT_STREQ(text.Get(), row.name) << row.length;
@@ -436,6 +437,11 @@ TEST_F(AaxEffectParametersTest, ControlsChunkRoundTripAndBadChunks) {
     model.confirmTo = effect;
     ASSERT_EQ(effect->Initialize(controller), AAX_SUCCESS);
     effect->SetParameterNormalizedValue("EfMx", 0.3);
+    // A chunk asked for before its size could overflow the host's record.
+    std::vector<unsigned char> early(kAAX_ChunkHeaderSize + 64);
+    EXPECT_EQ(
+        effect->GetChunk(kAAX_ControlsChunkID, reinterpret_cast<AAX_SPlugInChunk*>(early.data())),
+        AAX_ERROR_INCORRECT_CHUNK_SIZE);
     uint32_t size = 0;
     EXPECT_EQ(effect->GetChunkSize(0x1234, &size), AAX_ERROR_INVALID_CHUNK_ID);
     ASSERT_EQ(effect->GetChunkSize(kAAX_ControlsChunkID, &size), AAX_SUCCESS);

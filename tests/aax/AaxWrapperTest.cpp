@@ -237,6 +237,10 @@ TEST_F(AaxWrapperTest, ProcessEqualsTheVst3PathBitForBit) {
 
 TEST_F(AaxWrapperTest, ChunkRestoresEveryValueAndRefusesBadOnes) {
     AAXWrapper_Parameters* first = newInstance();
+    std::vector<unsigned char> early(kAAX_ChunkHeaderSize + 64);
+    EXPECT_EQ(first->GetChunk(AAXWrapper_Parameters::kStateChunkID,
+                              reinterpret_cast<AAX_SPlugInChunk*>(early.data())),
+              AAX_ERROR_INCORRECT_CHUNK_SIZE);
     first->SetParameterNormalizedValue("EfMx", 0.125);
     first->SetParameterNormalizedValue("Pred", 0.5);
     first->SetParameterNormalizedValue("Powr", 0.0);
@@ -261,7 +265,8 @@ TEST_F(AaxWrapperTest, ChunkRestoresEveryValueAndRefusesBadOnes) {
         double value = -1;
         second->GetParameterIDFromIndex(i, &id);
         second->GetParameterNormalizedValue(id.Get(), &value);
-        EXPECT_EQ(value, values[size_t(i)]) << id.Get();
+        // The state keeps each value as a 32-bit float.
+        EXPECT_EQ(value, double(float(values[size_t(i)]))) << id.Get();
     }
     AAX_CBoolean equal = 0;
     EXPECT_EQ(second->CompareActiveChunk(chunk, &equal), AAX_SUCCESS);
