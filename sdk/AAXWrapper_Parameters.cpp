@@ -273,6 +273,10 @@ AAX_Result AAXWrapper_Parameters::UpdateParameterNormalizedValue(AAX_CParamID id
         }
     } else if (FindVstId(id, &vstId)) {
         mController->setParamNormalized(vstId, stored);
+        // A parameter with steps keeps its quantised value: the host is told that one.
+        const double actual = mController->getParamNormalized(vstId);
+        if (actual != stored)
+            AAX_CEffectParameters::UpdateParameterNormalizedValue(id, actual, source);
         if (mHasBypass && vstId == mBypassId)
             AAX_CEffectParameters::UpdateParameterNormalizedValue(kAAX_MasterBypassID, stored,
                                                                   source);

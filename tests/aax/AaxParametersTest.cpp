@@ -222,6 +222,22 @@ TEST(AaxPacketDispatcher, PostsDirtyRowsAndReentersOnItsOwnerThread) {
         EXPECT_EQ(model.packets[0].data.size(), 4u);
         EXPECT_EQ(dispatcher.Dispatch(), AAX_SUCCESS);
         EXPECT_EQ(model.packets.size(), 1u);
+
+        // Confirmations on one thread, coefficients on another: every marked row is posted
+        // once per pass that sees it, never lost after the last mark.
+        model.postPacketResult = AAX_SUCCESS;
+        std::thread confirming([&] {
+            for (int i = 0; i < 2000; ++i)
+                dispatcher.SetDirty("EfMx");
+        });
+        for (int i = 0; i < 2000; ++i)
+            dispatcher.Dispatch();
+        confirming.join();
+        dispatcher.Dispatch();
+        const size_t posted = model.packets.size();
+        EXPECT_GT(posted, 1u);
+        EXPECT_EQ(dispatcher.Dispatch(), AAX_SUCCESS);
+        EXPECT_EQ(model.packets.size(), posted);
     }
     controllerHost->Release();
     EXPECT_EQ(model.liveObjects, 0);

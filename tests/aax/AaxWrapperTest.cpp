@@ -125,6 +125,11 @@ TEST_F(AaxWrapperTest, ParametersAutomationAndCoefficients) {
         const double stored = effect->getParamNormalized(SorvLib::kFxMixId);
         EXPECT_TRUE(stored == 0.0 || stored == 1.0) << bad;
     }
+    // A stepped parameter shows the host the value the effect quantised it to.
+    wrapper->SetParameterNormalizedValue("Powr", 0.3);
+    wrapper->GetParameterNormalizedValue("Powr", &value);
+    EXPECT_EQ(value, effect->getParamNormalized(SorvLib::kPowerId));
+    EXPECT_TRUE(value == 0.0 || value == 1.0);
     // Bypass both ways.
     wrapper->SetParameterNormalizedValue(kAAX_MasterBypassID, 1.0);
     EXPECT_EQ(effect->getParamNormalized(SorvLib::kMasterBypassId), 1.0);
