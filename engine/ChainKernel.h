@@ -62,8 +62,6 @@ struct ChainKernelData {
     double chainOutput[kChains][kChannels] = {};
     double highInput[kChains][kChannels] = {};
     double highOutput[kChains][kChannels] = {};
-    // The chains' running values between the calls of one sample.
-    double running[6][kLanes] = {};
 
     // The coefficients of the four lanes from the design of the two chains.
     void setDesign(const BiquadCoefficients& chainHighPass, const double* chainCoefficients,
@@ -77,8 +75,7 @@ struct ChainKernelData {
 class ChainKernel {
 public:
     enum Kind : int32_t { kSse2 = 0, kAvx = 1, kKindCount = 2 };
-    // Runs stages first … end − 1 of one sample; see ChainKernelBody.
-    using Entry = void (*)(ChainKernelData&, int32_t first, int32_t end);
+    using Entry = void (*)(ChainKernelData&);
 
     // Whether the processor and the operating system run the kind (AVX needs the OS to save
     // the wide registers).
@@ -95,7 +92,7 @@ public:
     static const char* name(Kind kind);
 };
 
-void runChainKernelSse2(ChainKernelData& data, int32_t first, int32_t end);
-void runChainKernelAvx(ChainKernelData& data, int32_t first, int32_t end);
+void runChainKernelSse2(ChainKernelData& data);
+void runChainKernelAvx(ChainKernelData& data);
 
 } // namespace SorvLib

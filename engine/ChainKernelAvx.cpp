@@ -30,8 +30,8 @@ inline AvxQuad mul(AvxQuad a, AvxQuad b) {
 
 } // namespace
 
-void runChainKernelAvx(ChainKernelData& data, int32_t first, int32_t end) {
-    ChainKernelBody::run<AvxQuad>(data, first, end);
+void runChainKernelAvx(ChainKernelData& data) {
+    ChainKernelBody::run<AvxQuad>(data);
     // The caller's SSE code runs next: leave the upper halves clean.
     _mm256_zeroupper();
 }

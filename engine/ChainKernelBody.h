@@ -33,13 +33,9 @@ template <class V> struct Stages {
 // and x·b0, the very same products, and x·b2 is x, so the chain runs with three
 // multiplications fewer per section and the same bits.
 template <class V> struct SquaredSections {
-    explicit SquaredSections(const ChainKernelData& d) : a1(d.highA1), a2(d.highA2) {}
-
-    inline void start(V in) {
-        x = in;
-        xb0 = mul(in, V::loadu(a2));
-        xb1 = mul(in, V::loadu(a1));
-    }
+    SquaredSections(const ChainKernelData& d, V in)
+        : a1(d.highA1), a2(d.highA2), x(in), xb0(mul(in, V::loadu(a2))),
+          xb1(mul(in, V::loadu(a1))) {}
 
     inline void section(double* state) {
         const V y = add(xb0, V::load(state));
@@ -52,17 +48,6 @@ template <class V> struct SquaredSections {
         xb1 = ya1;
     }
 
-    void save(double (*to)[ChainKernelData::kLanes]) const {
-        V::storeu(to[0], x);
-        V::storeu(to[1], xb0);
-        V::storeu(to[2], xb1);
-    }
-    void restore(const double (*from)[ChainKernelData::kLanes]) {
-        x = V::loadu(from[0]);
-        xb0 = V::loadu(from[1]);
-        xb1 = V::loadu(from[2]);
-    }
-
     const double* a1;
     const double* a2;
     V x, xb0, xb1; // x and its products with b0 and b1
@@ -70,9 +55,7 @@ template <class V> struct SquaredSections {
 
 // Any second-order section in transposed direct form II, every product formed.
 template <class V> struct GeneralSections {
-    explicit GeneralSections(const ChainKernelData& d) : k(d) {}
-
-    inline void start(V in) { x = in; }
+    GeneralSections(const ChainKernelData& d, V in) : k(d), x(in) {}
 
     inline void section(double* state) {
         double* s2 = state + ChainKernelData::kLanes;
@@ -83,43 +66,27 @@ template <class V> struct GeneralSections {
         x = y;
     }
 
-    void save(double (*to)[ChainKernelData::kLanes]) const { V::storeu(to[0], x); }
-    void restore(const double (*from)[ChainKernelData::kLanes]) { x = V::loadu(from[0]); }
-
     const ChainKernelData& k;
     V x;
 };
 
-// Stages first … end − 1 of the four chains for one sample (high sections alongside the first
-// 90 stages). The first call of a sample (first 0) runs the chains' input high-pass and starts
-// them; the last (end kStages) forms the outputs and advances the positions. In between, the
-// running values wait in `running`, so that the caller can do other work between calls whose
-// latency then overlaps with the chains'. Bounds are multiples of ten.
 // The coefficients are read from memory at each use: the stores into the states may alias
 // them, so the compiler cannot keep them in registers anyway, and the 32-bit target has only
 // eight vector registers for the running values.
-template <class V, class High> inline void run(ChainKernelData& d, int32_t first, int32_t end) {
+template <class V, class High> inline void run(ChainKernelData& d) {
     constexpr int32_t kLanes = ChainKernelData::kLanes;
-    double(&running)[6][kLanes] = d.running;
+
+    // Chains' input high-pass: y = x·b0 + s; s = x·b1 − y·a1.
+    const V in = V::loadu(&d.chainInput[0][0]);
+    const V h = add(mul(in, V::loadu(d.highPassB0)), V::loadu(&d.chainHighPassState[0][0]));
+    V::storeu(&d.chainHighPassState[0][0],
+              sub(mul(in, V::loadu(d.highPassB1)), mul(h, V::loadu(d.highPassA1))));
 
     Stages<V> chains;
-    High high(d);
-    if (first == 0) {
-        // Chains' input high-pass: y = x·b0 + s; s = x·b1 − y·a1.
-        const V in = V::loadu(&d.chainInput[0][0]);
-        const V h = add(mul(in, V::loadu(d.highPassB0)), V::loadu(&d.chainHighPassState[0][0]));
-        V::storeu(&d.chainHighPassState[0][0],
-                  sub(mul(in, V::loadu(d.highPassB1)), mul(h, V::loadu(d.highPassA1))));
-        chains.x = h;
-        chains.w = V::zero();
-        chains.u = V::zero();
-        high.start(V::loadu(&d.highInput[0][0]));
-    } else {
-        chains.w = V::loadu(running[0]);
-        chains.x = V::loadu(running[1]);
-        chains.u = V::loadu(running[2]);
-        high.restore(running + 3);
-    }
+    chains.x = h;
+    chains.w = V::zero();
+    chains.u = V::zero();
+    High high(d, V::loadu(&d.highInput[0][0]));
 
     const double* const a = d.chainCoefficient;
     const double* const c = d.fractionCoefficient;
@@ -132,31 +99,18 @@ template <class V, class High> inline void run(ChainKernelData& d, int32_t first
     // The four chains side by side let the latency of each hide behind the others. The high
     // chains are unrolled in groups of ten with one allpass stage per section; the allpass
     // chains' last ten stages follow on their own.
-    constexpr int32_t kHighGroups = ChainKernelData::kHighSections / 10;
-    for (int32_t group = first / 10; group < end / 10; ++group) {
-        const int32_t i0 = group * 10;
-        if (group < kHighGroups) {
+    int32_t i = 0;
+    for (int32_t group = 0; group < ChainKernelData::kHighSections / 10; ++group) {
 #pragma GCC unroll 10
-            for (int32_t i = i0; i < i0 + 10; ++i) {
-                chains.stage(a, c, newer + 2 * kLanes * i, older + 2 * kLanes * i,
-                             held + kLanes * i);
-                high.section(highState + 2 * kLanes * i);
-            }
-        } else {
-#pragma GCC unroll 10
-            for (int32_t i = i0; i < i0 + 10; ++i)
-                chains.stage(a, c, newer + 2 * kLanes * i, older + 2 * kLanes * i,
-                             held + kLanes * i);
+        for (int32_t step = 0; step < 10; ++step, ++i) {
+            chains.stage(a, c, newer + 2 * kLanes * i, older + 2 * kLanes * i, held + kLanes * i);
+            high.section(highState + 2 * kLanes * i);
         }
     }
+#pragma GCC unroll 10
+    for (; i < ChainKernelData::kStages; ++i)
+        chains.stage(a, c, newer + 2 * kLanes * i, older + 2 * kLanes * i, held + kLanes * i);
 
-    if (end < ChainKernelData::kStages) {
-        V::storeu(running[0], chains.w);
-        V::storeu(running[1], chains.x);
-        V::storeu(running[2], chains.u);
-        high.save(running + 3);
-        return;
-    }
     V::storeu(&d.chainOutput[0][0], add(mul(chains.w, V::loadu(a)), chains.u));
     V::storeu(&d.highOutput[0][0], high.x);
     const int32_t next = d.stagePosition + 1;
@@ -164,11 +118,11 @@ template <class V, class High> inline void run(ChainKernelData& d, int32_t first
     d.stageStateSlot ^= 1;
 }
 
-template <class V> inline void run(ChainKernelData& d, int32_t first, int32_t end) {
+template <class V> inline void run(ChainKernelData& d) {
     if (d.squaredAllpass)
-        run<V, SquaredSections<V>>(d, first, end);
+        run<V, SquaredSections<V>>(d);
     else
-        run<V, GeneralSections<V>>(d, first, end);
+        run<V, GeneralSections<V>>(d);
 }
 
 } // namespace ChainKernelBody

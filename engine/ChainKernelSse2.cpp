@@ -35,8 +35,8 @@ inline Sse2Quad mul(Sse2Quad a, Sse2Quad b) {
 
 } // namespace
 
-void runChainKernelSse2(ChainKernelData& data, int32_t first, int32_t end) {
-    ChainKernelBody::run<Sse2Quad>(data, first, end);
+void runChainKernelSse2(ChainKernelData& data) {
+    ChainKernelBody::run<Sse2Quad>(data);
 }
 
 } // namespace SorvLib

@@ -529,100 +529,54 @@ void QUOR515Effect::processBlock(ProcessData& data, Sample** inputs, Sample** ou
         }
     } else {
         chains.setDesign(chainHighPass, chainCoefficient, fractionCoefficient, highSection);
-        wetCheck = 0.0;
-        runSamples(inputs, outputs, n, sampleCount);
+        const ChainKernel::Entry runFourChains = runChains;
+        double dry[kLanes];
+        double wet[kLanes];
+        // Stays 0 while every wet sample is finite: w − w is 0 for a number and NaN otherwise.
+        double wetCheck = 0.0;
+        // The block's noise in one step of the shared source; each sample then steps on from
+        // it and draws its values in the order the channel steps use them.
+        const int32 drawsPerSample = n * kDrawsPerChannel;
+        uint32_t noise = takeNoiseSteps(static_cast<uint64_t>(std::max(0, sampleCount)) *
+                                        static_cast<uint64_t>(drawsPerSample));
+        double draws[kLanes * kDrawsPerChannel];
+        for (int32 s = 0; s < sampleCount; ++s) {
+            smoothingStep();
+            for (int32 i = 0; i < drawsPerSample; ++i) {
+                noise = noiseStep(noise);
+                draws[i] = noiseValue(noise);
+            }
+            // Every input of the sample is read before any output is written, so in-place
+            // buffers work.
+            for (int32 c = 0; c < n; ++c) {
+                dry[c] = finiteOrZero(static_cast<double>(inputs[c][s]));
+                wet[c] = runChannel(c, dry[c], draws + c * kDrawsPerChannel);
+                wetCheck += wet[c] - wet[c];
+            }
+            runFourChains(chains);
+            const double runValue = current[runGain];
+            const double mixValue = current[mix];
+            for (int32 c = 0; c < n; ++c) {
+                outputs[c][s] =
+                    static_cast<Sample>(((wet[c] - dry[c]) * mixValue) * runValue + dry[c]);
+                const double gm =
+                    (limiterGain[c].load(std::memory_order_relaxed) - 1.0) * runValue + 1.0;
+                // Written so that a gain that is not a number (after such input) never becomes
+                // the block's minimum and reaches the host.
+                if (gm < blockMinGain)
+                    blockMinGain = gm;
+            }
+        }
         // Finite input can still overflow inside (a sample near the largest double times the
         // limiter's drive). What is not a number would circulate in the loops for good, so the
         // engine starts again from silence, as after activation.
-        if (!signalStateIsFinite())
+        if (!signalStateIsFinite(wetCheck))
             clearSignalState();
     }
     sendMeter(data);
 }
 
-template <typename Sample>
-void QUOR515Effect::runSamples(Sample** inputs, Sample** outputs, int32 n, int32 sampleCount) {
-    // Each sample's channel steps run in three parts: the inputs of the four chains before
-    // them, and during them (between calls of the kernel, which run the chains in stretches of
-    // stages) the wet side of the sample and the first part of the next sample. Those parts
-    // need nothing of the running chains, so their latency hides behind the chains'. Each part
-    // keeps its own order, and no state is touched by two parts that run out of turn: the
-    // results are the same as running the steps one after the other.
-    const ChainKernel::Entry runStages = runChains;
-    const double* current = smoothedValues.current;
-    double dry[kLanes] = {};
-    double nextDry[kLanes] = {};
-    double pd[kLanes] = {};
-    double chainSum[kLanes] = {};
-    double wet[kLanes] = {};
-    // The block's noise in one step of the shared source; each sample then steps on from it
-    // and draws its values in the order of the channel steps. A sample's draws are used up
-    // before the next sample's are made.
-    const int32 drawsPerSample = n * kDrawsPerChannel;
-    uint32_t noise = takeNoiseSteps(static_cast<uint64_t>(sampleCount) * drawsPerSample);
-    double draws[kLanes * kDrawsPerChannel];
-    auto drawSample = [&]() {
-        for (int32 i = 0; i < drawsPerSample; ++i) {
-            noise = noiseStep(noise);
-            draws[i] = noiseValue(noise);
-        }
-    };
-    // The first part of sample s for channel c: input and the loops up to the chains' input.
-    // A sample's inputs are all read before any of its outputs is written (in the next pass of
-    // the loop), so in-place buffers work.
-    auto startChannel = [&](int32 s, int32 c) {
-        nextDry[c] = finiteOrZero(static_cast<double>(inputs[c][s]));
-        pd[c] = runChannelLoops(c, nextDry[c], draws + c * kDrawsPerChannel);
-    };
-
-    if (sampleCount > 0) {
-        drawSample();
-        smoothingStep();
-        for (int32 c = 0; c < n; ++c)
-            startChannel(0, c);
-    }
-    for (int32 s = 0; s < sampleCount; ++s) {
-        // This sample's values, before the next sample's smoothing step.
-        const double runValue = current[runGain];
-        const double mixValue = current[mix];
-        double gain[kLanes] = {};
-        for (int32 c = 0; c < n; ++c) {
-            dry[c] = nextDry[c];
-            gain[c] = limiterGain[c].load(std::memory_order_relaxed);
-            chainSum[c] = runChannelSecondary(c, pd[c], draws + c * kDrawsPerChannel);
-        }
-        const bool more = s + 1 < sampleCount;
-        runStages(chains, 0, 20);
-        if (n > 0)
-            wet[0] = runChannelWet(0, chainSum[0]);
-        runStages(chains, 20, 40);
-        if (n > 1)
-            wet[1] = runChannelWet(1, chainSum[1]);
-        runStages(chains, 40, 60);
-        if (more) {
-            drawSample();
-            smoothingStep();
-            if (n > 0)
-                startChannel(s + 1, 0);
-        }
-        runStages(chains, 60, 80);
-        if (more && n > 1)
-            startChannel(s + 1, 1);
-        runStages(chains, 80, ChainKernelData::kStages);
-
-        for (int32 c = 0; c < n; ++c) {
-            wetCheck += wet[c] - wet[c];
-            outputs[c][s] = static_cast<Sample>(((wet[c] - dry[c]) * mixValue) * runValue + dry[c]);
-            const double gm = (gain[c] - 1.0) * runValue + 1.0;
-            // Written so that a gain that is not a number (after such input) never becomes
-            // the block's minimum and reaches the host.
-            if (gm < blockMinGain)
-                blockMinGain = gm;
-        }
-    }
-}
-
-bool QUOR515Effect::signalStateIsFinite() const {
+bool QUOR515Effect::signalStateIsFinite(double wetCheck) const {
     // A value that is not a number shows here sooner or later: at once when it arises in the
     // tone stage or the limiter, and in the chains' outputs or the wet signal once it has come
     // through the lines it was written into.
@@ -636,7 +590,7 @@ bool QUOR515Effect::signalStateIsFinite() const {
     return check == 0.0;
 }
 
-inline double QUOR515Effect::runChannelLoops(int32 c, double x, const double* draws) {
+inline double QUOR515Effect::runChannel(int32 c, double x, const double* draws) {
     const double* current = smoothedValues.current;
 
     // Tone tilt.
@@ -661,7 +615,7 @@ inline double QUOR515Effect::runChannelLoops(int32 c, double x, const double* dr
     const double feed =
         (highFeedback[kLoopA][c] + highFeedback[kLoopB][c]) * kHighFeedbackShare + pd;
 
-    // Dispersion loops.
+    // Dispersion loops; the chains' outputs of the previous sample enter the rest lines.
     for (int32 loop = 0; loop < kChains; ++loop) {
         const double delay = NoiseModulator::dispersionDelay(
             noiseLowPass[kDispersionNoise], noiseFilterState[loop][kDispersionNoise][c],
@@ -674,8 +628,8 @@ inline double QUOR515Effect::runChannelLoops(int32 c, double x, const double* dr
         const double u = m * innerBlend + aTap.readOldest(c);
         const double v = u * outerBlend + bTap.readOldest(c);
         chains.chainInput[loop][c] = cTap.readOldest(c);
-        // The rest line takes the chain's output once the chains have run (see
-        // runChannelSecondary); nothing reads the line in between.
+        rest.write(c, chains.chainOutput[loop][c]);
+        rest.advance(c);
         aTap.write(c, m);
         aTap.advance(c);
         bTap.write(c, u);
@@ -684,38 +638,8 @@ inline double QUOR515Effect::runChannelLoops(int32 c, double x, const double* dr
         cTap.advance(c);
     }
 
-    return pd;
-}
-
-inline double QUOR515Effect::runChannelSecondary(int32 c, double pd, const double* draws) {
-    // The chains' outputs of the previous sample enter the rest lines.
-    for (int32 loop = 0; loop < kChains; ++loop) {
-        DelayLine& rest = *restLine[loop];
-        rest.write(c, chains.chainOutput[loop][c]);
-        rest.advance(c);
-    }
-
-    // The chains' sum of the previous sample feeds the secondary loops and the resonator.
-    const double s = chains.chainOutput[kLoopB][c] + chains.chainOutput[kLoopA][c];
-
-    // Secondary loops; the high chains' outputs of the previous sample enter their lines.
-    const double direct = s * kDirectShare + pd;
-    for (int32 loop = 0; loop < kChains; ++loop) {
-        const double delay = NoiseModulator::highDelay(
-            noiseLowPass[kHighNoise], noiseFilterState[loop][kHighNoise][c], modulationDepth,
-            secondaryBase[loop], draws[kHighDraw + loop]);
-        DelayLine& line = *secondaryLine[loop];
-        chains.highInput[loop][c] = line.readInterpolated(c, delay) * secondaryGain[loop] + direct;
-        line.write(c, chains.highOutput[loop][c]);
-        line.advance(c);
-        highFeedback[loop][c] = chains.highOutput[loop][c];
-    }
-
-    return s;
-}
-
-inline double QUOR515Effect::runChannelWet(int32 c, double s) {
     // Stretched resonator.
+    const double s = chains.chainOutput[kLoopB][c] + chains.chainOutput[kLoopA][c];
     const int32 k = resonatorPosition[c];
     double* bufferP = resonatorBufferP[c].get();
     double* bufferQ = resonatorBufferQ[c].get();
@@ -730,6 +654,19 @@ inline double QUOR515Effect::runChannelWet(int32 c, double s) {
     double lo = r;
     for (int32 j = 0; j < kLowPassCount; ++j)
         lo = runSection(lowPassSections[j], lowPassState[j][c], lo);
+
+    // Secondary loops; the high chains' outputs of the previous sample enter their lines.
+    const double direct = s * kDirectShare + pd;
+    for (int32 loop = 0; loop < kChains; ++loop) {
+        const double delay = NoiseModulator::highDelay(
+            noiseLowPass[kHighNoise], noiseFilterState[loop][kHighNoise][c], modulationDepth,
+            secondaryBase[loop], draws[kHighDraw + loop]);
+        DelayLine& line = *secondaryLine[loop];
+        chains.highInput[loop][c] = line.readInterpolated(c, delay) * secondaryGain[loop] + direct;
+        line.write(c, chains.highOutput[loop][c]);
+        line.advance(c);
+        highFeedback[loop][c] = chains.highOutput[loop][c];
+    }
 
     double hp = highFeedback[kLoopB][c] + highFeedback[kLoopA][c];
     hp = runSection(peakSections[0], peakState[0][c], hp);

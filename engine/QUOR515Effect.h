@@ -62,26 +62,14 @@ private:
     void processBlock(Steinberg::Vst::ProcessData& data, Sample** inputs, Sample** outputs,
                       int32 sampleCount);
     void smoothingStep();
-    // The full path's samples of one block.
-    template <typename Sample>
-    void runSamples(Sample** inputs, Sample** outputs, int32 n, int32 sampleCount);
-    // One channel of one sample in three parts (draws holds the channel's four noise draws):
-    // the tone stage, limiter, pre-delay and dispersion loops up to the chains' input (returns
-    // the pre-delay output); the rest of the loops and the secondary loops, which take the
-    // chains' outputs of the previous sample (returns the chains' sum); the wet sample from
-    // that sum.
-    double runChannelLoops(int32 c, double x, const double* draws);
-    double runChannelSecondary(int32 c, double pd, const double* draws);
-    double runChannelWet(int32 c, double s);
+    // One channel of one sample; draws holds its four noise draws.
+    double runChannel(int32 c, double x, const double* draws);
     void sendMeter(Steinberg::Vst::ProcessData& data);
     void updateTarget(ParamID tag);
     void resetEngine();
     // Every signal state to zero as on activation; the smoothed values keep going.
     void clearSignalState();
-    bool signalStateIsFinite() const;
-    // Stays 0 while every wet sample of the block is finite: w − w is 0 for a number and NaN
-    // otherwise.
-    double wetCheck = 0.0;
+    bool signalStateIsFinite(double wetCheck) const;
     void releaseEngine();
     bool isDesigned() const { return preDelayLine != nullptr; }
     void makeChainMemory();

@@ -1,5 +1,6 @@
 #include "AAXWrapperDescription.h"
 
+#include "AAXWrapper_Parameters.h"
 #include "AAX_ICollection.h"
 #include "AAX_IComponentDescriptor.h"
 #include "AAX_IEffectDescriptor.h"
@@ -120,7 +121,10 @@ AAX_Result GetEffectDescriptions(AAX_ICollection* collection) {
     return AAXWrapper_DescribeEffect(collection, AAXWrapper_GetDescription());
 }
 
-void AAXWrapper_AlgorithmProcessFunction(void* const[], const void*) {
-    // The AAX audio path arrives with the wrapper's run-time classes; no host reaches it
-    // before then, since the module offers no class factory yet.
+void AAXWrapper_AlgorithmProcessFunction(void* const instancesBegin[], const void* instancesEnd) {
+    for (void* const* instance = instancesBegin; instance != instancesEnd; ++instance) {
+        const auto* context = static_cast<const AAXWrapper_Context*>(*instance);
+        if (context && context->mInstance && *context->mInstance)
+            (*context->mInstance)->Render(*context);
+    }
 }

@@ -61,5 +61,20 @@ AAX_Effect_Desc* AAXWrapper_GetDescription();
 AAX_Result AAXWrapper_DescribeEffect(AAX_ICollection* collection,
                                      const AAX_Effect_Desc* description);
 
-// The native process procedure of every component.
+class AAXWrapper_Parameters;
+
+// What the host hands the process procedure for one instance and one block.
+struct AAXWrapper_Context {
+    float* const* mInputs;  // mChannels input channels
+    float* const* mOutputs; // mChannels output channels
+    const int32_t* mBufferLength;
+    // The instance field: the posted contents of the wrapper's instance packet, null until
+    // the host has generated coefficients once.
+    AAXWrapper_Parameters* const* mInstance;
+    int32_t mChannels;
+    double mSampleRate;
+};
+
+// The native process procedure of every component: each context in [instancesBegin,
+// instancesEnd) is one AAXWrapper_Context.
 void AAXWrapper_AlgorithmProcessFunction(void* const instancesBegin[], const void* instancesEnd);

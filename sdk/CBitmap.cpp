@@ -11,7 +11,9 @@
 #define STB_IMAGE_RESIZE_IMPLEMENTATION
 #include "stb_image_resize.h"
 
+#include <algorithm>
 #include <climits>
+#include <cmath>
 
 namespace VSTGUI {
 
@@ -21,6 +23,76 @@ namespace {
 constexpr size_t kMaxRenditions = 128;
 // Larger images are refused rather than decoded into hundreds of megabytes.
 constexpr int kMaxPixels = 64 * 1024 * 1024;
+// The source span [begin, end) that each of `out` target pixels covers when `in` pixels are
+// shrunk to `out`, as whole pixels with fractional weights at both ends.
+struct Coverage {
+    int first;
+    std::vector<float> weights;
+};
+
+std::vector<Coverage> coverage(int in, int out) {
+    std::vector<Coverage> result(static_cast<size_t>(out));
+    double step = double(in) / out;
+    for (int i = 0; i < out; ++i) {
+        double begin = i * step, end = (i + 1) * step;
+        int first = static_cast<int>(std::floor(begin));
+        int last = std::min(in, static_cast<int>(std::ceil(end)));
+        Coverage& c = result[size_t(i)];
+        c.first = first;
+        for (int k = first; k < last; ++k) {
+            double lo = std::max<double>(k, begin), hi = std::min<double>(k + 1, end);
+            c.weights.push_back(static_cast<float>((hi - lo) / step));
+        }
+    }
+    return result;
+}
+
+// Shrinks premultiplied RGBA by the mean of the source area under each target pixel: first
+// along rows, then along columns.
+void shrinkByArea(const uint8_t* source, int stride, int sw, int sh, uint8_t* target, int dw,
+                  int dh) {
+    std::vector<Coverage> across = coverage(sw, dw), down = coverage(sh, dh);
+    std::vector<float> rows(size_t(dw) * sh * 4);
+    for (int y = 0; y < sh; ++y) {
+        const uint8_t* in = source + size_t(y) * stride;
+        float* out = rows.data() + size_t(y) * dw * 4;
+        for (int x = 0; x < dw; ++x) {
+            const Coverage& c = across[size_t(x)];
+            float r = 0, g = 0, b = 0, a = 0;
+            for (size_t k = 0; k < c.weights.size(); ++k) {
+                const uint8_t* p = in + size_t(c.first + int(k)) * 4;
+                float w = c.weights[k] * p[3];
+                r += w * p[0];
+                g += w * p[1];
+                b += w * p[2];
+                a += c.weights[k] * p[3];
+            }
+            out[x * 4] = r;
+            out[x * 4 + 1] = g;
+            out[x * 4 + 2] = b;
+            out[x * 4 + 3] = a;
+        }
+    }
+    for (int y = 0; y < dh; ++y) {
+        const Coverage& c = down[size_t(y)];
+        uint8_t* out = target + size_t(y) * dw * 4;
+        for (int x = 0; x < dw; ++x) {
+            float sum[4] = {0, 0, 0, 0};
+            for (size_t k = 0; k < c.weights.size(); ++k) {
+                const float* p = rows.data() + (size_t(c.first + int(k)) * dw + x) * 4;
+                for (int ch = 0; ch < 4; ++ch)
+                    sum[ch] += c.weights[k] * p[ch];
+            }
+            float alpha = sum[3];
+            for (int ch = 0; ch < 3; ++ch) {
+                float v = alpha > 0.0f ? sum[ch] / alpha : 0.0f;
+                out[x * 4 + ch] = static_cast<uint8_t>(std::min(255.0f, std::floor(v + 0.5f)));
+            }
+            out[x * 4 + 3] = static_cast<uint8_t>(std::min(255.0f, std::floor(alpha + 0.5f)));
+        }
+    }
+}
+
 } // namespace
 
 SharedPointer<IPlatformBitmap> IPlatformBitmap::createFromMemory(const void* data, uint32 size) {
@@ -81,6 +153,8 @@ const IPlatformBitmap::Rendition& IPlatformBitmap::rendition(int sx, int sy, int
                 out[x * 4 + 3] = static_cast<uint8_t>((alpha + 2) / 4);
             }
         }
+    } else if (smooth && dw <= sw && dh <= sh) {
+        shrinkByArea(source, w * 4, sw, sh, r.rgba.data(), dw, dh);
     } else if (smooth) {
         stbir_resize_uint8_generic(source, sw, sh, w * 4, r.rgba.data(), dw, dh, dw * 4, 4, 3, 0,
                                    STBIR_EDGE_CLAMP, STBIR_FILTER_DEFAULT, STBIR_COLORSPACE_LINEAR,

@@ -1,6 +1,7 @@
 #include "AaxHostModel.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace SorvTest {
 
@@ -330,6 +331,96 @@ AAX_Result ACFMETHODCALLTYPE AaxHostUnknown::AcquireFeatureProperties(const acfU
     feature->AddRef();
     *info = feature;
     return AAX_SUCCESS;
+}
+
+} // namespace SorvTest
+
+namespace SorvTest {
+
+namespace {
+std::string withValue(const char* what, AAX_CParamID id, double value) {
+    char text[64];
+    std::snprintf(text, sizeof(text), " %.17g", value);
+    return std::string(what) + " " + (id ? id : "(null)") + text;
+}
+} // namespace
+
+AaxHostController::AaxHostController(AaxHostModel& model)
+    : AaxHostObject(model, {IID_IAAXControllerV1}) {}
+
+void* AaxHostController::otherFace(const acfIID& iid) {
+    return iid == IID_IAAXAutomationDelegateV1 ? static_cast<AAX_IACFAutomationDelegate*>(this)
+                                               : nullptr;
+}
+
+AAX_Result AaxHostController::PostPacket(int32_t field, const void* data, uint32_t size) {
+    call("PostPacket");
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    mModel.packets.push_back({field, std::vector<unsigned char>(bytes, bytes + size)});
+    return mModel.postPacketResult;
+}
+
+AAX_Result AaxHostController::RegisterParameter(AAX_CParamID id) {
+    mModel.automation.push_back(std::string("register ") + id);
+    return AAX_SUCCESS;
+}
+
+AAX_Result AaxHostController::UnregisterParameter(AAX_CParamID id) {
+    mModel.automation.push_back(std::string("unregister ") + id);
+    return AAX_SUCCESS;
+}
+
+AAX_Result AaxHostController::PostSetValueRequest(AAX_CParamID id, double value) {
+    mModel.automation.push_back(withValue("set", id, value));
+    if (mModel.confirmTo)
+        mModel.confirmTo->UpdateParameterNormalizedValue(id, value, 0);
+    return AAX_SUCCESS;
+}
+
+AAX_Result AaxHostController::PostCurrentValue(AAX_CParamID id, double value) {
+    mModel.automation.push_back(withValue("post", id, value));
+    return AAX_SUCCESS;
+}
+
+AAX_Result AaxHostController::PostTouchRequest(AAX_CParamID id) {
+    mModel.automation.push_back(std::string("touch ") + id);
+    return AAX_SUCCESS;
+}
+
+AAX_Result AaxHostController::PostReleaseRequest(AAX_CParamID id) {
+    mModel.automation.push_back(std::string("release ") + id);
+    return AAX_SUCCESS;
+}
+
+ACFRESULT ACFMETHODCALLTYPE AaxHostController::QueryInterface(const acfIID& iid, void** out) {
+    if (iid == IID_IAAXEffectParametersV1 && mModel.effectParameters)
+        return mModel.effectParameters->QueryInterface(iid, out);
+    return AaxHostObject::QueryInterface(iid, out);
+}
+
+AaxHostViewContainer::AaxHostViewContainer(AaxHostModel& model)
+    : AaxHostObject(model, {IID_IAAXViewContainerV1}) {}
+
+int32_t AaxHostViewContainer::GetType() {
+    call("view type");
+    return mModel.windowType;
+}
+
+void* AaxHostViewContainer::GetPtr() {
+    call("view window");
+    return mModel.nativeWindow;
+}
+
+IACFUnknown* AaxHostModel::newViewContainer() {
+    auto* container = new AaxHostViewContainer(*this);
+    container->AddRef();
+    return container;
+}
+
+IACFUnknown* AaxHostModel::newController() {
+    auto* controller = new AaxHostController(*this);
+    controller->AddRef();
+    return static_cast<AAX_IACFController*>(controller);
 }
 
 } // namespace SorvTest

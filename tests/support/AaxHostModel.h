@@ -6,14 +6,18 @@
 // older host. Used in-process by the unit tests and across the DLL boundary by the host test.
 
 #include "AAX.h"
+#include "AAX_IAutomationDelegate.h"
 #include "AAX_ICollection.h"
 #include "AAX_IComponentDescriptor.h"
+#include "AAX_IController.h"
 #include "AAX_IDescriptionHost.h"
 #include "AAX_IEffectDescriptor.h"
+#include "AAX_IEffectParameters.h"
 #include "AAX_IFeatureInfo.h"
 #include "AAX_IHostServices.h"
 #include "AAX_IPageTable.h"
 #include "AAX_IPropertyMap.h"
+#include "AAX_IViewContainer.h"
 #include "ACFUnknown.h"
 
 #include <map>
@@ -208,6 +212,73 @@ private:
     void* otherFace(const acfIID& iid) override;
 };
 
+// The run-time controller of one effect instance with its automation delegate on the same
+// object. Automation calls are logged as "register ID", "touch ID", "set ID value",
+// "post ID value", "release ID", "unregister ID"; a set request is confirmed to the effect
+// (as a host does) when confirmTo is set in the model.
+class AaxHostController : public AaxHostObject<AAX_IACFController>,
+                          public AAX_IACFAutomationDelegate {
+public:
+    explicit AaxHostController(AaxHostModel& model);
+    // The effect's parameters object, when the model has one, answers for the instance.
+    ACFRESULT ACFMETHODCALLTYPE QueryInterface(const acfIID& iid, void** out) override;
+    acfUInt32 ACFMETHODCALLTYPE AddRef() override { return AaxHostObject::AddRef(); }
+    acfUInt32 ACFMETHODCALLTYPE Release() override { return AaxHostObject::Release(); }
+#define AAX_HOST_OP(n, ...)                                                                        \
+    AAX_Result ACFMETHODCALLTYPE Operation##n(__VA_ARGS__) override {                              \
+        return call("controller " #n);                                                             \
+    }
+    AAX_HOST_OP(1, void*)
+    AAX_HOST_OP(2, void*)
+    AAX_HOST_OP(3, void*)
+    AAX_HOST_OP(4, void*)
+    AAX_HOST_OP(5, void*)
+    AAX_HOST_OP(6, void*, void*)
+    AAX_HOST_OP(7, void*)
+    AAX_HOST_OP(8, void*)
+    AAX_HOST_OP(9, void*, void*, void*)
+    AAX_HOST_OP(11, void*, void*)
+    AAX_HOST_OP(12, void*, void*)
+    AAX_HOST_OP(13, void*)
+    AAX_HOST_OP(14, void*, void*)
+    AAX_HOST_OP(15, void*)
+    AAX_HOST_OP(16, void*)
+    AAX_HOST_OP(17, void*, void*)
+#undef AAX_HOST_OP
+    AAX_Result ACFMETHODCALLTYPE PostPacket(int32_t field, const void* data,
+                                            uint32_t size) override;
+    AAX_Result ACFMETHODCALLTYPE RegisterParameter(AAX_CParamID id) override;
+    AAX_Result ACFMETHODCALLTYPE UnregisterParameter(AAX_CParamID id) override;
+    AAX_Result ACFMETHODCALLTYPE PostSetValueRequest(AAX_CParamID id, double value) override;
+    AAX_Result ACFMETHODCALLTYPE PostCurrentValue(AAX_CParamID id, double value) override;
+    AAX_Result ACFMETHODCALLTYPE PostTouchRequest(AAX_CParamID id) override;
+    AAX_Result ACFMETHODCALLTYPE PostReleaseRequest(AAX_CParamID id) override;
+    AAX_Result ACFMETHODCALLTYPE Operation7(void*, void*) override {
+        return call("automation 7");
+    }
+
+private:
+    void* otherFace(const acfIID& iid) override;
+};
+
+// The host's view container: its native window and kind are the model's.
+class AaxHostViewContainer : public AaxHostObject<AAX_IACFViewContainer> {
+public:
+    explicit AaxHostViewContainer(AaxHostModel& model);
+    int32_t ACFMETHODCALLTYPE GetType() override;
+    void* ACFMETHODCALLTYPE GetPtr() override;
+    AAX_Result ACFMETHODCALLTYPE Operation3(void*) override { return call("view 3"); }
+    uint32_t ACFMETHODCALLTYPE Operation4(void*) override { return uint32_t(call("view 4")); }
+    AAX_Result ACFMETHODCALLTYPE Operation5(void*, void*) override { return call("view 5"); }
+    AAX_Result ACFMETHODCALLTYPE Operation6(void*, void*) override { return call("view 6"); }
+    AAX_Result ACFMETHODCALLTYPE Operation7(void*, void*) override { return call("view 7"); }
+};
+
+struct AaxPostedPacket {
+    int32_t field;
+    std::vector<unsigned char> data;
+};
+
 class AaxHostModel {
 public:
     // Interface ids the host does not answer (older hosts).
@@ -227,6 +298,20 @@ public:
     bool called(const std::string& name) const;
     // A new host unknown with one reference for the caller.
     IACFUnknown* newHost();
+
+    // The run-time side.
+    std::vector<std::string> automation;
+    std::vector<AaxPostedPacket> packets;
+    AAX_Result postPacketResult = AAX_SUCCESS;
+    AAX_IACFEffectParameters* confirmTo = nullptr;
+    // What a controller answers for the effect-parameters interface (not referenced).
+    IACFUnknown* effectParameters = nullptr;
+    // The view container's native window and kind.
+    void* nativeWindow = nullptr;
+    int32_t windowType = 3;
+    IACFUnknown* newViewContainer();
+    // A new controller with one reference for the caller.
+    IACFUnknown* newController();
 };
 
 template <class Interface>

@@ -54,6 +54,21 @@ int frameShown(uint32_t pixel) {
 
 } // namespace
 
+TEST(EditorPixels, BitmapsHaveHalfTheirPixelSizeOrNone) {
+    SharedPointer<CBitmap> icon = codedStrip(36, 36, 1);
+    EXPECT_EQ(icon->getWidth(), 18.0);
+    EXPECT_EQ(icon->getHeight(), 18.0);
+    ASSERT_NE(icon->getPlatformBitmap(), nullptr);
+    EXPECT_EQ(icon->getPlatformBitmap()->getScaleFactor(), 2.0);
+    const uint8_t broken[] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0};
+    for (uint32_t size : {0u, 4u, uint32_t(sizeof broken)}) {
+        SharedPointer<CBitmap> empty = makeBitmap(broken, size, 2.0);
+        EXPECT_EQ(empty->getPlatformBitmap(), nullptr);
+        EXPECT_EQ(empty->getWidth(), 0.0);
+    }
+    EXPECT_EQ(makeBitmap(nullptr, 100, 2.0)->getHeight(), 0.0);
+}
+
 TEST(EditorPixels, KnobFrameChoiceIsExact) {
     Canvas canvas(10, 10);
     SharedPointer<CBitmap> strip = codedStrip(2, 2, 121);

@@ -84,6 +84,7 @@ TEST(QUOR515View, OpensWithTheLayoutSizesAndBindings) {
         auto* callout = dynamic_cast<SorvCallout*>(editor.child(i));
         ASSERT_NE(callout, nullptr);
         EXPECT_FALSE(callout->isVisible());
+        callout->setMouseEnabled(true);
         EXPECT_FALSE(callout->getMouseEnabled());
         EXPECT_EQ(callout->getBackColor(), CColor(240, 240, 240, 150));
         EXPECT_EQ(callout->getStyle(), kRoundRectStyle);

@@ -9,6 +9,8 @@ public:
     // Queries every version from host; a null host leaves them all missing.
     explicit AAX_VPageTable(IACFUnknown* host);
     ~AAX_VPageTable() override;
+    // Whether the host answered the page table's first version.
+    bool HasHostTable() const { return bool(mV1); }
 
     AAX_Result Operation1() override;
     AAX_Result Operation2(void* a) override;

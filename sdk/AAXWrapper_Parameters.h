@@ -1,0 +1,103 @@
+#pragma once
+// The AAX wrapper's parameter object: the AAX host's data model of one effect instance, over
+// a VST 3 effect made through the module's factory. One AAX parameter per VST 3 parameter
+// (identifier: the parameter's four characters) plus "MasterBypassID" on the effect's bypass
+// parameter; confirmed values go on to the VST 3 parameters, the effect's own edits go to the
+// host as automation; the chunk is the effect's VST 3 state; the native and AudioSuite process
+// procedures run the effect's process on the host's buffers.
+//
+// Threads: everything on the host's main thread except Render (the host's audio thread) and
+// GenerateCoefficients / UpdateParameterNormalizedValue, which the host may call on either.
+
+#include "AAX_CEffectParameters.h"
+#include "pluginterfaces/vst/ivstaudioprocessor.h"
+#include "pluginterfaces/vst/ivstcomponent.h"
+#include "pluginterfaces/vst/ivsteditcontroller.h"
+#include "pluginterfaces/vst/ivsthostapplication.h"
+#include "pluginterfaces/vst/vstspeaker.h"
+
+#include <map>
+#include <string>
+#include <vector>
+
+struct AAXWrapper_Context;
+
+class AAXWrapper_Parameters : public AAX_CEffectParameters,
+                              public Steinberg::Vst::IHostApplication,
+                              public Steinberg::Vst::IVst3ToAAXWrapper,
+                              public Steinberg::Vst::IComponentHandler {
+public:
+    // The host's creation procedure: a new object with one reference, or null when the module
+    // or the effect cannot be started.
+    static IACFUnknown* Create();
+    ~AAXWrapper_Parameters() override;
+
+    // The chunk of the effect's VST 3 state.
+    static constexpr AAX_CTypeID kStateChunkID = 0x56737433; // 'Vst3'
+    // The packet field that carries the instance to the process procedure.
+    static constexpr int32_t kInstanceField = 0;
+
+    AAX_OVERRIDE(AAX_Result)
+    NotificationReceived(AAX_CTypeID type, const void* data, uint32_t size) override;
+    AAX_OVERRIDE(AAX_Result)
+    SetParameterDefaultNormalizedValue(AAX_CParamID id, double value) override;
+    AAX_OVERRIDE(AAX_Result)
+    UpdateParameterNormalizedValue(AAX_CParamID id, double value, int32_t source) override;
+    AAX_OVERRIDE(AAX_Result) GetChunkIDFromIndex(int32_t index, AAX_CTypeID* id) const override;
+    AAX_OVERRIDE(AAX_Result) GetChunkSize(AAX_CTypeID id, uint32_t* size) const override;
+    AAX_OVERRIDE(AAX_Result) GetChunk(AAX_CTypeID id, AAX_SPlugInChunk* chunk) const override;
+    AAX_OVERRIDE(AAX_Result) SetChunk(AAX_CTypeID id, const AAX_SPlugInChunk* chunk) override;
+    AAX_OVERRIDE(AAX_Result)
+    CompareActiveChunk(const AAX_SPlugInChunk* chunk, AAX_CBoolean* equal) const override;
+    AAX_OVERRIDE(AAX_Result)
+    ResetFieldData(int32_t fieldIndex, void* data, uint32_t size) const override;
+
+    // Audio thread: one block of the host's buffers through the effect.
+    void Render(const AAXWrapper_Context& context);
+
+    Steinberg::Vst::IEditController* GetController() const { return mController; }
+
+    // IHostApplication
+    Steinberg::tresult PLUGIN_API getName(Steinberg::Vst::String128 name) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API createInstance(Steinberg::TUID cid, Steinberg::TUID iid,
+                                                 void** obj) SMTG_OVERRIDE;
+    // IComponentHandler: the effect's own edits become the host's automation.
+    Steinberg::tresult PLUGIN_API beginEdit(Steinberg::Vst::ParamID id) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API performEdit(Steinberg::Vst::ParamID id,
+                                              Steinberg::Vst::ParamValue value) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API endEdit(Steinberg::Vst::ParamID id) SMTG_OVERRIDE;
+    Steinberg::tresult PLUGIN_API restartComponent(Steinberg::int32 flags) SMTG_OVERRIDE;
+    // The VST 3 faces live as long as the ACF object; they are not counted separately.
+    Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid,
+                                                 void** obj) SMTG_OVERRIDE;
+    Steinberg::uint32 PLUGIN_API addRef() SMTG_OVERRIDE { return 1; }
+    Steinberg::uint32 PLUGIN_API release() SMTG_OVERRIDE { return 1; }
+
+protected:
+    AAX_Result EffectInit() override;
+
+private:
+    AAXWrapper_Parameters() = default;
+    bool Start();
+    const char* AaxId(Steinberg::Vst::ParamID id) const;
+    bool FindVstId(AAX_CParamID id, Steinberg::Vst::ParamID* out) const;
+    bool ReadState(std::vector<char>* bytes) const;
+    // Every AAX value from the effect's parameters, as confirmed values.
+    void PullAllValues();
+    void StopProcessing();
+
+    bool mModuleStarted = false;
+    Steinberg::Vst::IComponent* mComponent = nullptr;
+    Steinberg::Vst::IAudioProcessor* mProcessor = nullptr;
+    Steinberg::Vst::IEditController* mController = nullptr;
+    std::map<Steinberg::Vst::ParamID, std::string> mAaxIds;
+    std::map<std::string, Steinberg::Vst::ParamID> mVstIds;
+    Steinberg::Vst::ParamID mBypassId = 0;
+    bool mHasBypass = false;
+    mutable uint32_t mStateSize = 0;
+    // Processing set-up, changed only on the audio thread.
+    double mSampleRate = 0;
+    int32_t mChannels = 0;
+    int32_t mMaxBlock = 0;
+    bool mProcessing = false;
+};
