@@ -24,9 +24,12 @@ SorvPreferenceMenu::SorvPreferenceMenu(const CRect& size, IControlListener* l, i
 // The copy shares the timer, which keeps notifying the menu it was made for.
 SorvPreferenceMenu::SorvPreferenceMenu(const SorvPreferenceMenu& other)
     : COptionMenu(other), timer(other.timer), preferenceKey(other.preferenceKey),
-      setCurrentDepth(other.setCurrentDepth) {}
+      setCurrentDepth(other.setCurrentDepth), timerTargetsThis(false) {}
 
 SorvPreferenceMenu::~SorvPreferenceMenu() {
+    // A copy may keep the timer: it must not notify this menu any more.
+    if (timer && timerTargetsThis)
+        timer->stop();
     timer = nullptr;
 }
 

@@ -41,6 +41,8 @@ private:
     VSTGUI::SharedPointer<VSTGUI::CVSTGUITimer> timer;
     std::string preferenceKey;
     VSTGUI::int32 setCurrentDepth = 0;
+    // False in copies: the shared timer notifies only the menu that made it.
+    bool timerTargetsThis = true;
 };
 
 } // namespace SorvLib

@@ -284,4 +284,13 @@ TEST(SorvPreferenceMenu, FollowsTheStoreOnItsTimerAndRefusesNestedChoices) {
     store().values.erase("Test Key");
     menu->onIdle();
     EXPECT_FALSE(store().contains("Test Key"));
+    // A copy that outlives the menu keeps the key and entries; the timer reaches neither.
+    SharedPointer<CView> copy = makeOwned(menu->newCopy());
+    menu = nullptr;
+    fireTimers();
+    auto* kept = dynamic_cast<SorvPreferenceMenu*>(copy.get());
+    ASSERT_NE(kept, nullptr);
+    EXPECT_EQ(kept->getPreferenceKey(), "Test Key");
+    EXPECT_EQ(kept->getEntry(5)->getTitle(), "E");
+    EXPECT_FALSE(store().contains("Test Key"));
 }
