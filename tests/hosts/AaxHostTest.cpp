@@ -16,7 +16,6 @@
 #include <objbase.h>
 #include <windows.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <iterator>
@@ -347,10 +346,10 @@ TEST_F(AaxHostRun, ParametersAutomationCoefficientsAudioAndChunk) {
     EXPECT_EQ(first->TouchParameter("EfMx"), AAX_SUCCESS);
     EXPECT_EQ(first->SetParameterNormalizedValue("EfMx", 0.75), AAX_SUCCESS);
     EXPECT_EQ(first->ReleaseParameter("EfMx"), AAX_SUCCESS);
-    std::vector<std::string> automation = model.automation;
-    automation.erase(std::unique(automation.begin(), automation.end()), automation.end());
-    EXPECT_EQ(automation, (std::vector<std::string>{"touch EfMx", "set EfMx 0.75", "post EfMx 0.75",
-                                                    "release EfMx"}));
+    // The set itself is bracketed by a touch and a release of its own.
+    EXPECT_EQ(model.automation,
+              (std::vector<std::string>{"touch EfMx", "touch EfMx", "set EfMx 0.75",
+                                        "post EfMx 0.75", "release EfMx", "release EfMx"}));
     EXPECT_EQ(first->GetParameterValueString("EfMx", &text, 32), AAX_SUCCESS);
     EXPECT_EQ(text.text, "7.5");
     // The bypass pair follows the host's switch.
