@@ -1,5 +1,6 @@
 #include "AAXWrapperDescription.h"
 
+#include "AAXWrapper_GUI.h"
 #include "AAXWrapper_Parameters.h"
 #include "AAX_ICollection.h"
 #include "AAX_IComponentDescriptor.h"
@@ -111,6 +112,10 @@ AAX_Result AAXWrapper_DescribeEffect(AAX_ICollection* collection,
     AAX_STEP(effect->AddName(description->mProduct));
     AAX_STEP(effect->AddCategory(categoryBits(description->mCategory)));
     AAX_STEP(effect->AddResourceInfo(AAX_eResourceType_PageTable, description->mPageFile));
+    AAX_STEP(effect->AddProcPtr(reinterpret_cast<void*>(&AAXWrapper_Parameters::Create),
+                                kAAX_ProcPtrID_Create_EffectParameters));
+    AAX_STEP(effect->AddProcPtr(reinterpret_cast<void*>(&AAXWrapper_GUI::Create),
+                                kAAX_ProcPtrID_Create_EffectGUI));
     AAX_STEP(describeMeters(*effect, layouts[0].mMeters));
     for (const AAX_Plugin_Desc* layout = layouts; layout->mEffectID; ++layout)
         AAX_STEP(describeLayout(*effect, *description, *layout));

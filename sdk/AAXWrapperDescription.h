@@ -55,9 +55,9 @@ struct AAX_Effect_Desc {
 AAX_Effect_Desc* AAXWrapper_GetDescription();
 
 // Describes one effect into the collection: maker, package and version on the collection;
-// name, category, page table and meters on the effect; one component with its native
-// process procedure and type ids per channel layout. Returns the first failing result;
-// -20004 without collection or description.
+// name, category, page table, the creation procedures of the parameters and GUI objects and
+// meters on the effect; one component with its native process procedure and type ids per
+// channel layout. Returns the first failing result; -20004 without collection or description.
 AAX_Result AAXWrapper_DescribeEffect(AAX_ICollection* collection,
                                      const AAX_Effect_Desc* description);
 

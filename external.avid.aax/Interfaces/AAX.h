@@ -13,6 +13,12 @@ typedef const char* AAX_CParamID;
 typedef intptr_t AAX_CPropertyValue;
 // The address of a native processing procedure, handed to the host as a pointer property.
 typedef void* AAX_CProcessProc;
+// What an effect-wide procedure registered with the effect descriptor is for.
+typedef const char* AAX_CProcPtrID;
+// The effect's object-creation procedures: IACFUnknown* (*)(), a new object with one reference
+// for the host, or null.
+#define kAAX_ProcPtrID_Create_EffectParameters "AAX_ProcPtrID_Create_EffectParameters"
+#define kAAX_ProcPtrID_Create_EffectGUI "AAX_ProcPtrID_Create_EffectGUI"
 
 // Every result code with its name.
 #define AAX_RESULT_CODES(X)                                                                        \

@@ -15,7 +15,7 @@ public:
     ACFMETHOD(AAX_Result) AddName(const char* name) = 0;
     ACFMETHOD(AAX_Result) AddCategory(uint32_t category) = 0;
     ACFMETHOD(AAX_Result) Operation4(void* a, void* b) = 0;
-    ACFMETHOD(AAX_Result) Operation5(void* a, void* b) = 0;
+    ACFMETHOD(AAX_Result) AddProcPtr(void* procPtr, AAX_CProcPtrID procID) = 0;
     ACFMETHOD(AAX_Result) SetProperties(IACFUnknown* properties) = 0;
     ACFMETHOD(AAX_Result) AddResourceInfo(int32_t type, const char* info) = 0;
     ACFMETHOD(AAX_Result)
@@ -41,7 +41,7 @@ public:
     virtual AAX_Result AddName(const char* name) = 0;
     virtual AAX_Result AddCategory(uint32_t category) = 0;
     virtual AAX_Result Operation5(void* a, void* b) = 0;
-    virtual AAX_Result Operation6(void* a, void* b) = 0;
+    virtual AAX_Result AddProcPtr(void* procPtr, AAX_CProcPtrID procID) = 0;
     virtual AAX_IPropertyMap* NewPropertyMap() = 0;
     virtual AAX_Result SetProperties(AAX_IPropertyMap* properties) = 0;
     virtual AAX_Result AddResourceInfo(int32_t type, const char* info) = 0;

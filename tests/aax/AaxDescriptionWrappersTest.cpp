@@ -203,7 +203,8 @@ TEST_F(AaxDescriptionWrappers, PositionalOperationsReachTheirHostOperations) {
     for (const auto& row : component)
         EXPECT_EQ(row.result, kForwarded + row.hostOp);
     EXPECT_EQ(effect->Operation5(p(1), p(2)), kForwarded + 4);
-    EXPECT_EQ(effect->Operation6(p(1), p(2)), kForwarded + 5);
+    EXPECT_EQ(effect->AddProcPtr(p(1), "proc"), AAX_SUCCESS);
+    EXPECT_TRUE(model.called("Effect.AddProcPtr"));
     EXPECT_EQ(effect->Operation11(p(1), p(2), p(3), p(4)), kForwarded + 9);
     EXPECT_EQ(map->Operation7(p(1), p(2), p(3)), kForwarded + 4);
     EXPECT_TRUE(map->Operation8(p(1), p(2), p(3)));

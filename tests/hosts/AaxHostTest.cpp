@@ -1,8 +1,13 @@
 // Loads the built module the way an AAX host does: LoadLibrary, the seven ACF exports by
 // their standard-call decorated names (the same entries as ordinals 1 to 7), then start-up,
 // SDK version, registration, the unload query and shut-down against the host model, with
-// every host object and the module's COM start accounted for at the end.
+// every host object and the module's COM start accounted for at the end. The effect then runs
+// through the procedures it registered: its parameters and GUI objects, automation,
+// coefficients, audio, the session chunk and the product window.
 
+#include "AAXWrapperDescription.h"
+#include "AAX_IEffectGUI.h"
+#include "AAX_IString.h"
 #include "hosts/LoadedModule.h"
 #include "support/AaxExpectedDescription.h"
 #include "support/AaxHostModel.h"
@@ -11,7 +16,11 @@
 #include <objbase.h>
 #include <windows.h>
 
+#include <cmath>
 #include <cstring>
+#include <iterator>
+#include <string>
+#include <vector>
 
 using namespace SorvTest;
 
@@ -150,6 +159,309 @@ TEST_F(AaxHost, BadInputAndOlderHostsGetAnswersNotCrashes) {
     EXPECT_EQ(startup(nullptr), ACF_OK);
     EXPECT_EQ(shutdown(nullptr), ACF_OK);
     EXPECT_FALSE(comStarted());
+}
+
+} // namespace
+
+namespace {
+
+using CreateProc = IACFUnknown* (*)();
+using ProcessProc = void (*)(void* const[], const void*);
+
+// The host's own text object for the texts the effect writes.
+class HostString final : public AAX_IString {
+public:
+    uint32_t Length() const override { return uint32_t(text.size()); }
+    uint32_t MaxLength() const override { return 0xFFFF; }
+    const char* Get() const override { return text.c_str(); }
+    void Set(const char* value) override { text = value ? value : ""; }
+    AAX_IString& operator=(const char* value) override {
+        Set(value);
+        return *this;
+    }
+    AAX_IString& operator=(const AAX_IString& other) override {
+        Set(other.Get());
+        return *this;
+    }
+    std::string text;
+};
+
+// What the host keeps of a registration: the effect's creation and process procedures.
+struct Registered {
+    CreateProc createParameters = nullptr;
+    CreateProc createGUI = nullptr;
+    ProcessProc processStereo = nullptr;
+};
+
+class AaxHostRun : public AaxHost {
+protected:
+    void SetUp() override {
+        AaxHost::SetUp();
+        ASSERT_EQ(startup(host), ACF_OK);
+        IACFPluginDefinition* definition = nullptr;
+        ASSERT_EQ(registerPlugin(host, &definition), ACF_OK);
+        ASSERT_EQ(model.collections.size(), 1u);
+        ASSERT_EQ(model.collections[0]->effects.size(), 1u);
+        const AaxHostEffectDescriptor& effect = *model.collections[0]->effects[0].second;
+        const auto procPtr = [&effect](const char* id) {
+            const auto found = effect.procPtrs.find(id);
+            return found == effect.procPtrs.end() ? nullptr
+                                                  : reinterpret_cast<CreateProc>(found->second);
+        };
+        procs.createParameters = procPtr(kAAX_ProcPtrID_Create_EffectParameters);
+        procs.createGUI = procPtr(kAAX_ProcPtrID_Create_EffectGUI);
+        ASSERT_EQ(effect.components.size(), 2u);
+        ASSERT_EQ(effect.components[1]->procs.size(), 1u);
+        procs.processStereo =
+            reinterpret_cast<ProcessProc>(const_cast<void*>(effect.components[1]->procs[0].proc));
+        definition->Release();
+        ASSERT_NE(procs.createParameters, nullptr);
+        ASSERT_NE(procs.createGUI, nullptr);
+        controller = model.newController();
+    }
+    void TearDown() override {
+        if (controller) {
+            EXPECT_EQ(controller->Release(), 0u);
+        }
+        EXPECT_EQ(canUnloadNow(host), 0) << "library objects left alive";
+        EXPECT_EQ(shutdown(host), ACF_OK);
+        EXPECT_FALSE(comStarted()) << "the module's COM starts are not balanced";
+        AaxHost::TearDown();
+    }
+
+    // A new instance through the registered procedure, initialised with the host's controller,
+    // whose set requests the host confirms.
+    AAX_IACFEffectParameters* newInstance() {
+        IACFUnknown* made = procs.createParameters();
+        EXPECT_NE(made, nullptr);
+        if (!made)
+            return nullptr;
+        void* face = nullptr;
+        EXPECT_EQ(made->QueryInterface(IID_IAAXEffectParametersV1, &face), ACF_OK);
+        made->Release();
+        auto* parameters = static_cast<AAX_IACFEffectParameters*>(face);
+        if (parameters) {
+            EXPECT_EQ(parameters->Initialize(controller), AAX_SUCCESS);
+            model.confirmTo = parameters;
+        }
+        return parameters;
+    }
+    void destroy(AAX_IACFEffectParameters* parameters) {
+        if (model.confirmTo == parameters)
+            model.confirmTo = nullptr;
+        EXPECT_EQ(parameters->Uninitialize(), AAX_SUCCESS);
+        EXPECT_EQ(parameters->Release(), 0u);
+    }
+    // The session chunk as the host stores it: header and data.
+    static std::vector<unsigned char> saveChunk(AAX_IACFEffectParameters* parameters) {
+        int32_t chunks = 0;
+        AAX_CTypeID id = 0;
+        uint32_t size = 0;
+        EXPECT_EQ(parameters->GetNumberOfChunks(&chunks), AAX_SUCCESS);
+        EXPECT_EQ(chunks, 1);
+        EXPECT_EQ(parameters->GetChunkIDFromIndex(0, &id), AAX_SUCCESS);
+        EXPECT_EQ(parameters->GetChunkSize(id, &size), AAX_SUCCESS);
+        std::vector<unsigned char> record(kAAX_ChunkHeaderSize + size);
+        auto* chunk = reinterpret_cast<AAX_SPlugInChunk*>(record.data());
+        EXPECT_EQ(parameters->GetChunk(id, chunk), AAX_SUCCESS);
+        EXPECT_EQ(uint32_t(chunk->fSize), size);
+        chunk->fChunkID = id;
+        return record;
+    }
+    static std::vector<double> values(AAX_IACFEffectParameters* parameters,
+                                      const std::vector<std::string>& ids) {
+        std::vector<double> out;
+        for (const std::string& id : ids) {
+            double value = -1;
+            EXPECT_EQ(parameters->GetParameterNormalizedValue(id.c_str(), &value), AAX_SUCCESS);
+            out.push_back(value);
+        }
+        return out;
+    }
+
+    Registered procs;
+    IACFUnknown* controller = nullptr;
+};
+
+// Every parameter the host lists, in its order, as worked out from the product's tables.
+struct ExpectedParameter {
+    const char* id;
+    const char* name;
+    int32_t steps;
+    double defaultValue;
+    const char* valueText; // at the default
+};
+const ExpectedParameter kExpectedParameters[] = {
+    {"MByp", "Master Bypass", 2, 0.0, "Off"},
+    {"Powr", "Power", 2, 1.0, "On"},
+    {"EfLm", "Fx Limiter", 128, 0.3, "3.0"},
+    {"EfMx", "Fx Mix", 128, 0.5, "5.0"},
+    {"Tone", "Tone", 128, 0.5, "5.0"},
+    {"Pred", "Pre-Delay", 128, 0.0, "0.0"},
+    {"OlLp", "Overload", 128, 0.0, nullptr},
+    {"GrMt", "GR Meter", 128, 1.0, nullptr},
+    {"MasterBypassID", "Master Bypass", 128, 0.0, "off"},
+};
+
+TEST_F(AaxHostRun, ParametersAutomationCoefficientsAudioAndChunk) {
+    AAX_IACFEffectParameters* first = newInstance();
+    ASSERT_NE(first, nullptr);
+
+    int32_t count = 0;
+    ASSERT_EQ(first->GetNumberOfParameters(&count), AAX_SUCCESS);
+    ASSERT_EQ(count, int32_t(std::size(kExpectedParameters)));
+    std::vector<std::string> ids;
+    for (int32_t index = 0; index < count; ++index) {
+        const ExpectedParameter& row = kExpectedParameters[index];
+        SCOPED_TRACE(row.id);
+        HostString text;
+        ASSERT_EQ(first->GetParameterIDFromIndex(index, &text), AAX_SUCCESS);
+        EXPECT_EQ(text.text, row.id);
+        ids.push_back(text.text);
+        EXPECT_EQ(first->GetParameterName(row.id, &text), AAX_SUCCESS);
+        EXPECT_EQ(text.text, row.name);
+        int32_t steps = 0;
+        EXPECT_EQ(first->GetParameterNumberOfSteps(row.id, &steps), AAX_SUCCESS);
+        EXPECT_EQ(steps, row.steps);
+        double value = -1;
+        EXPECT_EQ(first->GetParameterDefaultNormalizedValue(row.id, &value), AAX_SUCCESS);
+        EXPECT_NEAR(value, row.defaultValue, 1e-9);
+        EXPECT_EQ(first->GetParameterNormalizedValue(row.id, &value), AAX_SUCCESS);
+        EXPECT_NEAR(value, row.defaultValue, 1e-9);
+        EXPECT_EQ(first->GetParameterValueString(row.id, &text, 32), AAX_SUCCESS);
+        if (row.valueText) {
+            EXPECT_EQ(text.text, row.valueText);
+        }
+    }
+    HostString text;
+    EXPECT_EQ(first->GetMasterBypassParameter(&text), AAX_SUCCESS);
+    EXPECT_EQ(text.text, "MasterBypassID");
+    int32_t steps = 7;
+    EXPECT_EQ(first->GetParameterNumberOfSteps("nope", &steps), AAX_ERROR_INVALID_PARAMETER_ID);
+    EXPECT_EQ(steps, 7);
+
+    // "Fx Mix" automated by the host: touch, set, release through the automation delegate,
+    // and the host's confirmation reaches the effect, whose own text shows it.
+    model.automation.clear();
+    EXPECT_EQ(first->TouchParameter("EfMx"), AAX_SUCCESS);
+    EXPECT_EQ(first->SetParameterNormalizedValue("EfMx", 0.75), AAX_SUCCESS);
+    EXPECT_EQ(first->ReleaseParameter("EfMx"), AAX_SUCCESS);
+    // The set itself is bracketed by a touch and a release of its own.
+    EXPECT_EQ(model.automation,
+              (std::vector<std::string>{"touch EfMx", "touch EfMx", "set EfMx 0.75",
+                                        "post EfMx 0.75", "release EfMx", "release EfMx"}));
+    EXPECT_EQ(first->GetParameterValueString("EfMx", &text, 32), AAX_SUCCESS);
+    EXPECT_EQ(text.text, "7.5");
+    // The bypass pair follows the host's switch.
+    EXPECT_EQ(first->SetParameterNormalizedValue("MasterBypassID", 1.0), AAX_SUCCESS);
+    double bypass = 0;
+    EXPECT_EQ(first->GetParameterNormalizedValue("MByp", &bypass), AAX_SUCCESS);
+    EXPECT_EQ(bypass, 1.0);
+    EXPECT_EQ(first->SetParameterNormalizedValue("MasterBypassID", 0.0), AAX_SUCCESS);
+    EXPECT_EQ(first->SetParameterNormalizedValue("Tone", 0.25), AAX_SUCCESS);
+
+    // The coefficients carry the instance to the process procedure.
+    model.packets.clear();
+    ASSERT_EQ(first->GenerateCoefficients(), AAX_SUCCESS);
+    ASSERT_FALSE(model.packets.empty());
+    const AaxPostedPacket& packet = model.packets.back();
+    EXPECT_EQ(packet.field, 0);
+    AAXWrapper_Parameters* instance = nullptr;
+    ASSERT_EQ(packet.data.size(), sizeof(instance));
+    std::memcpy(&instance, packet.data.data(), sizeof(instance));
+    ASSERT_NE(instance, nullptr);
+
+    // A stereo impulse through the host's render call: a finite, stereo reverb tail.
+    constexpr int32_t kFrames = 512;
+    constexpr int kBlocks = 16;
+    std::vector<float> in[2], out[2];
+    for (int c = 0; c < 2; ++c) {
+        in[c].assign(size_t(kFrames) * kBlocks, 0.0f);
+        out[c].assign(in[c].size(), 0.0f);
+        in[c][size_t(c) * 7] = 0.5f;
+    }
+    for (int block = 0; block < kBlocks; ++block) {
+        float* inputs[2] = {in[0].data() + block * kFrames, in[1].data() + block * kFrames};
+        float* outputs[2] = {out[0].data() + block * kFrames, out[1].data() + block * kFrames};
+        const int32_t frames = kFrames;
+        AAXWrapper_Context context = {inputs, outputs, &frames, &instance, 2, 48000.0};
+        void* contexts[] = {&context};
+        procs.processStereo(contexts, contexts + 1);
+    }
+    for (int c = 0; c < 2; ++c) {
+        SCOPED_TRACE(c);
+        double tail = 0;
+        for (size_t i = 0; i < out[size_t(c)].size(); ++i) {
+            ASSERT_TRUE(std::isfinite(out[c][i])) << i;
+            if (i > size_t(kFrames))
+                tail += std::fabs(out[c][i]);
+        }
+        EXPECT_GT(tail, 0.0) << "no reverberation after the impulse";
+    }
+
+    // The saved chunk restores every value into a second instance.
+    const std::vector<double> saved = values(first, ids);
+    std::vector<unsigned char> record = saveChunk(first);
+    destroy(first);
+    AAX_IACFEffectParameters* second = newInstance();
+    ASSERT_NE(second, nullptr);
+    auto* chunk = reinterpret_cast<AAX_SPlugInChunk*>(record.data());
+    EXPECT_EQ(second->SetChunk(chunk->fChunkID + 1, chunk), AAX_ERROR_INVALID_CHUNK_ID);
+    EXPECT_EQ(values(second, ids)[3], 0.5) << "a refused chunk changed the instance";
+    ASSERT_EQ(second->SetChunk(chunk->fChunkID, chunk), AAX_SUCCESS);
+    const std::vector<double> restored = values(second, ids);
+    for (size_t i = 0; i < ids.size(); ++i)
+        EXPECT_EQ(restored[i], double(float(saved[i]))) << ids[i];
+    EXPECT_EQ(restored[3], 0.75);
+    AAX_CBoolean equal = 0;
+    EXPECT_EQ(second->CompareActiveChunk(chunk, &equal), AAX_SUCCESS);
+    EXPECT_EQ(equal, 1);
+    destroy(second);
+}
+
+TEST_F(AaxHostRun, ProductWindowOpensInTheViewContainerAndCloses) {
+    AAX_IACFEffectParameters* parameters = newInstance();
+    ASSERT_NE(parameters, nullptr);
+    model.effectParameters = parameters;
+    IACFUnknown* made = procs.createGUI();
+    ASSERT_NE(made, nullptr);
+    void* face = nullptr;
+    ASSERT_EQ(made->QueryInterface(IID_IAAXEffectGUIV1, &face), ACF_OK);
+    made->Release();
+    auto* gui = static_cast<AAX_IACFEffectGUI*>(face);
+    ASSERT_EQ(gui->Initialize(controller), AAX_SUCCESS);
+
+    HWND window = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW, 0, 0, 800, 700, nullptr,
+                                  nullptr, GetModuleHandleA(nullptr), nullptr);
+    ASSERT_NE(window, nullptr);
+    model.nativeWindow = window;
+    model.windowType = AAX_eViewContainer_Type_HWND;
+    IACFUnknown* container = model.newViewContainer();
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        EXPECT_EQ(gui->SetViewContainer(container), AAX_SUCCESS);
+        HWND view = GetWindow(window, GW_CHILD);
+        EXPECT_NE(view, nullptr) << "the product window is not in the host's";
+        AAX_Point size = {};
+        EXPECT_EQ(gui->GetViewSize(&size), AAX_SUCCESS);
+        RECT client = {};
+        GetClientRect(view, &client);
+        EXPECT_EQ(size.horz, 512.0f);
+        EXPECT_EQ(size.horz, float(client.right));
+        EXPECT_EQ(size.vert, float(client.bottom));
+        EXPECT_EQ(gui->TimerWakeup(), AAX_SUCCESS);
+        EXPECT_EQ(gui->SetViewContainer(nullptr), AAX_SUCCESS);
+        EXPECT_EQ(GetWindow(window, GW_CHILD), nullptr) << "the product window stayed";
+    }
+    // A window still open when the host uninitialises is closed with it.
+    EXPECT_EQ(gui->SetViewContainer(container), AAX_SUCCESS);
+    EXPECT_EQ(gui->Uninitialize(), AAX_SUCCESS);
+    EXPECT_EQ(GetWindow(window, GW_CHILD), nullptr);
+    EXPECT_EQ(gui->Release(), 0u);
+    EXPECT_EQ(container->Release(), 0u);
+    DestroyWindow(window);
+    model.effectParameters = nullptr;
+    destroy(parameters);
 }
 
 } // namespace

@@ -50,6 +50,15 @@ inline void expectQuor515Description(const AaxHostCollection& collection, const 
     EXPECT_EQ(effect.meters[0].properties,
               (AaxProperties{{AAX_eProperty_Meter_Type, 2}, {AAX_eProperty_Meter_Orientation, 0}}));
 
+    // The host creates the run-time objects through these two.
+    EXPECT_EQ(effect.procPtrs.size(), 2u);
+    for (const char* id :
+         {kAAX_ProcPtrID_Create_EffectParameters, kAAX_ProcPtrID_Create_EffectGUI}) {
+        const auto found = effect.procPtrs.find(id);
+        ASSERT_NE(found, effect.procPtrs.end()) << id;
+        EXPECT_NE(found->second, nullptr) << id;
+    }
+
     ASSERT_EQ(effect.components.size(), 2u);
     for (size_t row = 0; row < 2; ++row) {
         SCOPED_TRACE(row);

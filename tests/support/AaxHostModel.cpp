@@ -160,7 +160,12 @@ AAX_Result ACFMETHODCALLTYPE AaxHostEffectDescriptor::AddCategory(uint32_t value
 }
 
 AAX_HOST_FORWARDED(AaxHostEffectDescriptor, "Effect.", 4, void*, void*)
-AAX_HOST_FORWARDED(AaxHostEffectDescriptor, "Effect.", 5, void*, void*)
+
+AAX_Result ACFMETHODCALLTYPE AaxHostEffectDescriptor::AddProcPtr(void* procPtr,
+                                                                 AAX_CProcPtrID procID) {
+    procPtrs[procID ? procID : "<null>"] = procPtr;
+    return call("Effect.AddProcPtr");
+}
 AAX_HOST_FORWARDED(AaxHostEffectDescriptor, "Effect.", 9, void*, void*, void*, void*)
 
 AAX_Result ACFMETHODCALLTYPE AaxHostEffectDescriptor::SetProperties(IACFUnknown*) {

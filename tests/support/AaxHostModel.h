@@ -131,7 +131,7 @@ public:
     AAX_Result ACFMETHODCALLTYPE AddName(const char* name) override;
     AAX_Result ACFMETHODCALLTYPE AddCategory(uint32_t category) override;
     AAX_Result ACFMETHODCALLTYPE Operation4(void*, void*) override;
-    AAX_Result ACFMETHODCALLTYPE Operation5(void*, void*) override;
+    AAX_Result ACFMETHODCALLTYPE AddProcPtr(void* procPtr, AAX_CProcPtrID procID) override;
     AAX_Result ACFMETHODCALLTYPE SetProperties(IACFUnknown* properties) override;
     AAX_Result ACFMETHODCALLTYPE AddResourceInfo(int32_t type, const char* info) override;
     AAX_Result ACFMETHODCALLTYPE AddMeterDescription(AAX_CTypeID id, const char* name,
@@ -142,6 +142,7 @@ public:
     uint32_t category = 0;
     std::map<int32_t, std::string> resources;
     std::vector<AaxMeter> meters;
+    std::map<std::string, void*> procPtrs;               // by procedure id
     std::vector<AaxHostComponentDescriptor*> components; // each with a reference held
 };
 

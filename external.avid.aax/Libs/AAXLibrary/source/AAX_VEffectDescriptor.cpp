@@ -44,8 +44,8 @@ AAX_Result AAX_VEffectDescriptor::Operation5(void* a, void* b) {
     return mV1 ? mV1->Operation4(a, b) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VEffectDescriptor::Operation6(void* a, void* b) {
-    return mV1 ? mV1->Operation5(a, b) : AAX_ERROR_NULL_OBJECT;
+AAX_Result AAX_VEffectDescriptor::AddProcPtr(void* procPtr, AAX_CProcPtrID procID) {
+    return mV1 ? mV1->AddProcPtr(procPtr, procID) : AAX_ERROR_NULL_OBJECT;
 }
 
 AAX_IPropertyMap* AAX_VEffectDescriptor::NewPropertyMap() {

@@ -20,7 +20,7 @@ public:
     AAX_Result AddName(const char* name) override;
     AAX_Result AddCategory(uint32_t category) override;
     AAX_Result Operation5(void* a, void* b) override;
-    AAX_Result Operation6(void* a, void* b) override;
+    AAX_Result AddProcPtr(void* procPtr, AAX_CProcPtrID procID) override;
     AAX_IPropertyMap* NewPropertyMap() override;
     AAX_Result SetProperties(AAX_IPropertyMap* properties) override;
     AAX_Result AddResourceInfo(int32_t type, const char* info) override;
