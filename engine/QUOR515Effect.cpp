@@ -9,6 +9,8 @@
 #include "engine/QUOR515Ids.h"
 #include "pluginterfaces/vst/ivstparameterchanges.h"
 
+#include <emmintrin.h>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -115,11 +117,13 @@ int32 atLeastOne(double value) {
     return static_cast<int32>(std::max(1.0, value));
 }
 
-// One sample through a second-order section in transposed direct form II; state {s1, s2}.
-inline double runSection(const BiquadCoefficients& k, double* state, double x) {
-    const double y = x * k.b0 + state[0];
-    state[0] = (x * k.b1 - y * k.a1) + state[1];
-    state[1] = x * k.b2 - y * k.a2;
+// One sample through a second-order section in transposed direct form II; state {s1, s2} of
+// one channel in an array of [s1, s2][channel].
+inline double runSection(const BiquadCoefficients& k, double (&state)[2][QUOR515Effect::kLanes],
+                         int32 c, double x) {
+    const double y = x * k.b0 + state[0][c];
+    state[0][c] = (x * k.b1 - y * k.a1) + state[1][c];
+    state[1][c] = x * k.b2 - y * k.a2;
     return y;
 }
 
@@ -128,6 +132,62 @@ inline double runFirstOrder(const BiquadCoefficients& k, double& state, double x
     const double y = x * k.b0 + state;
     state = x * k.b1 - y * k.a1;
     return y;
+}
+
+// The two channels side by side in one register, channel 0 in the low half; + − × ÷ on it are
+// the compiler's element-wise vector operators. Each half does the scalar arithmetic of its
+// channel, operation for operation, so the bits are the same.
+using Pair = __m128d;
+
+inline Pair pairOf(double v) {
+    return _mm_set1_pd(v);
+}
+inline Pair loadPair(const double* p) {
+    return _mm_loadu_pd(p);
+}
+inline void storePair(double* p, Pair v) {
+    _mm_storeu_pd(p, v);
+}
+inline double low(Pair v) {
+    return _mm_cvtsd_f64(v);
+}
+inline double high(Pair v) {
+    return _mm_cvtsd_f64(_mm_unpackhi_pd(v, v));
+}
+inline Pair runSectionPair(const BiquadCoefficients& k, double (&state)[2][QUOR515Effect::kLanes],
+                           Pair x) {
+    const Pair y = x * pairOf(k.b0) + loadPair(state[0]);
+    storePair(state[0], (x * pairOf(k.b1) - y * pairOf(k.a1)) + loadPair(state[1]));
+    storePair(state[1], x * pairOf(k.b2) - y * pairOf(k.a2));
+    return y;
+}
+
+inline Pair runFirstOrderPair(const BiquadCoefficients& k, double* state, Pair x) {
+    const Pair y = x * pairOf(k.b0) + loadPair(state);
+    storePair(state, x * pairOf(k.b1) - y * pairOf(k.a1));
+    return y;
+}
+
+// The modulator's filtered noise of both channels: max and min keep the scalar clamp's
+// choices (y > -1 ? y : -1, then y < 1 ? y : 1).
+inline Pair filteredNoisePair(const BiquadCoefficients& lowPass, double* state, Pair r) {
+    const Pair y = runFirstOrderPair(lowPass, state, r);
+    return _mm_min_pd(_mm_max_pd(y, pairOf(-1.0)), pairOf(1.0));
+}
+
+inline Pair readInterpolatedPair(const DelayLine& line, Pair delay) {
+    return _mm_set_pd(line.readInterpolated(1, high(delay)), line.readInterpolated(0, low(delay)));
+}
+
+inline Pair readOldestPair(const DelayLine& line) {
+    return _mm_set_pd(line.readOldest(1), line.readOldest(0));
+}
+
+inline void putPair(DelayLine& line, Pair v) {
+    line.write(0, low(v));
+    line.advance(0);
+    line.write(1, high(v));
+    line.advance(1);
 }
 
 } // namespace
@@ -537,16 +597,29 @@ void QUOR515Effect::processBlock(ProcessData& data, Sample** inputs, Sample** ou
         double draws[kLanes * kDrawsPerChannel];
         for (int32 s = 0; s < sampleCount; ++s) {
             smoothingStep();
-            for (int32 i = 0; i < drawsPerSample; ++i) {
-                noise = noiseStep(noise);
-                draws[i] = noiseValue(noise);
-            }
             // Every input of the sample is read before any output is written, so in-place
             // buffers work.
-            for (int32 c = 0; c < n; ++c) {
-                dry[c] = finiteOrZero(static_cast<double>(inputs[c][s]));
-                wet[c] = runChannel(c, dry[c], draws + c * kDrawsPerChannel);
-                wetCheck += wet[c] - wet[c];
+            if (n == kLanes) {
+                // Channel 0's draws come first; they are kept as [draw][channel].
+                for (int32 c = 0; c < kLanes; ++c)
+                    for (int32 i = 0; i < kDrawsPerChannel; ++i) {
+                        noise = noiseStep(noise);
+                        draws[i * kLanes + c] = noiseValue(noise);
+                    }
+                for (int32 c = 0; c < kLanes; ++c)
+                    dry[c] = finiteOrZero(static_cast<double>(inputs[c][s]));
+                runChannelPair(dry, draws, wet);
+                wetCheck += (wet[0] - wet[0]) + (wet[1] - wet[1]);
+            } else {
+                for (int32 i = 0; i < drawsPerSample; ++i) {
+                    noise = noiseStep(noise);
+                    draws[i] = noiseValue(noise);
+                }
+                for (int32 c = 0; c < n; ++c) {
+                    dry[c] = finiteOrZero(static_cast<double>(inputs[c][s]));
+                    wet[c] = runChannel(c, dry[c], draws + c * kDrawsPerChannel);
+                    wetCheck += wet[c] - wet[c];
+                }
             }
             runFourChains(chains);
             const double runValue = current[runGain];
@@ -648,7 +721,7 @@ inline double QUOR515Effect::runChannel(int32 c, double x, const double* draws) 
 
     double lo = r;
     for (int32 j = 0; j < kLowPassCount; ++j)
-        lo = runSection(lowPassSections[j], lowPassState[j][c], lo);
+        lo = runSection(lowPassSections[j], lowPassState[j], c, lo);
 
     // Secondary loops; the high chains' outputs of the previous sample enter their lines.
     const double direct = s * kDirectShare + pd;
@@ -664,10 +737,116 @@ inline double QUOR515Effect::runChannel(int32 c, double x, const double* draws) 
     }
 
     double hp = highFeedback[kLoopB][c] + highFeedback[kLoopA][c];
-    hp = runSection(peakSections[0], peakState[0][c], hp);
-    hp = runSection(peakSections[1], peakState[1][c], hp);
+    hp = runSection(peakSections[0], peakState[0], c, hp);
+    hp = runSection(peakSections[1], peakState[1], c, hp);
 
     return hp * kPeakWetShare + lo * kLowPassWetShare;
+}
+
+// Both channels' steps at once, for a stereo block: the arithmetic of runChannel on a pair,
+// with the delay lines, whose positions are per channel, read and written one channel at a
+// time. `draws` holds the sample's noise as [draw][channel].
+inline void QUOR515Effect::runChannelPair(const double* dry, const double* draws, double* wet) {
+    const double* current = smoothedValues.current;
+    const Pair x = loadPair(dry);
+
+    // Tone tilt.
+    const Pair y = runFirstOrderPair(toneAllpass, toneState, x);
+    const Pair drive = pairOf(current[limiterDrive]);
+    const Pair p = drive * (x - y * pairOf(current[toneAmount]));
+
+    // Soft limiter: the gain of a sample comes from the envelope before its update.
+    const Pair e = loadPair(limiterEnvelope);
+    const Pair g = pairOf(kLimiterKnee) / (e + pairOf(kLimiterKnee));
+    const Pair q = p * g;
+    limiterGain[0].store(low(g), std::memory_order_relaxed);
+    limiterGain[1].store(high(g), std::memory_order_relaxed);
+    const Pair lim = q / drive;
+    const Pair magnitude = _mm_andnot_pd(pairOf(-0.0), p - q);
+    storePair(limiterEnvelope, ((_mm_sqrt_pd(magnitude) * pairOf(limiterScale) + pairOf(1.0)) - e) *
+                                       pairOf(limiterCoefficient) +
+                                   e);
+
+    // Pre-delay: the current sample is in the line when it is read.
+    DelayLine& pre = *preDelayLine;
+    const double preDelay = current[preDelaySamples];
+    pre.write(0, low(lim));
+    pre.write(1, high(lim));
+    const Pair pd =
+        _mm_set_pd(pre.readInterpolated(1, preDelay), pre.readInterpolated(0, preDelay));
+    pre.advance(0);
+    pre.advance(1);
+
+    const Pair feed = (loadPair(highFeedback[kLoopA]) + loadPair(highFeedback[kLoopB])) *
+                          pairOf(kHighFeedbackShare) +
+                      pd;
+
+    // Dispersion loops; the chains' outputs of the previous sample enter the rest lines.
+    for (int32 loop = 0; loop < kChains; ++loop) {
+        const Pair noise = filteredNoisePair(noiseLowPass[kDispersionNoise],
+                                             noiseFilterState[loop][kDispersionNoise],
+                                             loadPair(draws + kLanes * (kDispersionDraw + loop)));
+        const Pair delay = noise * pairOf(modulationDepth) + pairOf(restDelay[loop]);
+        DelayLine& rest = *restLine[loop];
+        DelayLine& aTap = *aLine[loop];
+        DelayLine& bTap = *bLine[loop];
+        DelayLine& cTap = *cLine[loop];
+        const Pair m = readInterpolatedPair(rest, delay);
+        const Pair u = m * pairOf(innerBlend) + readOldestPair(aTap);
+        const Pair v = u * pairOf(outerBlend) + readOldestPair(bTap);
+        storePair(chains.chainInput[loop], readOldestPair(cTap));
+        putPair(rest, loadPair(chains.chainOutput[loop]));
+        putPair(aTap, m);
+        putPair(bTap, u);
+        putPair(cTap, v * pairOf(loopGain[loop]) + feed);
+    }
+
+    // Stretched resonator.
+    const Pair s = loadPair(chains.chainOutput[kLoopB]) + loadPair(chains.chainOutput[kLoopA]);
+    const int32 k0 = resonatorPosition[0];
+    const int32 k1 = resonatorPosition[1];
+    double* p0 = resonatorBufferP[0].get();
+    double* p1 = resonatorBufferP[1].get();
+    double* q0 = resonatorBufferQ[0].get();
+    double* q1 = resonatorBufferQ[1].get();
+    const Pair w = s * pairOf(resonatorGain);
+    const Pair res = w - _mm_set_pd(q1[k1], q0[k0]);
+    const Pair held = _mm_set_pd(p1[k1], p0[k0]);
+    const Pair newP = res * pairOf(resonatorFeedback2) + w;
+    const Pair newQ = res * pairOf(resonatorFeedback1) + held;
+    p0[k0] = low(newP);
+    p1[k1] = high(newP);
+    q0[k0] = low(newQ);
+    q1[k1] = high(newQ);
+    resonatorPosition[0] = k0 + 1 == resonatorDelay ? 0 : k0 + 1;
+    resonatorPosition[1] = k1 + 1 == resonatorDelay ? 0 : k1 + 1;
+    const Pair r = (s - res) * pairOf(kResonatorDryShare) + res;
+
+    Pair lo = r;
+    for (int32 j = 0; j < kLowPassCount; ++j)
+        lo = runSectionPair(lowPassSections[j], lowPassState[j], lo);
+
+    // Secondary loops; the high chains' outputs of the previous sample enter their lines.
+    const Pair direct = s * pairOf(kDirectShare) + pd;
+    for (int32 loop = 0; loop < kChains; ++loop) {
+        const Pair noise =
+            filteredNoisePair(noiseLowPass[kHighNoise], noiseFilterState[loop][kHighNoise],
+                              loadPair(draws + kLanes * (kHighDraw + loop)));
+        const Pair delay =
+            (noise * pairOf(0.5)) * pairOf(modulationDepth) + pairOf(secondaryBase[loop]);
+        DelayLine& line = *secondaryLine[loop];
+        storePair(chains.highInput[loop],
+                  readInterpolatedPair(line, delay) * pairOf(secondaryGain[loop]) + direct);
+        const Pair out = loadPair(chains.highOutput[loop]);
+        putPair(line, out);
+        storePair(highFeedback[loop], out);
+    }
+
+    Pair hp = loadPair(highFeedback[kLoopB]) + loadPair(highFeedback[kLoopA]);
+    hp = runSectionPair(peakSections[0], peakState[0], hp);
+    hp = runSectionPair(peakSections[1], peakState[1], hp);
+
+    storePair(wet, hp * pairOf(kPeakWetShare) + lo * pairOf(kLowPassWetShare));
 }
 
 void QUOR515Effect::sendMeter(ProcessData& data) {

@@ -64,6 +64,7 @@ private:
     void smoothingStep();
     // One channel of one sample; draws holds its four noise draws.
     double runChannel(int32 c, double x, const double* draws);
+    void runChannelPair(const double* dry, const double* draws, double* wet);
     void sendMeter(Steinberg::Vst::ProcessData& data);
     void updateTarget(ParamID tag);
     void resetEngine();
@@ -112,7 +113,7 @@ private:
 
     // Low-pass cascade: [section][channel][s1, s2].
     BiquadCoefficients lowPassSections[kLowPassCount];
-    double lowPassState[kLowPassCount][kLanes][2] = {};
+    double lowPassState[kLowPassCount][2][kLanes] = {}; // [section][s1, s2][channel]
 
     // High chains (run in `chains`) and the secondary loops around them.
     BiquadCoefficients highSection[kChains];
@@ -123,7 +124,7 @@ private:
 
     // Peaking pair: [section][channel][s1, s2].
     BiquadCoefficients peakSections[2];
-    double peakState[2][kLanes][2] = {};
+    double peakState[2][2][kLanes] = {}; // [section][s1, s2][channel]
 
     // Dispersion loops.
     double outerBlend = 0.0;
