@@ -154,23 +154,37 @@ inline double low(Pair v) {
 inline double high(Pair v) {
     return _mm_cvtsd_f64(_mm_unpackhi_pd(v, v));
 }
-inline Pair runSectionPair(const BiquadCoefficients& k, double (&state)[2][QUOR515Effect::kLanes],
+// A section's coefficients in both halves, made once per block so that the per-sample code
+// multiplies by them straight from memory.
+struct PairSection {
+    Pair b0, b1, a1, b2, a2;
+
+    void set(const BiquadCoefficients& k) {
+        b0 = pairOf(k.b0);
+        b1 = pairOf(k.b1);
+        a1 = pairOf(k.a1);
+        b2 = pairOf(k.b2);
+        a2 = pairOf(k.a2);
+    }
+};
+
+inline Pair runSectionPair(const PairSection& k, double (&state)[2][QUOR515Effect::kLanes],
                            Pair x) {
-    const Pair y = x * pairOf(k.b0) + loadPair(state[0]);
-    storePair(state[0], (x * pairOf(k.b1) - y * pairOf(k.a1)) + loadPair(state[1]));
-    storePair(state[1], x * pairOf(k.b2) - y * pairOf(k.a2));
+    const Pair y = x * k.b0 + loadPair(state[0]);
+    storePair(state[0], (x * k.b1 - y * k.a1) + loadPair(state[1]));
+    storePair(state[1], x * k.b2 - y * k.a2);
     return y;
 }
 
-inline Pair runFirstOrderPair(const BiquadCoefficients& k, double* state, Pair x) {
-    const Pair y = x * pairOf(k.b0) + loadPair(state);
-    storePair(state, x * pairOf(k.b1) - y * pairOf(k.a1));
+inline Pair runFirstOrderPair(const PairSection& k, double* state, Pair x) {
+    const Pair y = x * k.b0 + loadPair(state);
+    storePair(state, x * k.b1 - y * k.a1);
     return y;
 }
 
 // The modulator's filtered noise of both channels: max and min keep the scalar clamp's
 // choices (y > -1 ? y : -1, then y < 1 ? y : 1).
-inline Pair filteredNoisePair(const BiquadCoefficients& lowPass, double* state, Pair r) {
+inline Pair filteredNoisePair(const PairSection& lowPass, double* state, Pair r) {
     const Pair y = runFirstOrderPair(lowPass, state, r);
     return _mm_min_pd(_mm_max_pd(y, pairOf(-1.0)), pairOf(1.0));
 }
@@ -191,6 +205,15 @@ inline void putPair(DelayLine& line, Pair v) {
 }
 
 } // namespace
+
+// The design values the stereo channel steps use, each in both halves of a pair.
+struct ChannelPairDesign {
+    PairSection tone, lowPass[QUOR515Effect::kLowPassCount], peak[2], noise[2];
+    Pair limiterScale, limiterCoefficient, modulationDepth, innerBlend, outerBlend;
+    Pair resonatorGain, resonatorFeedback1, resonatorFeedback2;
+    Pair restDelay[QUOR515Effect::kChains], loopGain[QUOR515Effect::kChains];
+    Pair secondaryBase[QUOR515Effect::kChains], secondaryGain[QUOR515Effect::kChains];
+};
 
 QUOR515Effect::QUOR515Effect() : SorvEffect(SorvLib::factoryPatches) {
     for (auto& target : smoothedValues.target)
@@ -595,6 +618,9 @@ void QUOR515Effect::processBlock(ProcessData& data, Sample** inputs, Sample** ou
         uint32_t noise = takeNoiseSteps(static_cast<uint64_t>(std::max(0, sampleCount)) *
                                         static_cast<uint64_t>(drawsPerSample));
         double draws[kLanes * kDrawsPerChannel];
+        ChannelPairDesign pairDesign;
+        if (n == kLanes)
+            makeChannelPairDesign(pairDesign);
         for (int32 s = 0; s < sampleCount; ++s) {
             smoothingStep();
             // Every input of the sample is read before any output is written, so in-place
@@ -608,7 +634,7 @@ void QUOR515Effect::processBlock(ProcessData& data, Sample** inputs, Sample** ou
                     }
                 for (int32 c = 0; c < kLanes; ++c)
                     dry[c] = finiteOrZero(static_cast<double>(inputs[c][s]));
-                runChannelPair(dry, draws, wet);
+                runChannelPair(pairDesign, dry, draws, wet);
                 wetCheck += (wet[0] - wet[0]) + (wet[1] - wet[1]);
             } else {
                 for (int32 i = 0; i < drawsPerSample; ++i) {
@@ -743,15 +769,40 @@ inline double QUOR515Effect::runChannel(int32 c, double x, const double* draws) 
     return hp * kPeakWetShare + lo * kLowPassWetShare;
 }
 
+void QUOR515Effect::makeChannelPairDesign(ChannelPairDesign& k) const {
+    k.tone.set(toneAllpass);
+    for (int32 j = 0; j < kLowPassCount; ++j)
+        k.lowPass[j].set(lowPassSections[j]);
+    for (int32 j = 0; j < 2; ++j) {
+        k.peak[j].set(peakSections[j]);
+        k.noise[j].set(noiseLowPass[j]);
+    }
+    k.limiterScale = pairOf(limiterScale);
+    k.limiterCoefficient = pairOf(limiterCoefficient);
+    k.modulationDepth = pairOf(modulationDepth);
+    k.innerBlend = pairOf(innerBlend);
+    k.outerBlend = pairOf(outerBlend);
+    k.resonatorGain = pairOf(resonatorGain);
+    k.resonatorFeedback1 = pairOf(resonatorFeedback1);
+    k.resonatorFeedback2 = pairOf(resonatorFeedback2);
+    for (int32 loop = 0; loop < kChains; ++loop) {
+        k.restDelay[loop] = pairOf(restDelay[loop]);
+        k.loopGain[loop] = pairOf(loopGain[loop]);
+        k.secondaryBase[loop] = pairOf(secondaryBase[loop]);
+        k.secondaryGain[loop] = pairOf(secondaryGain[loop]);
+    }
+}
+
 // Both channels' steps at once, for a stereo block: the arithmetic of runChannel on a pair,
 // with the delay lines, whose positions are per channel, read and written one channel at a
 // time. `draws` holds the sample's noise as [draw][channel].
-inline void QUOR515Effect::runChannelPair(const double* dry, const double* draws, double* wet) {
+inline void QUOR515Effect::runChannelPair(const ChannelPairDesign& k, const double* dry,
+                                          const double* draws, double* wet) {
     const double* current = smoothedValues.current;
     const Pair x = loadPair(dry);
 
     // Tone tilt.
-    const Pair y = runFirstOrderPair(toneAllpass, toneState, x);
+    const Pair y = runFirstOrderPair(k.tone, toneState, x);
     const Pair drive = pairOf(current[limiterDrive]);
     const Pair p = drive * (x - y * pairOf(current[toneAmount]));
 
@@ -763,9 +814,9 @@ inline void QUOR515Effect::runChannelPair(const double* dry, const double* draws
     limiterGain[1].store(high(g), std::memory_order_relaxed);
     const Pair lim = q / drive;
     const Pair magnitude = _mm_andnot_pd(pairOf(-0.0), p - q);
-    storePair(limiterEnvelope, ((_mm_sqrt_pd(magnitude) * pairOf(limiterScale) + pairOf(1.0)) - e) *
-                                       pairOf(limiterCoefficient) +
-                                   e);
+    storePair(limiterEnvelope,
+              ((_mm_sqrt_pd(magnitude) * k.limiterScale + pairOf(1.0)) - e) * k.limiterCoefficient +
+                  e);
 
     // Pre-delay: the current sample is in the line when it is read.
     DelayLine& pre = *preDelayLine;
@@ -783,22 +834,22 @@ inline void QUOR515Effect::runChannelPair(const double* dry, const double* draws
 
     // Dispersion loops; the chains' outputs of the previous sample enter the rest lines.
     for (int32 loop = 0; loop < kChains; ++loop) {
-        const Pair noise = filteredNoisePair(noiseLowPass[kDispersionNoise],
-                                             noiseFilterState[loop][kDispersionNoise],
-                                             loadPair(draws + kLanes * (kDispersionDraw + loop)));
-        const Pair delay = noise * pairOf(modulationDepth) + pairOf(restDelay[loop]);
+        const Pair noise =
+            filteredNoisePair(k.noise[kDispersionNoise], noiseFilterState[loop][kDispersionNoise],
+                              loadPair(draws + kLanes * (kDispersionDraw + loop)));
+        const Pair delay = noise * k.modulationDepth + k.restDelay[loop];
         DelayLine& rest = *restLine[loop];
         DelayLine& aTap = *aLine[loop];
         DelayLine& bTap = *bLine[loop];
         DelayLine& cTap = *cLine[loop];
         const Pair m = readInterpolatedPair(rest, delay);
-        const Pair u = m * pairOf(innerBlend) + readOldestPair(aTap);
-        const Pair v = u * pairOf(outerBlend) + readOldestPair(bTap);
+        const Pair u = m * k.innerBlend + readOldestPair(aTap);
+        const Pair v = u * k.outerBlend + readOldestPair(bTap);
         storePair(chains.chainInput[loop], readOldestPair(cTap));
         putPair(rest, loadPair(chains.chainOutput[loop]));
         putPair(aTap, m);
         putPair(bTap, u);
-        putPair(cTap, v * pairOf(loopGain[loop]) + feed);
+        putPair(cTap, v * k.loopGain[loop] + feed);
     }
 
     // Stretched resonator.
@@ -809,11 +860,11 @@ inline void QUOR515Effect::runChannelPair(const double* dry, const double* draws
     double* p1 = resonatorBufferP[1].get();
     double* q0 = resonatorBufferQ[0].get();
     double* q1 = resonatorBufferQ[1].get();
-    const Pair w = s * pairOf(resonatorGain);
+    const Pair w = s * k.resonatorGain;
     const Pair res = w - _mm_set_pd(q1[k1], q0[k0]);
     const Pair held = _mm_set_pd(p1[k1], p0[k0]);
-    const Pair newP = res * pairOf(resonatorFeedback2) + w;
-    const Pair newQ = res * pairOf(resonatorFeedback1) + held;
+    const Pair newP = res * k.resonatorFeedback2 + w;
+    const Pair newQ = res * k.resonatorFeedback1 + held;
     p0[k0] = low(newP);
     p1[k1] = high(newP);
     q0[k0] = low(newQ);
@@ -824,27 +875,26 @@ inline void QUOR515Effect::runChannelPair(const double* dry, const double* draws
 
     Pair lo = r;
     for (int32 j = 0; j < kLowPassCount; ++j)
-        lo = runSectionPair(lowPassSections[j], lowPassState[j], lo);
+        lo = runSectionPair(k.lowPass[j], lowPassState[j], lo);
 
     // Secondary loops; the high chains' outputs of the previous sample enter their lines.
     const Pair direct = s * pairOf(kDirectShare) + pd;
     for (int32 loop = 0; loop < kChains; ++loop) {
         const Pair noise =
-            filteredNoisePair(noiseLowPass[kHighNoise], noiseFilterState[loop][kHighNoise],
+            filteredNoisePair(k.noise[kHighNoise], noiseFilterState[loop][kHighNoise],
                               loadPair(draws + kLanes * (kHighDraw + loop)));
-        const Pair delay =
-            (noise * pairOf(0.5)) * pairOf(modulationDepth) + pairOf(secondaryBase[loop]);
+        const Pair delay = (noise * pairOf(0.5)) * k.modulationDepth + k.secondaryBase[loop];
         DelayLine& line = *secondaryLine[loop];
         storePair(chains.highInput[loop],
-                  readInterpolatedPair(line, delay) * pairOf(secondaryGain[loop]) + direct);
+                  readInterpolatedPair(line, delay) * k.secondaryGain[loop] + direct);
         const Pair out = loadPair(chains.highOutput[loop]);
         putPair(line, out);
         storePair(highFeedback[loop], out);
     }
 
     Pair hp = loadPair(highFeedback[kLoopB]) + loadPair(highFeedback[kLoopA]);
-    hp = runSectionPair(peakSections[0], peakState[0], hp);
-    hp = runSectionPair(peakSections[1], peakState[1], hp);
+    hp = runSectionPair(k.peak[0], peakState[0], hp);
+    hp = runSectionPair(k.peak[1], peakState[1], hp);
 
     storePair(wet, hp * pairOf(kPeakWetShare) + lo * pairOf(kLowPassWetShare));
 }

@@ -16,6 +16,8 @@ namespace SorvLib {
 // stretched resonator and a five-section low-pass, and two secondary loops of 90 squared
 // allpass sections give the bright part through a peaking pair. Every delay of the loops is
 // noise-modulated. All memory is allocated in setupProcessing; the audio path only indexes it.
+struct ChannelPairDesign;
+
 class QUOR515Effect : public SorvEffect {
 public:
     QUOR515Effect();
@@ -64,7 +66,9 @@ private:
     void smoothingStep();
     // One channel of one sample; draws holds its four noise draws.
     double runChannel(int32 c, double x, const double* draws);
-    void runChannelPair(const double* dry, const double* draws, double* wet);
+    void runChannelPair(const ChannelPairDesign& k, const double* dry, const double* draws,
+                        double* wet);
+    void makeChannelPairDesign(ChannelPairDesign& k) const;
     void sendMeter(Steinberg::Vst::ProcessData& data);
     void updateTarget(ParamID tag);
     void resetEngine();
