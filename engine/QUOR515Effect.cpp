@@ -189,19 +189,41 @@ inline Pair filteredNoisePair(const PairSection& lowPass, double* state, Pair r)
     return _mm_min_pd(_mm_max_pd(y, pairOf(-1.0)), pairOf(1.0));
 }
 
+// The pair helpers below take lines whose two channels are in step, so that a channel pair of
+// samples is one frame.
 inline Pair readInterpolatedPair(const DelayLine& line, Pair delay) {
-    return _mm_set_pd(line.readInterpolated(1, high(delay)), line.readInterpolated(0, low(delay)));
+    // Truncation and the fraction as the scalar read forms them, per channel.
+    const __m128i whole = _mm_cvttpd_epi32(delay);
+    const Pair fraction = delay - _mm_cvtepi32_pd(whole);
+    const double* at0 = line.frameBack(_mm_cvtsi128_si32(whole));
+    const double* at1 = line.frameBack(_mm_cvtsi128_si32(_mm_shuffle_epi32(whole, 1))) + 1;
+    const Pair near = _mm_set_pd(at1[0], at0[0]);
+    const Pair far = _mm_set_pd(at1[-QUOR515Effect::kLanes], at0[-QUOR515Effect::kLanes]);
+    return (far - near) * fraction + near;
+}
+
+// Both channels read at one delay: the two samples are each a frame.
+inline Pair readInterpolatedPair(const DelayLine& line, double delay) {
+    const int32 whole = static_cast<int32>(delay);
+    const Pair fraction = pairOf(delay - whole);
+    const double* at = line.frameBack(whole);
+    const Pair near = loadPair(at);
+    return (loadPair(at - QUOR515Effect::kLanes) - near) * fraction + near;
 }
 
 inline Pair readOldestPair(const DelayLine& line) {
-    return _mm_set_pd(line.readOldest(1), line.readOldest(0));
+    return loadPair(line.frameBack(line.getLength()));
+}
+
+inline void writePair(DelayLine& line, Pair v) {
+    double* frame = line.currentFrame();
+    storePair(frame, v);
+    storePair(frame + line.mirror(), v);
 }
 
 inline void putPair(DelayLine& line, Pair v) {
-    line.write(0, low(v));
-    line.advance(0);
-    line.write(1, high(v));
-    line.advance(1);
+    writePair(line, v);
+    line.advanceInStep();
 }
 
 } // namespace
@@ -618,14 +640,17 @@ void QUOR515Effect::processBlock(ProcessData& data, Sample** inputs, Sample** ou
         uint32_t noise = takeNoiseSteps(static_cast<uint64_t>(std::max(0, sampleCount)) *
                                         static_cast<uint64_t>(drawsPerSample));
         double draws[kLanes * kDrawsPerChannel];
+        // Both channels as one pair when every line has them in step, as it does unless a
+        // block ran channel 0 alone since activation.
+        const bool pairs = n == kLanes && linesInStep();
         ChannelPairDesign pairDesign;
-        if (n == kLanes)
+        if (pairs)
             makeChannelPairDesign(pairDesign);
         for (int32 s = 0; s < sampleCount; ++s) {
             smoothingStep();
             // Every input of the sample is read before any output is written, so in-place
             // buffers work.
-            if (n == kLanes) {
+            if (pairs) {
                 // Channel 0's draws come first; they are kept as [draw][channel].
                 for (int32 c = 0; c < kLanes; ++c)
                     for (int32 i = 0; i < kDrawsPerChannel; ++i) {
@@ -668,6 +693,14 @@ void QUOR515Effect::processBlock(ProcessData& data, Sample** inputs, Sample** ou
             clearSignalState();
     }
     sendMeter(data);
+}
+
+bool QUOR515Effect::linesInStep() const {
+    bool inStep = preDelayLine->inStep();
+    for (int32 loop = 0; loop < kChains; ++loop)
+        inStep = inStep && cLine[loop]->inStep() && restLine[loop]->inStep() &&
+                 aLine[loop]->inStep() && bLine[loop]->inStep() && secondaryLine[loop]->inStep();
+    return inStep;
 }
 
 bool QUOR515Effect::signalStateIsFinite(double wetCheck) const {
@@ -793,9 +826,8 @@ void QUOR515Effect::makeChannelPairDesign(ChannelPairDesign& k) const {
     }
 }
 
-// Both channels' steps at once, for a stereo block: the arithmetic of runChannel on a pair,
-// with the delay lines, whose positions are per channel, read and written one channel at a
-// time. `draws` holds the sample's noise as [draw][channel].
+// Both channels' steps at once, for a stereo block whose lines are in step: the arithmetic of
+// runChannel on a pair. `draws` holds the sample's noise as [draw][channel].
 inline void QUOR515Effect::runChannelPair(const ChannelPairDesign& k, const double* dry,
                                           const double* draws, double* wet) {
     const double* current = smoothedValues.current;
@@ -820,13 +852,9 @@ inline void QUOR515Effect::runChannelPair(const ChannelPairDesign& k, const doub
 
     // Pre-delay: the current sample is in the line when it is read.
     DelayLine& pre = *preDelayLine;
-    const double preDelay = current[preDelaySamples];
-    pre.write(0, low(lim));
-    pre.write(1, high(lim));
-    const Pair pd =
-        _mm_set_pd(pre.readInterpolated(1, preDelay), pre.readInterpolated(0, preDelay));
-    pre.advance(0);
-    pre.advance(1);
+    writePair(pre, lim);
+    const Pair pd = readInterpolatedPair(pre, current[preDelaySamples]);
+    pre.advanceInStep();
 
     const Pair feed = (loadPair(highFeedback[kLoopA]) + loadPair(highFeedback[kLoopB])) *
                           pairOf(kHighFeedbackShare) +

@@ -75,6 +75,7 @@ private:
     // Every signal state to zero as on activation; the smoothed values keep going.
     void clearSignalState();
     bool signalStateIsFinite(double wetCheck) const;
+    bool linesInStep() const;
     void releaseEngine();
     bool isDesigned() const { return preDelayLine != nullptr; }
     void makeChainMemory();
