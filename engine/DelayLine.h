@@ -24,7 +24,7 @@ public:
     void write(int32_t channel, double value) {
         double* at = samples + place(positions[channel]) + channel;
         at[0] = value;
-        at[mirror()] = value;
+        at[place(length)] = value;
     }
 
     void advance(int32_t channel) {
@@ -60,14 +60,18 @@ public:
         return true;
     }
 
-    // For channels in step: the frame at the current position (write it, and the same values
-    // mirror() further on), and the frame written `back` samples before it, 0 <= back <=
-    // length (0 is the current frame, length the oldest).
-    double* currentFrame() { return samples + place(positions[0]); }
-    const double* frameBack(int32_t back) const {
-        return samples + place(positions[0] + length - back);
+    // For channels in step, in a line of kChannels channels: the frame at the current position
+    // (write it, and the same values mirror() further on), and the frame written `back`
+    // samples before it, 0 <= back <= length (0 is the current frame, length the oldest).
+    template <int32_t kChannels> double* currentFrame() {
+        return samples + static_cast<ptrdiff_t>(positions[0]) * kChannels;
     }
-    ptrdiff_t mirror() const { return place(length); }
+    template <int32_t kChannels> const double* frameBack(int32_t back) const {
+        return samples + static_cast<ptrdiff_t>(positions[0] + length - back) * kChannels;
+    }
+    template <int32_t kChannels> ptrdiff_t mirror() const {
+        return static_cast<ptrdiff_t>(length) * kChannels;
+    }
     void advanceInStep() {
         int32_t next = positions[0] + 1;
         if (next == length)

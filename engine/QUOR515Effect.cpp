@@ -195,8 +195,9 @@ inline Pair readInterpolatedPair(const DelayLine& line, Pair delay) {
     // Truncation and the fraction as the scalar read forms them, per channel.
     const __m128i whole = _mm_cvttpd_epi32(delay);
     const Pair fraction = delay - _mm_cvtepi32_pd(whole);
-    const double* at0 = line.frameBack(_mm_cvtsi128_si32(whole));
-    const double* at1 = line.frameBack(_mm_cvtsi128_si32(_mm_shuffle_epi32(whole, 1))) + 1;
+    const double* at0 = line.frameBack<QUOR515Effect::kLanes>(_mm_cvtsi128_si32(whole));
+    const double* at1 =
+        line.frameBack<QUOR515Effect::kLanes>(_mm_cvtsi128_si32(_mm_shuffle_epi32(whole, 1))) + 1;
     const Pair near = _mm_set_pd(at1[0], at0[0]);
     const Pair far = _mm_set_pd(at1[-QUOR515Effect::kLanes], at0[-QUOR515Effect::kLanes]);
     return (far - near) * fraction + near;
@@ -206,19 +207,19 @@ inline Pair readInterpolatedPair(const DelayLine& line, Pair delay) {
 inline Pair readInterpolatedPair(const DelayLine& line, double delay) {
     const int32 whole = static_cast<int32>(delay);
     const Pair fraction = pairOf(delay - whole);
-    const double* at = line.frameBack(whole);
+    const double* at = line.frameBack<QUOR515Effect::kLanes>(whole);
     const Pair near = loadPair(at);
     return (loadPair(at - QUOR515Effect::kLanes) - near) * fraction + near;
 }
 
 inline Pair readOldestPair(const DelayLine& line) {
-    return loadPair(line.frameBack(line.getLength()));
+    return loadPair(line.frameBack<QUOR515Effect::kLanes>(line.getLength()));
 }
 
 inline void writePair(DelayLine& line, Pair v) {
-    double* frame = line.currentFrame();
+    double* frame = line.currentFrame<QUOR515Effect::kLanes>();
     storePair(frame, v);
-    storePair(frame + line.mirror(), v);
+    storePair(frame + line.mirror<QUOR515Effect::kLanes>(), v);
 }
 
 inline void putPair(DelayLine& line, Pair v) {
@@ -643,6 +644,7 @@ void QUOR515Effect::processBlock(ProcessData& data, Sample** inputs, Sample** ou
         // Both channels as one pair when every line has them in step, as it does unless a
         // block ran channel 0 alone since activation.
         const bool pairs = n == kLanes && linesInStep();
+        const bool pairStepsAvx = chainKernelKind == ChainKernel::kAvx;
         ChannelPairDesign pairDesign;
         if (pairs)
             makeChannelPairDesign(pairDesign);
@@ -659,7 +661,10 @@ void QUOR515Effect::processBlock(ProcessData& data, Sample** inputs, Sample** ou
                     }
                 for (int32 c = 0; c < kLanes; ++c)
                     dry[c] = finiteOrZero(static_cast<double>(inputs[c][s]));
-                runChannelPair(pairDesign, dry, draws, wet);
+                if (pairStepsAvx)
+                    runChannelPairAvx(pairDesign, dry, draws, wet);
+                else
+                    runChannelPairSse2(pairDesign, dry, draws, wet);
                 wetCheck += (wet[0] - wet[0]) + (wet[1] - wet[1]);
             } else {
                 for (int32 i = 0; i < drawsPerSample; ++i) {
@@ -828,8 +833,10 @@ void QUOR515Effect::makeChannelPairDesign(ChannelPairDesign& k) const {
 
 // Both channels' steps at once, for a stereo block whose lines are in step: the arithmetic of
 // runChannel on a pair. `draws` holds the sample's noise as [draw][channel].
-inline void QUOR515Effect::runChannelPair(const ChannelPairDesign& k, const double* dry,
-                                          const double* draws, double* wet) {
+__attribute__((always_inline)) inline void QUOR515Effect::runChannelPair(const ChannelPairDesign& k,
+                                                                         const double* dry,
+                                                                         const double* draws,
+                                                                         double* wet) {
     const double* current = smoothedValues.current;
     const Pair x = loadPair(dry);
 
@@ -925,6 +932,21 @@ inline void QUOR515Effect::runChannelPair(const ChannelPairDesign& k, const doub
     hp = runSectionPair(k.peak[1], peakState[1], hp);
 
     storePair(wet, hp * pairOf(kPeakWetShare) + lo * pairOf(kLowPassWetShare));
+}
+
+// The stereo steps compiled twice: for the baseline and, with the same operations in the VEX
+// encoding (three operands, so fewer register copies; no fused multiply-add), for processors
+// that run the AVX chain kernel.
+void QUOR515Effect::runChannelPairSse2(const ChannelPairDesign& k, const double* dry,
+                                       const double* draws, double* wet) {
+    runChannelPair(k, dry, draws, wet);
+}
+
+__attribute__((target("avx"))) void QUOR515Effect::runChannelPairAvx(const ChannelPairDesign& k,
+                                                                     const double* dry,
+                                                                     const double* draws,
+                                                                     double* wet) {
+    runChannelPair(k, dry, draws, wet);
 }
 
 void QUOR515Effect::sendMeter(ProcessData& data) {

@@ -68,6 +68,10 @@ private:
     double runChannel(int32 c, double x, const double* draws);
     void runChannelPair(const ChannelPairDesign& k, const double* dry, const double* draws,
                         double* wet);
+    void runChannelPairSse2(const ChannelPairDesign& k, const double* dry, const double* draws,
+                            double* wet);
+    void runChannelPairAvx(const ChannelPairDesign& k, const double* dry, const double* draws,
+                           double* wet);
     void makeChannelPairDesign(ChannelPairDesign& k) const;
     void sendMeter(Steinberg::Vst::ProcessData& data);
     void updateTarget(ParamID tag);
