@@ -5,12 +5,10 @@
 namespace SorvLib {
 
 DelayLine::DelayLine(int32_t channelCount, int32_t historyLength)
-    : length(historyLength), channels(channelCount), buffers(nullptr), positions(nullptr) {
+    : length(historyLength), channels(channelCount), samples(nullptr), positions(nullptr) {
     try {
         positions = new int32_t[channels]();
-        buffers = new double*[channels]();
-        for (int32_t channel = 0; channel < channels; ++channel)
-            buffers[channel] = new double[2 * static_cast<size_t>(length)]();
+        samples = new double[2 * static_cast<size_t>(length) * static_cast<size_t>(channels)]();
     } catch (...) {
         // The caller sees the allocator's exception; nothing made so far may leak.
         release();
@@ -23,22 +21,17 @@ DelayLine::~DelayLine() {
 }
 
 void DelayLine::release() {
-    if (buffers)
-        for (int32_t channel = 0; channel < channels; ++channel)
-            delete[] buffers[channel];
-    delete[] buffers;
+    delete[] samples;
     delete[] positions;
-    buffers = nullptr;
+    samples = nullptr;
     positions = nullptr;
 }
 
 void DelayLine::clear() {
-    if (!buffers)
+    if (!samples)
         return;
-    for (int32_t channel = 0; channel < channels; ++channel) {
-        std::fill(buffers[channel], buffers[channel] + 2 * static_cast<size_t>(length), 0.0);
-        positions[channel] = 0;
-    }
+    std::fill_n(samples, 2 * static_cast<size_t>(length) * static_cast<size_t>(channels), 0.0);
+    std::fill_n(positions, channels, 0);
 }
 
 } // namespace SorvLib

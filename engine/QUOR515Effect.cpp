@@ -9,6 +9,8 @@
 #include "engine/QUOR515Ids.h"
 #include "pluginterfaces/vst/ivstparameterchanges.h"
 
+#include <emmintrin.h>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -115,11 +117,13 @@ int32 atLeastOne(double value) {
     return static_cast<int32>(std::max(1.0, value));
 }
 
-// One sample through a second-order section in transposed direct form II; state {s1, s2}.
-inline double runSection(const BiquadCoefficients& k, double* state, double x) {
-    const double y = x * k.b0 + state[0];
-    state[0] = (x * k.b1 - y * k.a1) + state[1];
-    state[1] = x * k.b2 - y * k.a2;
+// One sample through a second-order section in transposed direct form II; state {s1, s2} of
+// one channel in an array of [s1, s2][channel].
+inline double runSection(const BiquadCoefficients& k, double (&state)[2][QUOR515Effect::kLanes],
+                         int32 c, double x) {
+    const double y = x * k.b0 + state[0][c];
+    state[0][c] = (x * k.b1 - y * k.a1) + state[1][c];
+    state[1][c] = x * k.b2 - y * k.a2;
     return y;
 }
 
@@ -130,7 +134,109 @@ inline double runFirstOrder(const BiquadCoefficients& k, double& state, double x
     return y;
 }
 
+// The two channels side by side in one register, channel 0 in the low half; + − × ÷ on it are
+// the compiler's element-wise vector operators. Each half does the scalar arithmetic of its
+// channel, operation for operation, so the bits are the same.
+using Pair = __m128d;
+
+inline Pair pairOf(double v) {
+    return _mm_set1_pd(v);
+}
+inline Pair loadPair(const double* p) {
+    return _mm_loadu_pd(p);
+}
+inline void storePair(double* p, Pair v) {
+    _mm_storeu_pd(p, v);
+}
+inline double low(Pair v) {
+    return _mm_cvtsd_f64(v);
+}
+inline double high(Pair v) {
+    return _mm_cvtsd_f64(_mm_unpackhi_pd(v, v));
+}
+// A section's coefficients in both halves, made once per block so that the per-sample code
+// multiplies by them straight from memory.
+struct PairSection {
+    Pair b0, b1, a1, b2, a2;
+
+    void set(const BiquadCoefficients& k) {
+        b0 = pairOf(k.b0);
+        b1 = pairOf(k.b1);
+        a1 = pairOf(k.a1);
+        b2 = pairOf(k.b2);
+        a2 = pairOf(k.a2);
+    }
+};
+
+inline Pair runSectionPair(const PairSection& k, double (&state)[2][QUOR515Effect::kLanes],
+                           Pair x) {
+    const Pair y = x * k.b0 + loadPair(state[0]);
+    storePair(state[0], (x * k.b1 - y * k.a1) + loadPair(state[1]));
+    storePair(state[1], x * k.b2 - y * k.a2);
+    return y;
+}
+
+inline Pair runFirstOrderPair(const PairSection& k, double* state, Pair x) {
+    const Pair y = x * k.b0 + loadPair(state);
+    storePair(state, x * k.b1 - y * k.a1);
+    return y;
+}
+
+// The modulator's filtered noise of both channels: max and min keep the scalar clamp's
+// choices (y > -1 ? y : -1, then y < 1 ? y : 1).
+inline Pair filteredNoisePair(const PairSection& lowPass, double* state, Pair r) {
+    const Pair y = runFirstOrderPair(lowPass, state, r);
+    return _mm_min_pd(_mm_max_pd(y, pairOf(-1.0)), pairOf(1.0));
+}
+
+// The pair helpers below take lines whose two channels are in step, so that a channel pair of
+// samples is one frame.
+inline Pair readInterpolatedPair(const DelayLine& line, Pair delay) {
+    // Truncation and the fraction as the scalar read forms them, per channel.
+    const __m128i whole = _mm_cvttpd_epi32(delay);
+    const Pair fraction = delay - _mm_cvtepi32_pd(whole);
+    const double* at0 = line.frameBack<QUOR515Effect::kLanes>(_mm_cvtsi128_si32(whole));
+    const double* at1 =
+        line.frameBack<QUOR515Effect::kLanes>(_mm_cvtsi128_si32(_mm_shuffle_epi32(whole, 1))) + 1;
+    const Pair near = _mm_set_pd(at1[0], at0[0]);
+    const Pair far = _mm_set_pd(at1[-QUOR515Effect::kLanes], at0[-QUOR515Effect::kLanes]);
+    return (far - near) * fraction + near;
+}
+
+// Both channels read at one delay: the two samples are each a frame.
+inline Pair readInterpolatedPair(const DelayLine& line, double delay) {
+    const int32 whole = static_cast<int32>(delay);
+    const Pair fraction = pairOf(delay - whole);
+    const double* at = line.frameBack<QUOR515Effect::kLanes>(whole);
+    const Pair near = loadPair(at);
+    return (loadPair(at - QUOR515Effect::kLanes) - near) * fraction + near;
+}
+
+inline Pair readOldestPair(const DelayLine& line) {
+    return loadPair(line.frameBack<QUOR515Effect::kLanes>(line.getLength()));
+}
+
+inline void writePair(DelayLine& line, Pair v) {
+    double* frame = line.currentFrame<QUOR515Effect::kLanes>();
+    storePair(frame, v);
+    storePair(frame + line.mirror<QUOR515Effect::kLanes>(), v);
+}
+
+inline void putPair(DelayLine& line, Pair v) {
+    writePair(line, v);
+    line.advanceInStep();
+}
+
 } // namespace
+
+// The design values the stereo channel steps use, each in both halves of a pair.
+struct ChannelPairDesign {
+    PairSection tone, lowPass[QUOR515Effect::kLowPassCount], peak[2], noise[2];
+    Pair limiterScale, limiterCoefficient, modulationDepth, innerBlend, outerBlend;
+    Pair resonatorGain, resonatorFeedback1, resonatorFeedback2;
+    Pair restDelay[QUOR515Effect::kChains], loopGain[QUOR515Effect::kChains];
+    Pair secondaryBase[QUOR515Effect::kChains], secondaryGain[QUOR515Effect::kChains];
+};
 
 QUOR515Effect::QUOR515Effect() : SorvEffect(SorvLib::factoryPatches) {
     for (auto& target : smoothedValues.target)
@@ -540,18 +646,41 @@ void QUOR515Effect::processBlock(ProcessData& data, Sample** inputs, Sample** ou
         uint32_t noise = takeNoiseSteps(static_cast<uint64_t>(std::max(0, sampleCount)) *
                                         static_cast<uint64_t>(drawsPerSample));
         double draws[kLanes * kDrawsPerChannel];
+        // Both channels as one pair when every line has them in step, as it does unless a
+        // block ran channel 0 alone since activation.
+        const bool pairs = n == kLanes && linesInStep();
+        const bool pairStepsAvx = chainKernelKind == ChainKernel::kAvx;
+        ChannelPairDesign pairDesign;
+        if (pairs)
+            makeChannelPairDesign(pairDesign);
         for (int32 s = 0; s < sampleCount; ++s) {
             smoothingStep();
-            for (int32 i = 0; i < drawsPerSample; ++i) {
-                noise = noiseStep(noise);
-                draws[i] = noiseValue(noise);
-            }
             // Every input of the sample is read before any output is written, so in-place
             // buffers work.
-            for (int32 c = 0; c < n; ++c) {
-                dry[c] = finiteOrZero(static_cast<double>(inputs[c][s]));
-                wet[c] = runChannel(c, dry[c], draws + c * kDrawsPerChannel);
-                wetCheck += wet[c] - wet[c];
+            if (pairs) {
+                // Channel 0's draws come first; they are kept as [draw][channel].
+                for (int32 c = 0; c < kLanes; ++c)
+                    for (int32 i = 0; i < kDrawsPerChannel; ++i) {
+                        noise = noiseStep(noise);
+                        draws[i * kLanes + c] = noiseValue(noise);
+                    }
+                for (int32 c = 0; c < kLanes; ++c)
+                    dry[c] = finiteOrZero(static_cast<double>(inputs[c][s]));
+                if (pairStepsAvx)
+                    runChannelPairAvx(pairDesign, dry, draws, wet);
+                else
+                    runChannelPairSse2(pairDesign, dry, draws, wet);
+                wetCheck += (wet[0] - wet[0]) + (wet[1] - wet[1]);
+            } else {
+                for (int32 i = 0; i < drawsPerSample; ++i) {
+                    noise = noiseStep(noise);
+                    draws[i] = noiseValue(noise);
+                }
+                for (int32 c = 0; c < n; ++c) {
+                    dry[c] = finiteOrZero(static_cast<double>(inputs[c][s]));
+                    wet[c] = runChannel(c, dry[c], draws + c * kDrawsPerChannel);
+                    wetCheck += wet[c] - wet[c];
+                }
             }
             runFourChains(chains);
             const double runValue = current[runGain];
@@ -574,6 +703,14 @@ void QUOR515Effect::processBlock(ProcessData& data, Sample** inputs, Sample** ou
             clearSignalState();
     }
     sendMeter(data);
+}
+
+bool QUOR515Effect::linesInStep() const {
+    bool inStep = preDelayLine->inStep();
+    for (int32 loop = 0; loop < kChains; ++loop)
+        inStep = inStep && cLine[loop]->inStep() && restLine[loop]->inStep() &&
+                 aLine[loop]->inStep() && bLine[loop]->inStep() && secondaryLine[loop]->inStep();
+    return inStep;
 }
 
 bool QUOR515Effect::signalStateIsFinite(double wetCheck) const {
@@ -653,7 +790,7 @@ inline double QUOR515Effect::runChannel(int32 c, double x, const double* draws) 
 
     double lo = r;
     for (int32 j = 0; j < kLowPassCount; ++j)
-        lo = runSection(lowPassSections[j], lowPassState[j][c], lo);
+        lo = runSection(lowPassSections[j], lowPassState[j], c, lo);
 
     // Secondary loops; the high chains' outputs of the previous sample enter their lines.
     const double direct = s * kDirectShare + pd;
@@ -669,10 +806,152 @@ inline double QUOR515Effect::runChannel(int32 c, double x, const double* draws) 
     }
 
     double hp = highFeedback[kLoopB][c] + highFeedback[kLoopA][c];
-    hp = runSection(peakSections[0], peakState[0][c], hp);
-    hp = runSection(peakSections[1], peakState[1][c], hp);
+    hp = runSection(peakSections[0], peakState[0], c, hp);
+    hp = runSection(peakSections[1], peakState[1], c, hp);
 
     return hp * kPeakWetShare + lo * kLowPassWetShare;
+}
+
+void QUOR515Effect::makeChannelPairDesign(ChannelPairDesign& k) const {
+    k.tone.set(toneAllpass);
+    for (int32 j = 0; j < kLowPassCount; ++j)
+        k.lowPass[j].set(lowPassSections[j]);
+    for (int32 j = 0; j < 2; ++j) {
+        k.peak[j].set(peakSections[j]);
+        k.noise[j].set(noiseLowPass[j]);
+    }
+    k.limiterScale = pairOf(limiterScale);
+    k.limiterCoefficient = pairOf(limiterCoefficient);
+    k.modulationDepth = pairOf(modulationDepth);
+    k.innerBlend = pairOf(innerBlend);
+    k.outerBlend = pairOf(outerBlend);
+    k.resonatorGain = pairOf(resonatorGain);
+    k.resonatorFeedback1 = pairOf(resonatorFeedback1);
+    k.resonatorFeedback2 = pairOf(resonatorFeedback2);
+    for (int32 loop = 0; loop < kChains; ++loop) {
+        k.restDelay[loop] = pairOf(restDelay[loop]);
+        k.loopGain[loop] = pairOf(loopGain[loop]);
+        k.secondaryBase[loop] = pairOf(secondaryBase[loop]);
+        k.secondaryGain[loop] = pairOf(secondaryGain[loop]);
+    }
+}
+
+// Both channels' steps at once, for a stereo block whose lines are in step: the arithmetic of
+// runChannel on a pair. `draws` holds the sample's noise as [draw][channel].
+__attribute__((always_inline)) inline void QUOR515Effect::runChannelPair(const ChannelPairDesign& k,
+                                                                         const double* dry,
+                                                                         const double* draws,
+                                                                         double* wet) {
+    const double* current = smoothedValues.current;
+    const Pair x = loadPair(dry);
+
+    // Tone tilt.
+    const Pair y = runFirstOrderPair(k.tone, toneState, x);
+    const Pair drive = pairOf(current[limiterDrive]);
+    const Pair p = drive * (x - y * pairOf(current[toneAmount]));
+
+    // Soft limiter: the gain of a sample comes from the envelope before its update.
+    const Pair e = loadPair(limiterEnvelope);
+    const Pair g = pairOf(kLimiterKnee) / (e + pairOf(kLimiterKnee));
+    const Pair q = p * g;
+    limiterGain[0].store(low(g), std::memory_order_relaxed);
+    limiterGain[1].store(high(g), std::memory_order_relaxed);
+    const Pair lim = q / drive;
+    const Pair magnitude = _mm_andnot_pd(pairOf(-0.0), p - q);
+    storePair(limiterEnvelope,
+              ((_mm_sqrt_pd(magnitude) * k.limiterScale + pairOf(1.0)) - e) * k.limiterCoefficient +
+                  e);
+
+    // Pre-delay: the current sample is in the line when it is read.
+    DelayLine& pre = *preDelayLine;
+    writePair(pre, lim);
+    const Pair pd = readInterpolatedPair(pre, current[preDelaySamples]);
+    pre.advanceInStep();
+
+    const Pair feed = (loadPair(highFeedback[kLoopA]) + loadPair(highFeedback[kLoopB])) *
+                          pairOf(kHighFeedbackShare) +
+                      pd;
+
+    // Dispersion loops; the chains' outputs of the previous sample enter the rest lines.
+    for (int32 loop = 0; loop < kChains; ++loop) {
+        const Pair noise =
+            filteredNoisePair(k.noise[kDispersionNoise], noiseFilterState[loop][kDispersionNoise],
+                              loadPair(draws + kLanes * (kDispersionDraw + loop)));
+        const Pair delay = noise * k.modulationDepth + k.restDelay[loop];
+        DelayLine& rest = *restLine[loop];
+        DelayLine& aTap = *aLine[loop];
+        DelayLine& bTap = *bLine[loop];
+        DelayLine& cTap = *cLine[loop];
+        const Pair m = readInterpolatedPair(rest, delay);
+        const Pair u = m * k.innerBlend + readOldestPair(aTap);
+        const Pair v = u * k.outerBlend + readOldestPair(bTap);
+        storePair(chains.chainInput[loop], readOldestPair(cTap));
+        putPair(rest, loadPair(chains.chainOutput[loop]));
+        putPair(aTap, m);
+        putPair(bTap, u);
+        putPair(cTap, v * k.loopGain[loop] + feed);
+    }
+
+    // Stretched resonator.
+    const Pair s = loadPair(chains.chainOutput[kLoopB]) + loadPair(chains.chainOutput[kLoopA]);
+    const int32 k0 = resonatorPosition[0];
+    const int32 k1 = resonatorPosition[1];
+    double* p0 = resonatorBufferP[0].get();
+    double* p1 = resonatorBufferP[1].get();
+    double* q0 = resonatorBufferQ[0].get();
+    double* q1 = resonatorBufferQ[1].get();
+    const Pair w = s * k.resonatorGain;
+    const Pair res = w - _mm_set_pd(q1[k1], q0[k0]);
+    const Pair held = _mm_set_pd(p1[k1], p0[k0]);
+    const Pair newP = res * k.resonatorFeedback2 + w;
+    const Pair newQ = res * k.resonatorFeedback1 + held;
+    p0[k0] = low(newP);
+    p1[k1] = high(newP);
+    q0[k0] = low(newQ);
+    q1[k1] = high(newQ);
+    resonatorPosition[0] = k0 + 1 == resonatorDelay ? 0 : k0 + 1;
+    resonatorPosition[1] = k1 + 1 == resonatorDelay ? 0 : k1 + 1;
+    const Pair r = (s - res) * pairOf(kResonatorDryShare) + res;
+
+    Pair lo = r;
+    for (int32 j = 0; j < kLowPassCount; ++j)
+        lo = runSectionPair(k.lowPass[j], lowPassState[j], lo);
+
+    // Secondary loops; the high chains' outputs of the previous sample enter their lines.
+    const Pair direct = s * pairOf(kDirectShare) + pd;
+    for (int32 loop = 0; loop < kChains; ++loop) {
+        const Pair noise =
+            filteredNoisePair(k.noise[kHighNoise], noiseFilterState[loop][kHighNoise],
+                              loadPair(draws + kLanes * (kHighDraw + loop)));
+        const Pair delay = (noise * pairOf(0.5)) * k.modulationDepth + k.secondaryBase[loop];
+        DelayLine& line = *secondaryLine[loop];
+        storePair(chains.highInput[loop],
+                  readInterpolatedPair(line, delay) * k.secondaryGain[loop] + direct);
+        const Pair out = loadPair(chains.highOutput[loop]);
+        putPair(line, out);
+        storePair(highFeedback[loop], out);
+    }
+
+    Pair hp = loadPair(highFeedback[kLoopB]) + loadPair(highFeedback[kLoopA]);
+    hp = runSectionPair(k.peak[0], peakState[0], hp);
+    hp = runSectionPair(k.peak[1], peakState[1], hp);
+
+    storePair(wet, hp * pairOf(kPeakWetShare) + lo * pairOf(kLowPassWetShare));
+}
+
+// The stereo steps compiled twice: for the baseline and, with the same operations in the VEX
+// encoding (three operands, so fewer register copies; no fused multiply-add), for processors
+// that run the AVX chain kernel.
+void QUOR515Effect::runChannelPairSse2(const ChannelPairDesign& k, const double* dry,
+                                       const double* draws, double* wet) {
+    runChannelPair(k, dry, draws, wet);
+}
+
+__attribute__((target("avx"))) void QUOR515Effect::runChannelPairAvx(const ChannelPairDesign& k,
+                                                                     const double* dry,
+                                                                     const double* draws,
+                                                                     double* wet) {
+    runChannelPair(k, dry, draws, wet);
 }
 
 void QUOR515Effect::sendMeter(ProcessData& data) {

@@ -16,6 +16,8 @@ namespace SorvLib {
 // stretched resonator and a five-section low-pass, and two secondary loops of 90 squared
 // allpass sections give the bright part through a peaking pair. Every delay of the loops is
 // noise-modulated. All memory is allocated in setupProcessing; the audio path only indexes it.
+struct ChannelPairDesign;
+
 class QUOR515Effect : public SorvEffect {
 public:
     QUOR515Effect();
@@ -64,12 +66,20 @@ private:
     void smoothingStep();
     // One channel of one sample; draws holds its four noise draws.
     double runChannel(int32 c, double x, const double* draws);
+    void runChannelPair(const ChannelPairDesign& k, const double* dry, const double* draws,
+                        double* wet);
+    void runChannelPairSse2(const ChannelPairDesign& k, const double* dry, const double* draws,
+                            double* wet);
+    void runChannelPairAvx(const ChannelPairDesign& k, const double* dry, const double* draws,
+                           double* wet);
+    void makeChannelPairDesign(ChannelPairDesign& k) const;
     void sendMeter(Steinberg::Vst::ProcessData& data);
     void updateTarget(ParamID tag);
     void resetEngine();
     // Every signal state to zero as on activation; the smoothed values keep going.
     void clearSignalState();
     bool signalStateIsFinite(double wetCheck) const;
+    bool linesInStep() const;
     void releaseEngine();
     bool isDesigned() const { return preDelayLine != nullptr; }
     void makeChainMemory();
@@ -112,7 +122,7 @@ private:
 
     // Low-pass cascade: [section][channel][s1, s2].
     BiquadCoefficients lowPassSections[kLowPassCount];
-    double lowPassState[kLowPassCount][kLanes][2] = {};
+    double lowPassState[kLowPassCount][2][kLanes] = {}; // [section][s1, s2][channel]
 
     // High chains (run in `chains`) and the secondary loops around them.
     BiquadCoefficients highSection[kChains];
@@ -123,7 +133,7 @@ private:
 
     // Peaking pair: [section][channel][s1, s2].
     BiquadCoefficients peakSections[2];
-    double peakState[2][kLanes][2] = {};
+    double peakState[2][2][kLanes] = {}; // [section][s1, s2][channel]
 
     // Dispersion loops.
     double outerBlend = 0.0;

@@ -123,9 +123,9 @@ bool QUOR515EffectProbe::channelIsZero(int c) const {
     bool zero = e.toneState[c] == 0.0 && e.limiterEnvelope[c] == 0.0 &&
                 e.resonatorPosition[c] == 0 && e.preDelayLine->getPosition(c) == 0;
     for (int j = 0; j < 5; ++j)
-        zero = zero && e.lowPassState[j][c][0] == 0.0 && e.lowPassState[j][c][1] == 0.0;
+        zero = zero && e.lowPassState[j][0][c] == 0.0 && e.lowPassState[j][1][c] == 0.0;
     for (int j = 0; j < 2; ++j)
-        zero = zero && e.peakState[j][c][0] == 0.0 && e.peakState[j][c][1] == 0.0;
+        zero = zero && e.peakState[j][0][c] == 0.0 && e.peakState[j][1][c] == 0.0;
     for (int i = 0; i < e.resonatorDelay; ++i)
         zero = zero && e.resonatorBufferP[c][i] == 0.0 && e.resonatorBufferQ[c][i] == 0.0;
     auto lineIsZero = [c](const DelayLine& line) {
