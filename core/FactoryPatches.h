@@ -3,7 +3,7 @@
 
 namespace SorvLib {
 
-// The product's eight factory patches, ended by a null pointer.
-extern const Patch* const factoryPatches[];
+// The product's eight factory patches, ended by a null entry.
+extern const PatchRef factoryPatches[];
 
 } // namespace SorvLib

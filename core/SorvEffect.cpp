@@ -93,7 +93,7 @@ std::string wholeHertz(double rate) {
 
 } // namespace
 
-SorvEffect::SorvEffect(const Patch* const* patches) : factoryPatches(patches) {
+SorvEffect::SorvEffect(const PatchRef* patches) : factoryPatches(patches) {
     forgetStoredValues();
     // Counting stops at the first null entry, so an empty list offers no programs.
     if (factoryPatches)
@@ -136,7 +136,7 @@ tresult SorvEffect::initializeFramework(FUnknown* context) {
             auto* list = new ProgramList(STR16("Prog"), kProgramId, kRootUnitId);
             for (int32 i = 0; i < patchCount; ++i) {
                 char name[64];
-                std::snprintf(name, sizeof(name), "%02d %s", i + 1, factoryPatches[i]->name);
+                std::snprintf(name, sizeof(name), "%02d %s", i + 1, factoryPatches[i].name);
                 String128 name16;
                 toString128(name, name16);
                 list->addProgram(name16);
@@ -459,7 +459,7 @@ void SorvEffect::changeProgram(ParamValue value) {
     int32 index = programIndex(value);
     if (index < 0)
         index = 0;
-    for (const Patch::Row* row = factoryPatches[index]->rows; row->id != kPatchEndId; ++row)
+    for (const PatchRow* row = factoryPatches[index].rows; row->id != kPatchEndId; ++row)
         setParamNormalized(row->id, static_cast<double>(row->value));
     if (IComponentHandler* handler = getComponentHandler())
         handler->restartComponent(kParamValuesChanged);

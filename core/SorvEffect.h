@@ -37,7 +37,7 @@ public:
     using int32 = Steinberg::int32;
 
     // factoryPatches: null-terminated list, not owned; null offers no programs.
-    explicit SorvEffect(const Patch* const* factoryPatches);
+    explicit SorvEffect(const PatchRef* factoryPatches);
     ~SorvEffect() override;
 
     // Options; set before initialize.
@@ -170,7 +170,7 @@ protected:
     bool isLinkable(ParamID tag);
 
     std::set<Steinberg::Vst::EditorView*> editors;
-    const Patch* const* factoryPatches;
+    const PatchRef* factoryPatches;
     int32 patchCount = 0;
     Steinberg::IPtr<Steinberg::Timer> meterTimer;
     // Written on the main thread, read on the audio thread.

@@ -32,11 +32,11 @@ TEST(FactoryPatches, EightPatchesWithTheirValuesAndEndRows) {
     ASSERT_EQ(count, expected.size());
 
     for (size_t i = 0; i < count; ++i) {
-        const SorvLib::Patch& patch = *SorvLib::factoryPatches[i];
+        const SorvLib::PatchRef& patch = SorvLib::factoryPatches[i];
         SCOPED_TRACE(expected[i].name);
         EXPECT_EQ(std::string(patch.name), expected[i].name);
         // The name field is zero-padded to its end.
-        for (size_t c = std::strlen(patch.name); c < sizeof(patch.name); ++c)
+        for (size_t c = std::strlen(patch.name); c < SorvLib::kPatchNameSize; ++c)
             EXPECT_EQ(patch.name[c], 0);
         const std::vector<std::pair<uint32_t, float>> rows = {
             {SorvLib::kPowerId, 1.0f},

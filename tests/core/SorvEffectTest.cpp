@@ -85,14 +85,14 @@ TEST(SorvEffect, Vst2WrapperGetsRootUnitAndNumberedPrograms) {
 }
 
 TEST(SorvEffect, SinglePatchOffersNoProgramList) {
-    static const SorvLib::Patch only = {"Only", {{SorvLib::kPatchEndId, -1.0f}}};
-    static const SorvLib::Patch* const list[] = {&only, nullptr};
+    static const SorvLib::Patch<1> only = {"Only", {{SorvLib::kPatchEndId, -1.0f}}};
+    static const SorvLib::PatchRef list[] = {&only, nullptr};
     EffectFixture effect(WrapperKind::Vst2, list);
     EXPECT_EQ(effect->getProgramListCount(), 0);
 }
 
 TEST(SorvEffect, EmptyPatchListOffersNoPrograms) {
-    static const SorvLib::Patch* const none[] = {nullptr};
+    static const SorvLib::PatchRef none[] = {nullptr};
     EffectFixture effect(WrapperKind::Vst2, none);
     EXPECT_EQ(effect->countOfPatches(), 0);
     EXPECT_EQ(effect->getProgramListCount(), 0);
@@ -100,9 +100,9 @@ TEST(SorvEffect, EmptyPatchListOffersNoPrograms) {
 }
 
 TEST(SorvEffect, ProgramNamesAreDecodedFromUtf8) {
-    static const SorvLib::Patch first = {"Caf\xC3\xA9", {{SorvLib::kPatchEndId, -1.0f}}};
-    static const SorvLib::Patch second = {"Two", {{SorvLib::kPatchEndId, -1.0f}}};
-    static const SorvLib::Patch* const list[] = {&first, &second, nullptr};
+    static const SorvLib::Patch<1> first = {"Caf\xC3\xA9", {{SorvLib::kPatchEndId, -1.0f}}};
+    static const SorvLib::Patch<1> second = {"Two", {{SorvLib::kPatchEndId, -1.0f}}};
+    static const SorvLib::PatchRef list[] = {&first, &second, nullptr};
     EffectFixture effect(WrapperKind::Vst2, list);
     String128 name = {};
     ASSERT_EQ(effect->getProgramName(SorvLib::kProgramId, 0, name), kResultTrue);

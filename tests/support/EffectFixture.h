@@ -12,7 +12,7 @@ namespace SorvTest {
 class EffectFixture {
 public:
     explicit EffectFixture(WrapperKind kind = WrapperKind::None,
-                           const SorvLib::Patch* const* patches = testPatches)
+                           const SorvLib::PatchRef* patches = testPatches)
         : context(kind), effect(new TestEffect(patches)) {
         EXPECT_EQ(effect->initialize(context.unknown()), Steinberg::kResultOk);
         effect->setComponentHandler(&handler);

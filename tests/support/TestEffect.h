@@ -14,24 +14,24 @@
 
 namespace SorvTest {
 
-constexpr Steinberg::Vst::ParamID kLevelId = SorvLib::fourCC("Levl");  // continuous
-constexpr Steinberg::Vst::ParamID kStepsId = SorvLib::fourCC("Step");  // ten steps
-constexpr Steinberg::Vst::ParamID kMeterId = SorvLib::fourCC("Metr");  // read-only meter
+constexpr Steinberg::Vst::ParamID kLevelId = SorvLib::fourCC("Levl"); // continuous
+constexpr Steinberg::Vst::ParamID kStepsId = SorvLib::fourCC("Step"); // ten steps
+constexpr Steinberg::Vst::ParamID kMeterId = SorvLib::fourCC("Metr"); // read-only meter
 
-// Three patches over the test parameters, ended by a null pointer.
-extern const SorvLib::Patch* const testPatches[];
+// Three patches over the test parameters, ended by a null entry.
+extern const SorvLib::PatchRef testPatches[];
 
 class TestEffect : public SorvLib::SorvEffect {
 public:
-    explicit TestEffect(const SorvLib::Patch* const* patches = testPatches);
+    explicit TestEffect(const SorvLib::PatchRef* patches = testPatches);
 
     Steinberg::tresult PLUGIN_API initialize(Steinberg::FUnknown* context) override;
     Steinberg::tresult PLUGIN_API setParamNormalized(Steinberg::Vst::ParamID tag,
                                                      Steinberg::Vst::ParamValue value) override;
     Steinberg::uint32 PLUGIN_API getTailSamples() override { return tailSamples; }
     void PLUGIN_API updateMeters() override { ++meterUpdates; }
-    void PLUGIN_API processFloat(Steinberg::Vst::ProcessData& data, float** inputs,
-                                 float** outputs, Steinberg::int32 sampleCount) override;
+    void PLUGIN_API processFloat(Steinberg::Vst::ProcessData& data, float** inputs, float** outputs,
+                                 Steinberg::int32 sampleCount) override;
     void PLUGIN_API processDouble(Steinberg::Vst::ProcessData& data, double** inputs,
                                   double** outputs, Steinberg::int32 sampleCount) override;
     const SorvLib::MeterRow* meterTable() const override;

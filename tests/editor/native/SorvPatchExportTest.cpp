@@ -34,8 +34,8 @@ std::string source(IEditController* controller, const std::string& name) {
 }
 
 // The rows of a written text read back into a patch record.
-Patch parse(const std::string& text, const std::string& name) {
-    Patch patch = {};
+Patch<8> parse(const std::string& text, const std::string& name) {
+    Patch<8> patch = {};
     name.copy(patch.name, sizeof patch.name - 1);
     std::istringstream in(text);
     std::string line;
@@ -110,10 +110,10 @@ TEST(SorvPatchExport, LeavesOutFrameworkAndReadOnlyRowsAndReadsBack) {
     written->setParamNormalized(kStepsId, 0.7);
     std::string text = source(written.effect, "Back");
     EXPECT_NE(text.find("SorvLib::Patch<3> _BACK"), std::string::npos);
-    Patch parsed = parse(text, "Back");
+    Patch<8> parsed = parse(text, "Back");
     EXPECT_EQ(parsed.rows[2].id, kPatchEndId);
-    const Patch other = {"Other", {{kPatchEndId, -1.0f}}};
-    const Patch* const list[] = {&other, &parsed, nullptr};
+    const Patch<1> other = {"Other", {{kPatchEndId, -1.0f}}};
+    const PatchRef list[] = {&other, &parsed, nullptr};
     EffectFixture loaded(WrapperKind::Vst2, list);
     ASSERT_EQ(loaded->setParamNormalized(kProgramId, 1.0), kResultOk);
     EXPECT_EQ(loaded->getParamNormalized(kLevelId), float(0.3));
@@ -133,6 +133,31 @@ TEST(SorvPatchExport, LeavesOutFrameworkAndReadOnlyRowsAndReadsBack) {
               "static const struct SorvLib::Patch<1> _X =\n{\n\t\"x\",\n\t{\n"
               "\t\t{ 0xffffffff, -1.f }\n\t}\n};\n\n");
     controller->release();
+}
+
+// The text the writer gives for the test effect at Levl 0.3 and Step 0.7 under the name
+// PastedPatch, kept as it was written and compiled here the way a sound designer pastes it.
+#include "PastedPatch.h"
+
+TEST(SorvPatchExport, WrittenTextCompilesAndLoadsAsAProgram) {
+    EffectFixture written(WrapperKind::Vst2);
+    written->setParamNormalized(kLevelId, 0.3);
+    written->setParamNormalized(kStepsId, 0.7);
+    std::ifstream file(SORV_PASTED_PATCH, std::ios::binary);
+    ASSERT_TRUE(file.good());
+    const std::string pasted{std::istreambuf_iterator<char>(file), {}};
+    EXPECT_EQ(source(written.effect, "PastedPatch"), pasted);
+
+    // In one list with a patch of another length, reached by its program.
+    static const Patch<1> other = {"Other", {{kPatchEndId, -1.0f}}};
+    const PatchRef list[] = {&other, &_PASTEDPATCH, nullptr};
+    EffectFixture loaded(WrapperKind::Vst2, list);
+    String128 title = {};
+    ASSERT_EQ(loaded->getProgramName(kProgramId, 1, title), kResultTrue);
+    EXPECT_EQ(std::u16string(reinterpret_cast<const char16_t*>(title)), u"02 PastedPatch");
+    ASSERT_EQ(loaded->setParamNormalized(kProgramId, 1.0), kResultOk);
+    EXPECT_EQ(loaded->getParamNormalized(kLevelId), float(0.3));
+    EXPECT_EQ(loaded->getParamNormalized(kStepsId), written->getParamNormalized(kStepsId));
 }
 
 TEST(SorvPatchExport, RunsFromAMainMenuEntryWithTheSaveDialog) {
