@@ -1,6 +1,7 @@
 // The Windows open and save dialogs (comdlg32), owned by the frame's window.
 #include "CFrame.h"
 #include "CNewFileSelector.h"
+#include "Win32Text.h"
 
 #include <windows.h>
 // After windows.h, which it needs.
@@ -13,16 +14,6 @@ namespace VSTGUI {
 namespace {
 
 constexpr DWORD kPathLength = 32768;
-
-std::wstring wide(const std::string& text) {
-    int n = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
-    if (n <= 0)
-        return {};
-    std::wstring out(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, &out[0], n);
-    out.resize(static_cast<size_t>(n - 1));
-    return out;
-}
 
 std::string utf8(const wchar_t* text) {
     int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
@@ -45,19 +36,19 @@ protected:
         // Filters: "description\0*.ext\0" pairs, ending with an empty one.
         std::wstring filter;
         for (const auto& e : extensions) {
-            filter += wide(e.getDescription() + " (*." + e.getExtension() + ")");
+            filter += win32Wide(e.getDescription() + " (*." + e.getExtension() + ")");
             filter += L'\0';
-            filter += wide("*." + e.getExtension());
+            filter += win32Wide("*." + e.getExtension());
             filter += L'\0';
         }
         filter += L'\0';
         std::vector<wchar_t> path(kPathLength, L'\0');
-        std::wstring name = wide(defaultSaveName);
+        std::wstring name = win32Wide(defaultSaveName);
         if (name.size() < kPathLength)
             name.copy(path.data(), name.size());
-        std::wstring dialogTitle = wide(title), folder = wide(initialDirectory);
+        std::wstring dialogTitle = win32Wide(title), folder = win32Wide(initialDirectory);
         std::wstring defaultExtension =
-            extensions.empty() ? std::wstring() : wide(extensions.front().getExtension());
+            extensions.empty() ? std::wstring() : win32Wide(extensions.front().getExtension());
 
         OPENFILENAMEW dialog{};
         dialog.lStructSize = sizeof dialog;

@@ -4,6 +4,7 @@
 #include "CFrame.h"
 #include "COptionMenu.h"
 #include "IPlatformFrame.h"
+#include "Win32Text.h"
 
 #include <windows.h>
 #include <windowsx.h>
@@ -20,24 +21,6 @@ const wchar_t kWindowClass[] = L"SorvEditorFrame";
 // module's code.
 int liveWindows = 0;
 
-HINSTANCE moduleInstance() {
-    HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&moduleInstance), &module);
-    return module;
-}
-
-std::wstring wide(const std::string& text) {
-    int n = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
-    if (n <= 0)
-        return {};
-    std::wstring out(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, &out[0], n);
-    out.resize(static_cast<size_t>(n - 1));
-    return out;
-}
-
 using MenuCommands = std::vector<std::pair<COptionMenu*, int32>>;
 
 // A native pop-up menu of the entries; command ids are 1 + the index into commands.
@@ -51,7 +34,7 @@ HMENU buildMenu(COptionMenu* menu, MenuCommands& commands) {
             AppendMenuW(handle, MF_SEPARATOR, 0, nullptr);
             continue;
         }
-        std::wstring title = wide(item->getTitle());
+        std::wstring title = win32Wide(item->getTitle());
         UINT flags = MF_STRING | (item->isChecked() ? MF_CHECKED : 0u) |
                      (item->isEnabled() ? 0u : MF_GRAYED);
         if (COptionMenu* submenu = item->getSubmenu()) {
@@ -139,7 +122,7 @@ public:
         forgetWindow();
         DestroyWindow(closing);
         if (liveWindows == 0)
-            UnregisterClassW(kWindowClass, moduleInstance());
+            UnregisterClassW(kWindowClass, win32ThisModule());
     }
 
     bool popupMenu(COptionMenu* menu, const CPoint& where, COptionMenu*& chosenMenu,
@@ -310,7 +293,7 @@ IPlatformFrame* IPlatformFrame::create(CFrame* frame, int width, int height, voi
     HWND parentWindow = static_cast<HWND>(parent);
     if (!IsWindow(parentWindow))
         return nullptr;
-    HINSTANCE instance = moduleInstance();
+    HINSTANCE instance = win32ThisModule();
     if (!registerWindowClass(instance))
         return nullptr;
     HWND window = CreateWindowExW(0, kWindowClass, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0,

@@ -1,36 +1,15 @@
 // Data kept in the module's resources, and the system's font files.
 #include "PlatformResources.h"
+#include "Win32Text.h"
 
 #include <windows.h>
 
 #include <cwchar>
 
 namespace VSTGUI {
-namespace {
-
-HMODULE thisModule() {
-    HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                           GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&thisModule), &module);
-    return module;
-}
-
-std::wstring wide(const std::string& text) {
-    int n = MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, nullptr, 0);
-    if (n <= 0)
-        return {};
-    std::wstring out(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.c_str(), -1, &out[0], n);
-    out.resize(static_cast<size_t>(n - 1));
-    return out;
-}
-
-} // namespace
-
 std::vector<uint8_t> loadPlatformResource(const std::string& name, const std::string& type) {
-    HMODULE module = thisModule();
-    std::wstring wname = wide(name), wtype = wide(type);
+    HMODULE module = win32ThisModule();
+    std::wstring wname = win32Wide(name), wtype = win32Wide(type);
     if (wname.empty() || wtype.empty())
         return {};
     HRSRC found = FindResourceW(module, wname.c_str(), wtype.c_str());
@@ -46,7 +25,7 @@ std::vector<uint8_t> loadPlatformResource(const std::string& name, const std::st
 }
 
 std::vector<uint8_t> loadPlatformFont(const std::string& family, bool bold) {
-    std::wstring face = wide(family);
+    std::wstring face = win32Wide(family);
     if (face.empty() || face.size() >= LF_FACESIZE)
         return {};
     LOGFONTW description{};

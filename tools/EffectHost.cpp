@@ -1,6 +1,7 @@
 #include "EffectHost.h"
 
 #include "HostError.h"
+#include "MessageText.h"
 #include "TextConversion.h"
 
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
@@ -16,23 +17,6 @@ using namespace Steinberg;
 using namespace Steinberg::Vst;
 
 namespace {
-
-std::string quoted(const std::string& text) {
-    return "\"" + text + "\"";
-}
-
-std::string number(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.10g", value);
-    return text;
-}
-
-bool sameIgnoringCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; };
-               return lower(x) == lower(y);
-           });
-}
 
 bool succeeded(tresult result) {
     return result == kResultOk;
@@ -135,16 +119,6 @@ void EffectHost::readParameters() {
         description.maxPlain = controller->normalizedParamToPlain(info.id, 1.0);
         parameterList.push_back(description);
     }
-}
-
-const ParameterDescription* EffectHost::findParameter(const std::string& title) const {
-    for (const ParameterDescription& p : parameterList)
-        if (p.title == title)
-            return &p;
-    for (const ParameterDescription& p : parameterList)
-        if (sameIgnoringCase(p.title, title))
-            return &p;
-    return nullptr;
 }
 
 std::vector<ResolvedSetting> EffectHost::resolve(const std::vector<ParameterSetting>& settings) {

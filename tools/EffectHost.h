@@ -39,8 +39,6 @@ public:
     const std::vector<ParameterDescription>& parameters() const override { return parameterList; }
     // The effect's edit controller, owned by this host (for opening its editor).
     Steinberg::Vst::IEditController* editController() const { return controller; }
-    // By exact title, else by title ignoring ASCII case; null when there is none.
-    const ParameterDescription* findParameter(const std::string& title) const override;
 
     // Checks each setting strictly against the effect's parameters and converts it to a
     // normalized value with the controller's own conversion. Throws HostError at the first

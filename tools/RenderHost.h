@@ -38,7 +38,7 @@ public:
     virtual const std::string& description() const = 0;
     virtual const std::vector<ParameterDescription>& parameters() const = 0;
     // By exact title, else by title ignoring ASCII case; null when there is none.
-    virtual const ParameterDescription* findParameter(const std::string& title) const = 0;
+    const ParameterDescription* findParameter(const std::string& title) const;
     // Checks each setting and converts it to a normalized value. Throws HostError.
     virtual std::vector<ResolvedSetting> resolve(const std::vector<ParameterSetting>& settings) = 0;
     // Mono or stereo in and out, rate, sample size and largest block. Throws HostError.

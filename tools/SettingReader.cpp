@@ -1,6 +1,7 @@
 #include "SettingReader.h"
 
 #include "HostError.h"
+#include "MessageText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,23 +14,6 @@ namespace {
 
 // Plain values that differ by less than this (relative) count as the same step.
 constexpr double kStepTolerance = 1e-9;
-
-std::string quoted(const std::string& text) {
-    return "\"" + text + "\"";
-}
-
-std::string number(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.10g", value);
-    return text;
-}
-
-bool sameIgnoringCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; };
-               return lower(x) == lower(y);
-           });
-}
 
 } // namespace
 

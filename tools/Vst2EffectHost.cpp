@@ -1,6 +1,7 @@
 #include "Vst2EffectHost.h"
 
 #include "HostError.h"
+#include "MessageText.h"
 
 #include <algorithm>
 #include <cmath>
@@ -21,17 +22,6 @@ VstIntPtr renderHostCallback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, voi
         return 1;
     }
     return 0;
-}
-
-std::string quoted(const std::string& text) {
-    return "\"" + text + "\"";
-}
-
-bool sameIgnoringCase(const std::string& a, const std::string& b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c + 32) : c; };
-               return lower(x) == lower(y);
-           });
 }
 
 } // namespace
@@ -79,16 +69,6 @@ std::string Vst2EffectHost::text(VstInt32 opcode, VstInt32 index) {
     dispatch(opcode, index, 0, buffer);
     buffer[sizeof(buffer) - 1] = 0;
     return buffer;
-}
-
-const ParameterDescription* Vst2EffectHost::findParameter(const std::string& title) const {
-    for (const ParameterDescription& p : parameterList)
-        if (p.title == title)
-            return &p;
-    for (const ParameterDescription& p : parameterList)
-        if (sameIgnoringCase(p.title, title))
-            return &p;
-    return nullptr;
 }
 
 std::vector<ResolvedSetting>

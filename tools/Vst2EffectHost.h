@@ -28,7 +28,6 @@ public:
 
     const std::string& description() const override { return effectDescription; }
     const std::vector<ParameterDescription>& parameters() const override { return parameterList; }
-    const ParameterDescription* findParameter(const std::string& title) const override;
     // Checks each setting as strictly as the VST 3 host does. Throws HostError at the first
     // bad one.
     std::vector<ResolvedSetting> resolve(const std::vector<ParameterSetting>& settings) override;
