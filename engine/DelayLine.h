@@ -72,6 +72,11 @@ public:
     template <int32_t kChannels> ptrdiff_t mirror() const {
         return static_cast<ptrdiff_t>(length) * kChannels;
     }
+    // Every channel to one position, 0 <= position < length.
+    void setInStepPosition(int32_t position) {
+        for (int32_t channel = 0; channel < channels; ++channel)
+            positions[channel] = position;
+    }
     void advanceInStep() {
         int32_t next = positions[0] + 1;
         if (next == length)

@@ -4,6 +4,7 @@
 #include "core/CoreIds.h"
 #include "core/FactoryPatches.h"
 #include "engine/FilterDesign.h"
+#include "engine/FrameCursor.h"
 #include "engine/NoiseModulator.h"
 #include "engine/PredelayParameter.h"
 #include "engine/QUOR515Ids.h"
@@ -189,42 +190,38 @@ inline Pair filteredNoisePair(const PairSection& lowPass, double* state, Pair r)
     return _mm_min_pd(_mm_max_pd(y, pairOf(-1.0)), pairOf(1.0));
 }
 
-// The pair helpers below take lines whose two channels are in step, so that a channel pair of
-// samples is one frame.
-inline Pair readInterpolatedPair(const DelayLine& line, Pair delay) {
+// The pair helpers below walk lines whose two channels are in step, so that a channel pair of
+// samples is one frame; `frame` is the line's current one.
+using PairCursor = FrameCursor<QUOR515Effect::kLanes>;
+
+inline Pair readInterpolatedPair(const PairCursor& line, const double* frame, Pair delay) {
     // Truncation and the fraction as the scalar read forms them, per channel.
     const __m128i whole = _mm_cvttpd_epi32(delay);
     const Pair fraction = delay - _mm_cvtepi32_pd(whole);
-    const double* at0 = line.frameBack<QUOR515Effect::kLanes>(_mm_cvtsi128_si32(whole));
-    const double* at1 =
-        line.frameBack<QUOR515Effect::kLanes>(_mm_cvtsi128_si32(_mm_shuffle_epi32(whole, 1))) + 1;
+    const double* at0 = line.back(frame, _mm_cvtsi128_si32(whole));
+    const double* at1 = line.back(frame, _mm_cvtsi128_si32(_mm_shuffle_epi32(whole, 1))) + 1;
     const Pair near = _mm_set_pd(at1[0], at0[0]);
     const Pair far = _mm_set_pd(at1[-QUOR515Effect::kLanes], at0[-QUOR515Effect::kLanes]);
     return (far - near) * fraction + near;
 }
 
 // Both channels read at one delay: the two samples are each a frame.
-inline Pair readInterpolatedPair(const DelayLine& line, double delay) {
+inline Pair readInterpolatedPair(const PairCursor& line, const double* frame, double delay) {
     const int32 whole = static_cast<int32>(delay);
     const Pair fraction = pairOf(delay - whole);
-    const double* at = line.frameBack<QUOR515Effect::kLanes>(whole);
+    const double* at = line.back(frame, whole);
     const Pair near = loadPair(at);
     return (loadPair(at - QUOR515Effect::kLanes) - near) * fraction + near;
 }
 
-inline Pair readOldestPair(const DelayLine& line) {
-    return loadPair(line.frameBack<QUOR515Effect::kLanes>(line.getLength()));
-}
-
-inline void writePair(DelayLine& line, Pair v) {
-    double* frame = line.currentFrame<QUOR515Effect::kLanes>();
+inline void writePair(const PairCursor& line, double* frame, Pair v) {
     storePair(frame, v);
-    storePair(frame + line.mirror<QUOR515Effect::kLanes>(), v);
+    storePair(line.mirrorOf(frame), v);
 }
 
-inline void putPair(DelayLine& line, Pair v) {
-    writePair(line, v);
-    line.advanceInStep();
+inline void putPair(const PairCursor& line, double*& frame, Pair v) {
+    writePair(line, frame, v);
+    frame = line.next(frame);
 }
 
 } // namespace
@@ -236,6 +233,17 @@ struct ChannelPairDesign {
     Pair resonatorGain, resonatorFeedback1, resonatorFeedback2;
     Pair restDelay[QUOR515Effect::kChains], loopGain[QUOR515Effect::kChains];
     Pair secondaryBase[QUOR515Effect::kChains], secondaryGain[QUOR515Effect::kChains];
+};
+
+// The lines of the stereo channel steps, walked frame by frame through a block.
+struct ChannelPairLines {
+    template <typename T> struct Set {
+        T pre;
+        T rest[QUOR515Effect::kChains], a[QUOR515Effect::kChains], b[QUOR515Effect::kChains],
+            c[QUOR515Effect::kChains], secondary[QUOR515Effect::kChains];
+    };
+    Set<PairCursor> cursor;
+    Set<double*> frame;
 };
 
 QUOR515Effect::QUOR515Effect() : SorvEffect(SorvLib::factoryPatches) {
@@ -651,8 +659,11 @@ void QUOR515Effect::processBlock(ProcessData& data, Sample** inputs, Sample** ou
         const bool pairs = n == kLanes && linesInStep();
         const bool pairStepsAvx = chainKernelKind == ChainKernel::kAvx;
         ChannelPairDesign pairDesign;
-        if (pairs)
+        ChannelPairLines pairLines;
+        if (pairs) {
             makeChannelPairDesign(pairDesign);
+            attachPairLines(pairLines);
+        }
         for (int32 s = 0; s < sampleCount; ++s) {
             smoothingStep();
             // Every input of the sample is read before any output is written, so in-place
@@ -667,9 +678,9 @@ void QUOR515Effect::processBlock(ProcessData& data, Sample** inputs, Sample** ou
                 for (int32 c = 0; c < kLanes; ++c)
                     dry[c] = finiteOrZero(static_cast<double>(inputs[c][s]));
                 if (pairStepsAvx)
-                    runChannelPairAvx(pairDesign, dry, draws, wet);
+                    runChannelPairAvx(pairDesign, pairLines, dry, draws, wet);
                 else
-                    runChannelPairSse2(pairDesign, dry, draws, wet);
+                    runChannelPairSse2(pairDesign, pairLines, dry, draws, wet);
                 wetCheck += (wet[0] - wet[0]) + (wet[1] - wet[1]);
             } else {
                 for (int32 i = 0; i < drawsPerSample; ++i) {
@@ -696,6 +707,8 @@ void QUOR515Effect::processBlock(ProcessData& data, Sample** inputs, Sample** ou
                     blockMinGain = gm;
             }
         }
+        if (pairs)
+            detachPairLines(pairLines);
         // Finite input can still overflow inside (a sample near the largest double times the
         // limiter's drive). What is not a number would circulate in the loops for good, so the
         // engine starts again from silence, as after activation.
@@ -836,12 +849,41 @@ void QUOR515Effect::makeChannelPairDesign(ChannelPairDesign& k) const {
     }
 }
 
+void QUOR515Effect::attachPairLines(ChannelPairLines& lines) {
+    auto& cursor = lines.cursor;
+    auto& frame = lines.frame;
+    frame.pre = cursor.pre.attach(*preDelayLine);
+    for (int32 loop = 0; loop < kChains; ++loop) {
+        frame.rest[loop] = cursor.rest[loop].attach(*restLine[loop]);
+        frame.a[loop] = cursor.a[loop].attach(*aLine[loop]);
+        frame.b[loop] = cursor.b[loop].attach(*bLine[loop]);
+        frame.c[loop] = cursor.c[loop].attach(*cLine[loop]);
+        frame.secondary[loop] = cursor.secondary[loop].attach(*secondaryLine[loop]);
+    }
+}
+
+void QUOR515Effect::detachPairLines(const ChannelPairLines& lines) {
+    const auto& cursor = lines.cursor;
+    const auto& frame = lines.frame;
+    cursor.pre.detach(*preDelayLine, frame.pre);
+    for (int32 loop = 0; loop < kChains; ++loop) {
+        cursor.rest[loop].detach(*restLine[loop], frame.rest[loop]);
+        cursor.a[loop].detach(*aLine[loop], frame.a[loop]);
+        cursor.b[loop].detach(*bLine[loop], frame.b[loop]);
+        cursor.c[loop].detach(*cLine[loop], frame.c[loop]);
+        cursor.secondary[loop].detach(*secondaryLine[loop], frame.secondary[loop]);
+    }
+}
+
 // Both channels' steps at once, for a stereo block whose lines are in step: the arithmetic of
 // runChannel on a pair. `draws` holds the sample's noise as [draw][channel].
-__attribute__((always_inline)) inline void QUOR515Effect::runChannelPair(const ChannelPairDesign& k,
-                                                                         const double* dry,
-                                                                         const double* draws,
-                                                                         double* wet) {
+__attribute__((always_inline)) inline void
+QUOR515Effect::runChannelPair(const ChannelPairDesign& k, ChannelPairLines& lines,
+                              const double* dry, const double* draws, double* wet) {
+    // The current frames as locals, which the vector stores into the lines cannot alias: the
+    // pointers stay in registers instead of being read again after every store.
+    ChannelPairLines::Set<double*> at = lines.frame;
+    const ChannelPairLines::Set<PairCursor>& line = lines.cursor;
     const double* current = smoothedValues.current;
     const Pair x = loadPair(dry);
 
@@ -863,10 +905,9 @@ __attribute__((always_inline)) inline void QUOR515Effect::runChannelPair(const C
                   e);
 
     // Pre-delay: the current sample is in the line when it is read.
-    DelayLine& pre = *preDelayLine;
-    writePair(pre, lim);
-    const Pair pd = readInterpolatedPair(pre, current[preDelaySamples]);
-    pre.advanceInStep();
+    writePair(line.pre, at.pre, lim);
+    const Pair pd = readInterpolatedPair(line.pre, at.pre, current[preDelaySamples]);
+    at.pre = line.pre.next(at.pre);
 
     const Pair feed = (loadPair(highFeedback[kLoopA]) + loadPair(highFeedback[kLoopB])) *
                           pairOf(kHighFeedbackShare) +
@@ -878,18 +919,15 @@ __attribute__((always_inline)) inline void QUOR515Effect::runChannelPair(const C
             filteredNoisePair(k.noise[kDispersionNoise], noiseFilterState[loop][kDispersionNoise],
                               loadPair(draws + kLanes * (kDispersionDraw + loop)));
         const Pair delay = noise * k.modulationDepth + k.restDelay[loop];
-        DelayLine& rest = *restLine[loop];
-        DelayLine& aTap = *aLine[loop];
-        DelayLine& bTap = *bLine[loop];
-        DelayLine& cTap = *cLine[loop];
-        const Pair m = readInterpolatedPair(rest, delay);
-        const Pair u = m * k.innerBlend + readOldestPair(aTap);
-        const Pair v = u * k.outerBlend + readOldestPair(bTap);
-        storePair(chains.chainInput[loop], readOldestPair(cTap));
-        putPair(rest, loadPair(chains.chainOutput[loop]));
-        putPair(aTap, m);
-        putPair(bTap, u);
-        putPair(cTap, v * k.loopGain[loop] + feed);
+        // The oldest sample of a line is its current frame before the write.
+        const Pair m = readInterpolatedPair(line.rest[loop], at.rest[loop], delay);
+        const Pair u = m * k.innerBlend + loadPair(at.a[loop]);
+        const Pair v = u * k.outerBlend + loadPair(at.b[loop]);
+        storePair(chains.chainInput[loop], loadPair(at.c[loop]));
+        putPair(line.rest[loop], at.rest[loop], loadPair(chains.chainOutput[loop]));
+        putPair(line.a[loop], at.a[loop], m);
+        putPair(line.b[loop], at.b[loop], u);
+        putPair(line.c[loop], at.c[loop], v * k.loopGain[loop] + feed);
     }
 
     // Stretched resonator.
@@ -924,11 +962,12 @@ __attribute__((always_inline)) inline void QUOR515Effect::runChannelPair(const C
             filteredNoisePair(k.noise[kHighNoise], noiseFilterState[loop][kHighNoise],
                               loadPair(draws + kLanes * (kHighDraw + loop)));
         const Pair delay = (noise * pairOf(0.5)) * k.modulationDepth + k.secondaryBase[loop];
-        DelayLine& line = *secondaryLine[loop];
         storePair(chains.highInput[loop],
-                  readInterpolatedPair(line, delay) * k.secondaryGain[loop] + direct);
+                  readInterpolatedPair(line.secondary[loop], at.secondary[loop], delay) *
+                          k.secondaryGain[loop] +
+                      direct);
         const Pair out = loadPair(chains.highOutput[loop]);
-        putPair(line, out);
+        putPair(line.secondary[loop], at.secondary[loop], out);
         storePair(highFeedback[loop], out);
     }
 
@@ -937,21 +976,21 @@ __attribute__((always_inline)) inline void QUOR515Effect::runChannelPair(const C
     hp = runSectionPair(k.peak[1], peakState[1], hp);
 
     storePair(wet, hp * pairOf(kPeakWetShare) + lo * pairOf(kLowPassWetShare));
+    lines.frame = at;
 }
 
 // The stereo steps compiled twice: for the baseline and, with the same operations in the VEX
 // encoding (three operands, so fewer register copies; no fused multiply-add), for processors
 // that run the AVX chain kernel.
-void QUOR515Effect::runChannelPairSse2(const ChannelPairDesign& k, const double* dry,
-                                       const double* draws, double* wet) {
-    runChannelPair(k, dry, draws, wet);
+void QUOR515Effect::runChannelPairSse2(const ChannelPairDesign& k, ChannelPairLines& lines,
+                                       const double* dry, const double* draws, double* wet) {
+    runChannelPair(k, lines, dry, draws, wet);
 }
 
-__attribute__((target("avx"))) void QUOR515Effect::runChannelPairAvx(const ChannelPairDesign& k,
-                                                                     const double* dry,
-                                                                     const double* draws,
-                                                                     double* wet) {
-    runChannelPair(k, dry, draws, wet);
+__attribute__((target("avx"))) void
+QUOR515Effect::runChannelPairAvx(const ChannelPairDesign& k, ChannelPairLines& lines,
+                                 const double* dry, const double* draws, double* wet) {
+    runChannelPair(k, lines, dry, draws, wet);
 }
 
 void QUOR515Effect::sendMeter(ProcessData& data) {

@@ -17,6 +17,7 @@ namespace SorvLib {
 // allpass sections give the bright part through a peaking pair. Every delay of the loops is
 // noise-modulated. All memory is allocated in setupProcessing; the audio path only indexes it.
 struct ChannelPairDesign;
+struct ChannelPairLines;
 
 class QUOR515Effect : public SorvEffect {
 public:
@@ -66,13 +67,16 @@ private:
     void smoothingStep();
     // One channel of one sample; draws holds its four noise draws.
     double runChannel(int32 c, double x, const double* draws);
-    void runChannelPair(const ChannelPairDesign& k, const double* dry, const double* draws,
-                        double* wet);
-    void runChannelPairSse2(const ChannelPairDesign& k, const double* dry, const double* draws,
-                            double* wet);
-    void runChannelPairAvx(const ChannelPairDesign& k, const double* dry, const double* draws,
-                           double* wet);
+    void runChannelPair(const ChannelPairDesign& k, ChannelPairLines& lines, const double* dry,
+                        const double* draws, double* wet);
+    void runChannelPairSse2(const ChannelPairDesign& k, ChannelPairLines& lines, const double* dry,
+                            const double* draws, double* wet);
+    void runChannelPairAvx(const ChannelPairDesign& k, ChannelPairLines& lines, const double* dry,
+                           const double* draws, double* wet);
     void makeChannelPairDesign(ChannelPairDesign& k) const;
+    // The stereo steps walk the lines through cursors; their positions go back at the end.
+    void attachPairLines(ChannelPairLines& lines);
+    void detachPairLines(const ChannelPairLines& lines);
     void sendMeter(Steinberg::Vst::ProcessData& data);
     void updateTarget(ParamID tag);
     void resetEngine();
