@@ -5,10 +5,7 @@ AAX_VCollection::AAX_VCollection(IACFUnknown* host) : mDescriptionHost(host) {
         return;
     host->AddRef();
     mHostUnknown.Attach(host);
-    InterfacePtr<IACFComponentFactory> factory;
-    if (!factory.Query(host, IID_IACFComponentFactory))
-        return;
-    mCollection.Create(factory.get(), AAXCompID_AAXCollection, IID_IAAXCollectionV1);
+    mCollection.CreateFromHost(host, AAXCompID_AAXCollection, IID_IAAXCollectionV1);
 }
 
 AAX_VCollection::~AAX_VCollection() {

@@ -23,10 +23,7 @@ AAX_VComponentDescriptor::AAX_VComponentDescriptor(IACFUnknown* host) {
         return;
     host->AddRef();
     mHostUnknown.Attach(host);
-    InterfacePtr<IACFComponentFactory> factory;
-    if (!factory.Query(host, IID_IACFComponentFactory))
-        return;
-    if (!mV1.Create(factory.get(), AAXCompID_ComponentDescriptor, IID_IAAXComponentDescriptorV1))
+    if (!mV1.CreateFromHost(host, AAXCompID_ComponentDescriptor, IID_IAAXComponentDescriptorV1))
         return;
     mV2.Query(mV1.get(), IID_IAAXComponentDescriptorV2);
     mV3.Query(mV1.get(), IID_IAAXComponentDescriptorV3);

@@ -5,10 +5,7 @@ AAX_VEffectDescriptor::AAX_VEffectDescriptor(IACFUnknown* host) {
         return;
     host->AddRef();
     mHostUnknown.Attach(host);
-    InterfacePtr<IACFComponentFactory> factory;
-    if (!factory.Query(host, IID_IACFComponentFactory))
-        return;
-    if (!mV1.Create(factory.get(), AAXCompID_EffectDescriptor, IID_IAAXEffectDescriptorV1))
+    if (!mV1.CreateFromHost(host, AAXCompID_EffectDescriptor, IID_IAAXEffectDescriptorV1))
         return;
     mV2.Query(mV1.get(), IID_IAAXEffectDescriptorV2);
 }

@@ -58,6 +58,15 @@ public:
         mPointer = static_cast<T*>(answer);
         return true;
     }
+    // The same through the component factory that the host object answers.
+    bool CreateFromHost(IACFUnknown* host, const acfCLSID& clsid, const acfIID& iid) {
+        InterfacePtr<IACFComponentFactory> factory;
+        if (!factory.Query(host, IID_IACFComponentFactory)) {
+            Release();
+            return false;
+        }
+        return Create(factory.get(), clsid, iid);
+    }
     // Takes over a pointer that already carries a reference for this holder.
     void Attach(T* pointer) {
         Release();
