@@ -760,8 +760,16 @@ tresult PLUGIN_API SorvEffect::setState(IBStream* stream) {
             // The whole chunk is read and checked before the first row is applied, so a chunk
             // is taken whole or not at all.
             std::vector<StateChunk::Row> rows;
-            if (StateChunk::read(stream, rows) != kResultOk)
+            switch (StateChunk::read(stream, rows)) {
+            case StateChunk::Outcome::kInvalid:
                 return kResultFalse;
+            case StateChunk::Outcome::kNothing:
+                // A preset's controller state is empty (the component state holds every
+                // value); hosts restore it through this same call.
+                return kResultOk;
+            case StateChunk::Outcome::kChunk:
+                break;
+            }
             refreshParameterSlots();
             for (const StateChunk::Row& row : rows)
                 applyStateRow(row.id, row.value);

@@ -22,11 +22,17 @@ public:
     // Far more rows than any effect of the framework has parameters.
     static constexpr Steinberg::uint32 kMostRows = 4096;
 
-    // Reads one chunk from the stream's position. kResultFalse, with rows empty, when a read
-    // fails or a field is impossible: the magic, a version of 0 or beyond 2^31 - 1, a size
-    // that cannot hold the header or is beyond the largest chunk, a row count beyond
-    // kMostRows, or a value other than a finite number in a row other than the program's.
-    static Steinberg::tresult read(Steinberg::IBStream* stream, std::vector<Row>& rows);
+    enum class Outcome {
+        kChunk,   // rows holds the chunk's rows
+        kNothing, // the stream ended before its first byte: there is no chunk to restore
+        kInvalid, // rows is empty
+    };
+
+    // Reads one chunk from the stream's position. kInvalid when a read fails part-way or a
+    // field is impossible: the magic, a version of 0 or beyond 2^31 - 1, a size that cannot
+    // hold the header or is beyond the largest chunk, a row count beyond kMostRows, or a value
+    // other than a finite number in a row other than the program's.
+    static Outcome read(Steinberg::IBStream* stream, std::vector<Row>& rows);
 };
 
 } // namespace SorvLib
