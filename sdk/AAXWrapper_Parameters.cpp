@@ -230,6 +230,9 @@ AAX_Result AAXWrapper_Parameters::EffectInit() {
         AAX_CBinaryDisplayDelegate<bool> display("off", "on");
         auto* bypass = new AAX_CParameter<bool>(kAAX_MasterBypassID, AAX_CString("Master Bypass"),
                                                 false, taper, display, true);
+        // A switch: hosts show two positions, not the template's default of 128 steps.
+        bypass->SetNumberOfSteps(2);
+        bypass->SetType(AAX_eParameterType_Discrete);
         bypass->UpdateNormalizedValue(mController->getParamNormalized(mBypassId));
         mParameterManager.AddParameter(bypass);
     }

@@ -85,7 +85,7 @@ TEST_F(AaxWrapperTest, ParametersAutomationAndCoefficients) {
     } rows[] = {{"EfMx", "Fx Mix", 128},
                 {"Powr", "Power", 2},
                 {"MByp", "Master Bypass", 2},
-                {kAAX_MasterBypassID, "Master Bypass", 128}};
+                {kAAX_MasterBypassID, "Master Bypass", 2}};
     for (const Row& row : rows) {
         int32_t steps = 0;
         EXPECT_EQ(wrapper->GetParameterName(row.id, &text), AAX_SUCCESS);

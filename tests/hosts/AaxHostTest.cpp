@@ -300,7 +300,7 @@ const ExpectedParameter kExpectedParameters[] = {
     {"Pred", "Pre-Delay", 128, 0.0, "0.0"},
     {"OlLp", "Overload", 128, 0.0, nullptr},
     {"GrMt", "GR Meter", 128, 1.0, nullptr},
-    {"MasterBypassID", "Master Bypass", 128, 0.0, "off"},
+    {"MasterBypassID", "Master Bypass", 2, 0.0, "off"},
 };
 
 TEST_F(AaxHostRun, ParametersAutomationCoefficientsAudioAndChunk) {
