@@ -3,6 +3,7 @@
 // component handler, automation, the meter and editor timers, screenshots by
 // WM_PRINTCLIENT, and the same pixels as the native build's drawing.
 
+#include "hosts/HostWindow.h"
 #include "hosts/LoadedModule.h"
 #include "support/TestHostContext.h"
 
@@ -65,23 +66,6 @@ struct Handler : public IComponentHandler {
     uint32 PLUGIN_API release() override { return 1; }
 };
 
-// The host's frame around the view: accepts every resize and sizes the parent's client area.
-struct PlugFrame : public IPlugFrame {
-    HWND parent = nullptr;
-    int resizes = 0;
-    tresult PLUGIN_API resizeView(IPlugView* view, ViewRect* r) override {
-        ++resizes;
-        view->onSize(r);
-        return kResultOk;
-    }
-    tresult PLUGIN_API queryInterface(const TUID, void** obj) override {
-        *obj = nullptr;
-        return kNoInterface;
-    }
-    uint32 PLUGIN_API addRef() override { return 1; }
-    uint32 PLUGIN_API release() override { return 1; }
-};
-
 struct Shot {
     int width = 0;
     int height = 0;
@@ -106,33 +90,6 @@ struct Shot {
     }
     int red(double x, double y) const { return at(x, y) >> 16 & 0xFF; }
 };
-
-LRESULT CALLBACK hostWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-HWND makeHostWindow() {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = hostWindowProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"QuorTestHost";
-    RegisterClassW(&wc);
-    return CreateWindowExW(0, L"QuorTestHost", L"Host", WS_OVERLAPPEDWINDOW, 0, 0, 800, 700,
-                           nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-}
-
-// Runs the thread's messages (paint, timers) for a while.
-void pump(DWORD milliseconds) {
-    DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(1);
-    } while (GetTickCount() - start < milliseconds);
-}
 
 Shot screenshot(HWND window) {
     Shot shot;
@@ -263,7 +220,7 @@ TEST_F(EditorHost, OpensInAHostWindowAndTakesRealMouseEdits) {
     GetClientRect(window, &client);
     EXPECT_EQ(client.right, 512);
     EXPECT_EQ(client.bottom, 493);
-    EXPECT_GE(plugFrame.resizes, 1);
+    EXPECT_GE(plugFrame.requests.size(), 1u);
     pump(50);
 
     // Drag the "Fx Limiter" knob up by 60 pixels from 18 pixels outside its bitmap.

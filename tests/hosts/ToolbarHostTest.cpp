@@ -2,6 +2,7 @@
 // user would press, the host's resize, the preferences in the registry, and windows in this
 // process and in a second one following a size chosen elsewhere within about a second.
 
+#include "hosts/HostWindow.h"
 #include "hosts/LoadedModule.h"
 #include "support/TestHostContext.h"
 
@@ -40,56 +41,6 @@ void forget(const char* name) {
         RegDeleteValueA(key, name);
         RegCloseKey(key);
     }
-}
-
-struct PlugFrame : public IPlugFrame {
-    tresult PLUGIN_API resizeView(IPlugView* view, ViewRect* r) override {
-        requests.push_back(*r);
-        view->onSize(r);
-        return kResultOk;
-    }
-    tresult PLUGIN_API queryInterface(const TUID, void** obj) override {
-        *obj = nullptr;
-        return kNoInterface;
-    }
-    uint32 PLUGIN_API addRef() override { return 1; }
-    uint32 PLUGIN_API release() override { return 1; }
-    std::vector<ViewRect> requests;
-};
-
-LRESULT CALLBACK hostProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
-HWND makeHostWindow() {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = hostProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"QuorToolbarHost";
-    RegisterClassW(&wc);
-    return CreateWindowExW(0, L"QuorToolbarHost", L"Host", WS_OVERLAPPEDWINDOW, 0, 0, 800, 700,
-                           nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-}
-
-void pumpOnce() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    Sleep(1);
-}
-
-// Runs the thread's messages until the condition holds or the time is up; the milliseconds
-// it took, or -1.
-template <typename Condition> int pumpUntil(DWORD milliseconds, Condition done) {
-    DWORD start = GetTickCount();
-    do {
-        pumpOnce();
-        if (done())
-            return static_cast<int>(GetTickCount() - start);
-    } while (GetTickCount() - start < milliseconds);
-    return -1;
 }
 
 int clientWidth(HWND window) {

@@ -12,6 +12,8 @@
 #include <xmmintrin.h>
 
 #include <cmath>
+#include <cstring>
+#include <limits>
 #include <vector>
 
 namespace Presonus {
@@ -27,6 +29,7 @@ namespace {
 constexpr ParamID kGrMeter = 0x47724D74; // GrMt
 constexpr ParamID kProgram = 0x50726F67; // Prog
 constexpr ParamID kFxMix = 0x45664D78;   // EfMx
+constexpr ParamID kPower = 0x506F7772;   // Powr
 
 using Bytes = std::vector<unsigned char>;
 
@@ -41,7 +44,7 @@ protected:
         ASSERT_NE(effect.component, nullptr);
         ASSERT_EQ(effect.component->initialize(context->unknown()), kResultOk);
     }
-    void TearDown() override {
+    void stop() {
         if (effect.component) {
             effect.component->setActive(false);
             EXPECT_EQ(effect.component->terminate(), kResultOk);
@@ -52,6 +55,9 @@ protected:
             factory = nullptr;
             EXPECT_TRUE(exitDll());
         }
+    }
+    void TearDown() override {
+        stop();
         Vst3Host::TearDown();
     }
 
@@ -141,6 +147,20 @@ template <typename Sample> struct StereoBlock {
     }
     static void setBuffers(AudioBusBuffers& bus, double** buffers) {
         bus.channelBuffers64 = buffers;
+    }
+    // Block `index` of a continuous sine, a little apart in the two channels.
+    void sine(int index) {
+        const int32 frames = data.numSamples;
+        for (int c = 0; c < 2; ++c)
+            for (int32 s = 0; s < frames; ++s)
+                in[c][s] = static_cast<Sample>(0.4 * std::sin(0.05 * (index * frames + s) + c));
+    }
+    bool finite() const {
+        for (const auto& channel : out)
+            for (Sample v : channel)
+                if (!std::isfinite(v))
+                    return false;
+        return true;
     }
 
     std::vector<std::vector<Sample>> in, out;
@@ -237,6 +257,102 @@ TEST_F(LoadedEffect, GainReductionIsReadFromTheMeter) {
     effect.controller->setParamNormalized(kGrMeter, 1.0);
     EXPECT_EQ(gain->getGainReductionValueInDecibels(), -HUGE_VAL);
     gain->release();
+}
+
+// A block of samples that are not numbers: the reverb goes on with finite sound afterwards, in
+// float and double, and the power-off pass-through still hands back exactly what the host gave.
+constexpr int32 kRecoveryFrames = 256;
+
+// What the host's buffer holds after it converted 1e300 to its sample type.
+template <typename Sample> Sample huge() {
+    volatile double value = 1e300;
+    return static_cast<Sample>(value);
+}
+
+template <typename Sample> void recoversFromOneBadBlock(IAudioProcessor* processor, Sample bad) {
+    StereoBlock<Sample> block(kRecoveryFrames);
+    int index = 0;
+    for (; index < 40; ++index) {
+        block.sine(index);
+        ASSERT_EQ(processor->process(block.data), kResultOk);
+    }
+    for (auto& channel : block.in)
+        std::fill(channel.begin(), channel.end(), bad);
+    ASSERT_EQ(processor->process(block.data), kResultOk);
+    // One block to clear what got in, then finite sound that is still a reverb's.
+    int finiteBlocks = 0;
+    double energy = 0.0;
+    for (int after = 0; after < 200; ++after, ++index) {
+        block.sine(index);
+        ASSERT_EQ(processor->process(block.data), kResultOk);
+        if (after == 0)
+            continue;
+        ASSERT_TRUE(block.finite()) << "block " << after << " after the bad one";
+        ++finiteBlocks;
+        for (Sample v : block.out[0])
+            energy += double(v) * double(v);
+    }
+    EXPECT_EQ(finiteBlocks, 199);
+    EXPECT_GT(energy, 1.0);
+}
+
+TEST_F(LoadedEffect, OneBlockOfNonFiniteOrHugeSamplesLeavesFiniteSound) {
+    const double bad[] = {std::numeric_limits<double>::quiet_NaN(),
+                          std::numeric_limits<double>::infinity(),
+                          -std::numeric_limits<double>::infinity(), 1e300, -1e308};
+    for (double value : bad) {
+        SCOPED_TRACE(value);
+        start();
+        prepare(kSample64, 44100.0, 2);
+        recoversFromOneBadBlock<double>(effect.processor, value);
+        stop();
+        // In 32-bit samples 1e300 arrives as infinity; -1e308 has no float form.
+        if (std::isfinite(value) && value != 1e300)
+            continue;
+        start();
+        prepare(kSample32, 44100.0, 2);
+        recoversFromOneBadBlock<float>(effect.processor,
+                                       value == 1e300 ? huge<float>() : static_cast<float>(value));
+        stop();
+    }
+}
+
+template <typename Sample> bool sameBits(Sample a, Sample b) {
+    return std::memcmp(&a, &b, sizeof(Sample)) == 0;
+}
+
+template <typename Sample> void passesTheHostsSamplesThrough(Component& effect) {
+    StereoBlock<Sample> block(kRecoveryFrames);
+    for (int b = 0; b < 20; ++b) {
+        block.sine(b);
+        ASSERT_EQ(effect.processor->process(block.data), kResultOk);
+    }
+    ASSERT_EQ(effect.controller->setParamNormalized(kPower, 0.0), kResultOk);
+    // The run gain fades out in under two seconds; then blocks are copied.
+    for (int b = 0; b < 2 * 44100 / kRecoveryFrames; ++b) {
+        block.sine(b);
+        ASSERT_EQ(effect.processor->process(block.data), kResultOk);
+    }
+    block.sine(0);
+    block.in[0][1] = std::numeric_limits<Sample>::quiet_NaN();
+    block.in[0][2] = std::numeric_limits<Sample>::infinity();
+    block.in[1][3] = -std::numeric_limits<Sample>::infinity();
+    block.in[1][4] = huge<Sample>();
+    block.in[1][5] = -Sample(0);
+    ASSERT_EQ(effect.processor->process(block.data), kResultOk);
+    for (int c = 0; c < 2; ++c)
+        for (int s = 0; s < kRecoveryFrames; ++s)
+            ASSERT_TRUE(sameBits(block.out[c][s], block.in[c][s])) << c << " " << s;
+}
+
+TEST_F(LoadedEffect, PowerOffPassesTheHostsSamplesUnchanged) {
+    start();
+    prepare(kSample32, 44100.0, 2);
+    passesTheHostsSamplesThrough<float>(effect);
+    stop();
+    start();
+    prepare(kSample64, 44100.0, 2);
+    passesTheHostsSamplesThrough<double>(effect);
 }
 
 } // namespace
