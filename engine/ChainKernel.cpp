@@ -32,10 +32,10 @@ void ChainKernelData::setDesign(const BiquadCoefficients& chainHighPass,
 void ChainKernelData::clear() {
     if (stageState)
         std::fill_n(stageState, memoryValues(stageDelay), 0.0);
-    stagePosition = 0;
-    stageStateSlot = 0;
+    stagePosition = startedPosition = 0;
+    stageStateSlot = startedSlot = 0;
     for (double* values : {&chainHighPassState[0][0], &chainInput[0][0], &chainOutput[0][0],
-                           &highInput[0][0], &highOutput[0][0]})
+                           &highInput[0][0], &highOutput[0][0], startedW, startedX})
         std::fill_n(values, kLanes, 0.0);
 }
 

@@ -21,6 +21,8 @@ struct ChainKernelData {
     static constexpr int32_t kLanes = kChains * kChannels;
     static constexpr int32_t kStages = 100;
     static constexpr int32_t kHighSections = 90;
+    // A sample's allpass chains may run in two passes, split after this many stages.
+    static constexpr int32_t kFirstHalfStages = 50;
     // The first-order allpass interpolator of a stage keeps its S1 of the last two samples
     // (its S2 is the older one), so a stage stores one value per lane and sample.
     static constexpr size_t kStageStateValues = kStages * 2 * kLanes; // [stage][slot][lane]
@@ -55,6 +57,12 @@ struct ChainKernelData {
     double* stageBuffers = nullptr; // [position][stage][lane], stageDelay positions
     int32_t stagePosition = 0;      // one position serves every stage of both chains
     int32_t stageStateSlot = 0;     // which slot of a stage state holds the newer S1
+    // The position and slot the next sample takes are above; a sample between its two passes
+    // keeps the ones it took, and its chains' running values, here.
+    int32_t startedPosition = 0;
+    int32_t startedSlot = 0;
+    double startedW[kLanes] = {};
+    double startedX[kLanes] = {};
 
     // Hand-over with the per-channel steps, [chain][channel].
     double chainHighPassState[kChains][kChannels] = {};
@@ -70,12 +78,23 @@ struct ChainKernelData {
     void clear();
 };
 
+// What one call of a kernel runs. A sample's allpass chains depend on the previous sample's
+// only through their states and stage buffers, one stage at a time; its high chains need the
+// previous sample's allpass output. So while one sample finishes, the next one's allpass chains
+// can already run their first half beside it, and the dependent arithmetic of both interleaves.
+enum class ChainPass : int32_t {
+    kWhole,          // one sample: chainInput and highInput in, chainOutput and highOutput out
+    kStart,          // the input high-pass and first half of the allpass chains of chainInput
+    kFinish,         // the started sample's second half and its high chains (highInput)
+    kFinishAndStart, // kFinish, with kStart of the next sample beside it
+};
+
 // The instruction sets a kernel is compiled for, and the choice among them. The choice is made
 // once per setup of an effect, never on the audio thread.
 class ChainKernel {
 public:
     enum Kind : int32_t { kSse2 = 0, kAvx = 1, kKindCount = 2 };
-    using Entry = void (*)(ChainKernelData&);
+    using Entry = void (*)(ChainKernelData&, ChainPass);
 
     // Whether the processor and the operating system run the kind (AVX needs the OS to save
     // the wide registers).
@@ -92,7 +111,7 @@ public:
     static const char* name(Kind kind);
 };
 
-void runChainKernelSse2(ChainKernelData& data);
-void runChainKernelAvx(ChainKernelData& data);
+void runChainKernelSse2(ChainKernelData& data, ChainPass pass);
+void runChainKernelAvx(ChainKernelData& data, ChainPass pass);
 
 } // namespace SorvLib

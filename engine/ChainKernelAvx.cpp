@@ -30,8 +30,8 @@ inline AvxQuad mul(AvxQuad a, AvxQuad b) {
 
 } // namespace
 
-void runChainKernelAvx(ChainKernelData& data) {
-    ChainKernelBody::run<AvxQuad>(data);
+void runChainKernelAvx(ChainKernelData& data, ChainPass pass) {
+    ChainKernelBody::run<AvxQuad>(data, pass);
     // The caller's SSE code runs next: leave the upper halves clean.
     _mm256_zeroupper();
 }

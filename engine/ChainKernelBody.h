@@ -10,22 +10,40 @@
 namespace SorvLib {
 namespace ChainKernelBody {
 
-// One stretched allpass stage on four lanes. The stage's allpass output a·w + u is not
-// formed: the next stage's w update absorbs it, and only a chain's last output is formed.
-// `newer` holds S1 of the previous sample (t1), `older` the one before (t2, which is S2) and
-// receives this sample's S1.
-template <class V> struct Stages {
-    V w, x, u;
+constexpr int32_t kLanes = ChainKernelData::kLanes;
+constexpr int32_t kStages = ChainKernelData::kStages;
+constexpr int32_t kSplit = ChainKernelData::kFirstHalfStages;
+constexpr int32_t kHighSections = ChainKernelData::kHighSections;
 
-    inline void stage(const double* a, const double* c, const double* newer, double* older,
-                      double* held) {
-        const V t1c = mul(V::load(newer), V::loadu(c));
-        u = add(V::load(older), t1c);
-        V::store(older, sub(V::load(held), t1c));
-        w = add(mul(sub(w, u), V::loadu(a)), x);
-        V::store(held, w);
+// One sample's two stretched allpass chains on four lanes, stage by stage. The stage's allpass
+// output a·w + u is not formed: the next stage's w update absorbs it, and only a chain's last
+// output is formed. A stage's state keeps S1 of the last two samples, [stage][slot][lane]: slot
+// kSlot holds S1 of the previous sample (t1), the other slot the one before (t2, which is S2)
+// and receives this sample's S1. The slot is a constant of the code, so that the two chains'
+// states and, beside them, the next sample's are all reached from one pointer.
+template <class V, int32_t kSlot> struct Chains {
+    static constexpr int32_t kNewer = kLanes * kSlot;
+    static constexpr int32_t kOlder = kLanes * (1 - kSlot);
+
+    Chains(const ChainKernelData& d, int32_t position)
+        : a(V::loadu(d.chainCoefficient)), c(V::loadu(d.fractionCoefficient)), state(d.stageState),
+          held(d.stageBuffers + static_cast<size_t>(position) * kStages * kLanes) {}
+
+    inline void stage(int32_t i) {
+        double* const s = state + 2 * kLanes * i;
+        const V t1c = mul(V::load(s + kNewer), c);
+        const V u = add(V::load(s + kOlder), t1c);
+        V::store(s + kOlder, sub(V::load(held + kLanes * i), t1c));
+        w = add(mul(sub(w, u), a), x);
+        V::store(held + kLanes * i, w);
         x = u;
     }
+    V output() const { return add(mul(w, a), x); }
+
+    V a, c;
+    double* state;
+    double* held;
+    V w, x;
 };
 
 // A high section that is a first-order allpass squared, {b², 2b, 2b, 1, b²}: its b1 equals its
@@ -34,22 +52,23 @@ template <class V> struct Stages {
 // multiplications fewer per section and the same bits.
 template <class V> struct SquaredSections {
     SquaredSections(const ChainKernelData& d, V in)
-        : a1(d.highA1), a2(d.highA2), x(in), xb0(mul(in, V::loadu(a2))),
-          xb1(mul(in, V::loadu(a1))) {}
+        : a1(V::loadu(d.highA1)), a2(V::loadu(d.highA2)), state(d.highState), x(in),
+          xb0(mul(in, a2)), xb1(mul(in, a1)) {}
 
-    inline void section(double* state) {
-        const V y = add(xb0, V::load(state));
-        const V ya1 = mul(y, V::loadu(a1));
-        V::store(state, add(sub(xb1, ya1), V::load(state + ChainKernelData::kLanes)));
-        const V ya2 = mul(y, V::loadu(a2));
-        V::store(state + ChainKernelData::kLanes, sub(x, ya2));
+    inline void section(int32_t i) {
+        double* const s1 = state + 2 * kLanes * i;
+        const V y = add(xb0, V::load(s1));
+        const V ya1 = mul(y, a1);
+        V::store(s1, add(sub(xb1, ya1), V::load(s1 + kLanes)));
+        const V ya2 = mul(y, a2);
+        V::store(s1 + kLanes, sub(x, ya2));
         x = y;
         xb0 = ya2;
         xb1 = ya1;
     }
 
-    const double* a1;
-    const double* a2;
+    V a1, a2;
+    double* state;
     V x, xb0, xb1; // x and its products with b0 and b1
 };
 
@@ -57,11 +76,11 @@ template <class V> struct SquaredSections {
 template <class V> struct GeneralSections {
     GeneralSections(const ChainKernelData& d, V in) : k(d), x(in) {}
 
-    inline void section(double* state) {
-        double* s2 = state + ChainKernelData::kLanes;
-        const V y = add(mul(x, V::loadu(k.highB0)), V::load(state));
-        V::store(state,
-                 add(sub(mul(x, V::loadu(k.highB1)), mul(y, V::loadu(k.highA1))), V::load(s2)));
+    inline void section(int32_t i) {
+        double* const s1 = k.highState + 2 * kLanes * i;
+        double* const s2 = s1 + kLanes;
+        const V y = add(mul(x, V::loadu(k.highB0)), V::load(s1));
+        V::store(s1, add(sub(mul(x, V::loadu(k.highB1)), mul(y, V::loadu(k.highA1))), V::load(s2)));
         V::store(s2, sub(mul(x, V::loadu(k.highB2)), mul(y, V::loadu(k.highA2))));
         x = y;
     }
@@ -70,59 +89,136 @@ template <class V> struct GeneralSections {
     V x;
 };
 
-// The coefficients are read from memory at each use: the stores into the states may alias
-// them, so the compiler cannot keep them in registers anyway, and the 32-bit target has only
-// eight vector registers for the running values.
-template <class V, class High> inline void run(ChainKernelData& d) {
-    constexpr int32_t kLanes = ChainKernelData::kLanes;
-
-    // Chains' input high-pass: y = x·b0 + s; s = x·b1 − y·a1.
+// A sample enters: the chains' input high-pass, y = x·b0 + s; s = x·b1 − y·a1, on the values in
+// chainInput. It takes the current stage position and state slot (the caller's kSlot), which
+// then move on.
+template <class V, int32_t kSlot> inline Chains<V, kSlot> enter(ChainKernelData& d) {
     const V in = V::loadu(&d.chainInput[0][0]);
     const V h = add(mul(in, V::loadu(d.highPassB0)), V::loadu(&d.chainHighPassState[0][0]));
     V::storeu(&d.chainHighPassState[0][0],
               sub(mul(in, V::loadu(d.highPassB1)), mul(h, V::loadu(d.highPassA1))));
-
-    Stages<V> chains;
+    Chains<V, kSlot> chains(d, d.stagePosition);
     chains.x = h;
     chains.w = V::zero();
-    chains.u = V::zero();
+    d.startedPosition = d.stagePosition;
+    d.startedSlot = kSlot;
+    const int32_t next = d.stagePosition + 1;
+    d.stagePosition = next == d.stageDelay ? 0 : next;
+    d.stageStateSlot = 1 - kSlot;
+    return chains;
+}
+
+template <class V, int32_t kSlot>
+inline void hold(ChainKernelData& d, const Chains<V, kSlot>& chains) {
+    V::storeu(d.startedW, chains.w);
+    V::storeu(d.startedX, chains.x);
+}
+
+template <class V, int32_t kSlot> inline Chains<V, kSlot> resume(const ChainKernelData& d) {
+    Chains<V, kSlot> chains(d, d.startedPosition);
+    chains.w = V::loadu(d.startedW);
+    chains.x = V::loadu(d.startedX);
+    return chains;
+}
+
+template <class V, int32_t kSlot, class High>
+inline void leave(ChainKernelData& d, const Chains<V, kSlot>& chains, const High& high) {
+    V::storeu(&d.chainOutput[0][0], chains.output());
+    V::storeu(&d.highOutput[0][0], high.x);
+}
+
+// The chains side by side let the latency of each hide behind the others. The high chains go
+// with the allpass stages they run beside, unrolled in groups; the allpass chains' stages
+// without a high section follow on their own.
+template <class V, class High, int32_t kSlot> inline void runWhole(ChainKernelData& d) {
+    Chains<V, kSlot> now = enter<V, kSlot>(d);
     High high(d, V::loadu(&d.highInput[0][0]));
-
-    const double* const a = d.chainCoefficient;
-    const double* const c = d.fractionCoefficient;
-    const double* const newer = d.stageState + kLanes * d.stageStateSlot;
-    double* const older = d.stageState + kLanes * (1 - d.stageStateSlot);
-    double* const held =
-        d.stageBuffers + static_cast<size_t>(d.stagePosition) * ChainKernelData::kStages * kLanes;
-    double* const highState = d.highState;
-
-    // The four chains side by side let the latency of each hide behind the others. The high
-    // chains are unrolled in groups of ten with one allpass stage per section; the allpass
-    // chains' last ten stages follow on their own.
     int32_t i = 0;
-    for (int32_t group = 0; group < ChainKernelData::kHighSections / 10; ++group) {
+    for (int32_t group = 0; group < kHighSections / 10; ++group) {
 #pragma GCC unroll 10
         for (int32_t step = 0; step < 10; ++step, ++i) {
-            chains.stage(a, c, newer + 2 * kLanes * i, older + 2 * kLanes * i, held + kLanes * i);
-            high.section(highState + 2 * kLanes * i);
+            now.stage(i);
+            high.section(i);
         }
     }
 #pragma GCC unroll 10
-    for (; i < ChainKernelData::kStages; ++i)
-        chains.stage(a, c, newer + 2 * kLanes * i, older + 2 * kLanes * i, held + kLanes * i);
-
-    V::storeu(&d.chainOutput[0][0], add(mul(chains.w, V::loadu(a)), chains.u));
-    V::storeu(&d.highOutput[0][0], high.x);
-    const int32_t next = d.stagePosition + 1;
-    d.stagePosition = next == d.stageDelay ? 0 : next;
-    d.stageStateSlot ^= 1;
+    for (; i < kStages; ++i)
+        now.stage(i);
+    leave(d, now, high);
 }
 
-template <class V> inline void run(ChainKernelData& d) {
-    if (d.squaredAllpass)
-        run<V, SquaredSections<V>>(d);
+template <class V, int32_t kSlot> inline void runStart(ChainKernelData& d) {
+    Chains<V, kSlot> next = enter<V, kSlot>(d);
+#pragma GCC unroll 10
+    for (int32_t i = 0; i < kSplit; ++i)
+        next.stage(i);
+    hold(d, next);
+}
+
+// The second half of the started sample with its high chains, two sections beside each stage;
+// with kStartNext the first half of the next sample's chains runs beside them too.
+// The second half of the started sample with its high chains, nine sections beside every five
+// stages; with kStartNext the first half of the next sample's chains runs beside them too.
+template <class V, class High, bool kStartNext, int32_t kSlot>
+inline void runFinish(ChainKernelData& d) {
+    constexpr int32_t kLateStages = kStages - kSplit;
+    static_assert(kLateStages == kSplit && kLateStages * 9 == kHighSections * 5,
+                  "each stage of the second half goes with one of the first");
+    // The next sample takes the other slot.
+    Chains<V, kSlot> late = resume<V, kSlot>(d);
+    High high(d, V::loadu(&d.highInput[0][0]));
+    Chains<V, 1 - kSlot> next(d, d.stagePosition);
+    if (kStartNext)
+        next = enter<V, 1 - kSlot>(d);
+    int32_t i = 0;
+    int32_t j = 0;
+    for (int32_t group = 0; group < kLateStages / 5; ++group) {
+#pragma GCC unroll 5
+        for (int32_t step = 0; step < 5; ++step, ++i) {
+            late.stage(kSplit + i);
+            if (kStartNext)
+                next.stage(i);
+            high.section(j++);
+            if (step < 4)
+                high.section(j++);
+        }
+    }
+    leave(d, late, high);
+    if (kStartNext)
+        hold(d, next);
+}
+
+template <class V, class High, int32_t kSlot> inline void run(ChainKernelData& d, ChainPass pass) {
+    switch (pass) {
+    case ChainPass::kWhole:
+        runWhole<V, High, kSlot>(d);
+        break;
+    case ChainPass::kStart:
+        runStart<V, kSlot>(d);
+        break;
+    case ChainPass::kFinish:
+        runFinish<V, High, false, kSlot>(d);
+        break;
+    case ChainPass::kFinishAndStart:
+        runFinish<V, High, true, kSlot>(d);
+        break;
+    }
+}
+
+// The slot of the sample the pass begins with: the started one when it finishes a sample.
+template <class V, class High> inline void run(ChainKernelData& d, ChainPass pass) {
+    const bool finishes = pass == ChainPass::kFinish || pass == ChainPass::kFinishAndStart;
+    if ((finishes ? d.startedSlot : d.stageStateSlot) == 0)
+        run<V, High, 0>(d, pass);
     else
-        run<V, GeneralSections<V>>(d);
+        run<V, High, 1>(d, pass);
+}
+
+template <class V> inline void run(ChainKernelData& d, ChainPass pass) {
+    if (d.squaredAllpass)
+        run<V, SquaredSections<V>>(d, pass);
+    else
+        run<V, GeneralSections<V>>(d, pass);
 }
 
 } // namespace ChainKernelBody

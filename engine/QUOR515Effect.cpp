@@ -641,80 +641,105 @@ void QUOR515Effect::processBlock(ProcessData& data, Sample** inputs, Sample** ou
             for (int32 c = 0; c < n; ++c)
                 outputs[c][s] = inputs[c][s];
         }
-    } else {
-        chains.setDesign(chainHighPass, chainCoefficient, fractionCoefficient, highSection);
-        const ChainKernel::Entry runFourChains = runChains;
-        double dry[kLanes];
-        double wet[kLanes];
-        // Stays 0 while every wet sample is finite: w − w is 0 for a number and NaN otherwise.
-        double wetCheck = 0.0;
-        // The block's noise in one step of the shared source; each sample then steps on from
-        // it and draws its values in the order the channel steps use them.
-        const int32 drawsPerSample = n * kDrawsPerChannel;
-        uint32_t noise = takeNoiseSteps(static_cast<uint64_t>(std::max(0, sampleCount)) *
-                                        static_cast<uint64_t>(drawsPerSample));
-        double draws[kLanes * kDrawsPerChannel];
-        // Both channels as one pair when every line has them in step, as it does unless a
-        // block ran channel 0 alone since activation.
-        const bool pairs = n == kLanes && linesInStep();
-        const bool pairStepsAvx = chainKernelKind == ChainKernel::kAvx;
+        sendMeter(data);
+        return;
+    }
+
+    chains.setDesign(chainHighPass, chainCoefficient, fractionCoefficient, highSection);
+    const ChainKernel::Entry runFourChains = runChains;
+    double dry[kLanes];
+    double wet[kLanes];
+    // Stays 0 while every wet sample is finite: w − w is 0 for a number and NaN otherwise.
+    double wetCheck = 0.0;
+    // The block's noise in one step of the shared source; each sample then steps on from
+    // it and draws its values in the order the channel steps use them.
+    const int32 drawsPerSample = n * kDrawsPerChannel;
+    uint32_t noise = takeNoiseSteps(static_cast<uint64_t>(std::max(0, sampleCount)) *
+                                    static_cast<uint64_t>(drawsPerSample));
+    double draws[kLanes * kDrawsPerChannel];
+
+    // The output of sample s from its dry and wet values and the smoothed values of its step.
+    auto emit = [&](int32 s) {
+        const double runValue = current[runGain];
+        const double mixValue = current[mix];
+        for (int32 c = 0; c < n; ++c) {
+            outputs[c][s] = static_cast<Sample>(((wet[c] - dry[c]) * mixValue) * runValue + dry[c]);
+            const double gm =
+                (limiterGain[c].load(std::memory_order_relaxed) - 1.0) * runValue + 1.0;
+            // Written so that a gain that is not a number (after such input) never becomes
+            // the block's minimum and reaches the host.
+            if (gm < blockMinGain)
+                blockMinGain = gm;
+        }
+    };
+
+    // Both channels as one pair when every line has them in step, as it does unless a block
+    // ran channel 0 alone since activation.
+    if (n == kLanes && linesInStep()) {
+        const bool avx = chainKernelKind == ChainKernel::kAvx;
+        const auto intoChains =
+            avx ? &QUOR515Effect::pairIntoChainsAvx : &QUOR515Effect::pairIntoChainsSse2;
+        const auto fromChains =
+            avx ? &QUOR515Effect::pairFromChainsAvx : &QUOR515Effect::pairFromChainsSse2;
         ChannelPairDesign pairDesign;
         ChannelPairLines pairLines;
-        if (pairs) {
-            makeChannelPairDesign(pairDesign);
-            attachPairLines(pairLines);
-        }
-        for (int32 s = 0; s < sampleCount; ++s) {
+        makeChannelPairDesign(pairDesign);
+        attachPairLines(pairLines);
+        double preDelayed[kLanes];
+        // A sample's steps into the chains: its smoothed values, its noise (channel 0's draws
+        // first, kept as [draw][channel]) and everything that feeds its chains.
+        auto enter = [&](int32 s) {
             smoothingStep();
+            for (int32 c = 0; c < kLanes; ++c)
+                for (int32 i = 0; i < kDrawsPerChannel; ++i) {
+                    noise = noiseStep(noise);
+                    draws[i * kLanes + c] = noiseValue(noise);
+                }
             // Every input of the sample is read before any output is written, so in-place
             // buffers work.
-            if (pairs) {
-                // Channel 0's draws come first; they are kept as [draw][channel].
-                for (int32 c = 0; c < kLanes; ++c)
-                    for (int32 i = 0; i < kDrawsPerChannel; ++i) {
-                        noise = noiseStep(noise);
-                        draws[i * kLanes + c] = noiseValue(noise);
-                    }
-                for (int32 c = 0; c < kLanes; ++c)
-                    dry[c] = finiteOrZero(static_cast<double>(inputs[c][s]));
-                if (pairStepsAvx)
-                    runChannelPairAvx(pairDesign, pairLines, dry, draws, wet);
-                else
-                    runChannelPairSse2(pairDesign, pairLines, dry, draws, wet);
-                wetCheck += (wet[0] - wet[0]) + (wet[1] - wet[1]);
+            for (int32 c = 0; c < kLanes; ++c)
+                dry[c] = finiteOrZero(static_cast<double>(inputs[c][s]));
+            (this->*intoChains)(pairDesign, pairLines, dry, draws, preDelayed);
+        };
+        // The steps into the chains run one sample ahead of the steps out of them, so that each
+        // sample's allpass chains start beside the previous sample's second half.
+        if (sampleCount > 0) {
+            enter(0);
+            runFourChains(chains, ChainPass::kStart);
+        }
+        for (int32 s = 0; s < sampleCount; ++s) {
+            (this->*fromChains)(pairDesign, pairLines, draws, preDelayed, wet);
+            wetCheck += (wet[0] - wet[0]) + (wet[1] - wet[1]);
+            emit(s);
+            if (s + 1 < sampleCount) {
+                enter(s + 1);
+                runFourChains(chains, ChainPass::kFinishAndStart);
             } else {
-                for (int32 i = 0; i < drawsPerSample; ++i) {
-                    noise = noiseStep(noise);
-                    draws[i] = noiseValue(noise);
-                }
-                for (int32 c = 0; c < n; ++c) {
-                    dry[c] = finiteOrZero(static_cast<double>(inputs[c][s]));
-                    wet[c] = runChannel(c, dry[c], draws + c * kDrawsPerChannel);
-                    wetCheck += wet[c] - wet[c];
-                }
-            }
-            runFourChains(chains);
-            const double runValue = current[runGain];
-            const double mixValue = current[mix];
-            for (int32 c = 0; c < n; ++c) {
-                outputs[c][s] =
-                    static_cast<Sample>(((wet[c] - dry[c]) * mixValue) * runValue + dry[c]);
-                const double gm =
-                    (limiterGain[c].load(std::memory_order_relaxed) - 1.0) * runValue + 1.0;
-                // Written so that a gain that is not a number (after such input) never becomes
-                // the block's minimum and reaches the host.
-                if (gm < blockMinGain)
-                    blockMinGain = gm;
+                runFourChains(chains, ChainPass::kFinish);
             }
         }
-        if (pairs)
-            detachPairLines(pairLines);
-        // Finite input can still overflow inside (a sample near the largest double times the
-        // limiter's drive). What is not a number would circulate in the loops for good, so the
-        // engine starts again from silence, as after activation.
-        if (!signalStateIsFinite(wetCheck))
-            clearSignalState();
+        detachPairLines(pairLines);
+    } else {
+        for (int32 s = 0; s < sampleCount; ++s) {
+            smoothingStep();
+            for (int32 i = 0; i < drawsPerSample; ++i) {
+                noise = noiseStep(noise);
+                draws[i] = noiseValue(noise);
+            }
+            for (int32 c = 0; c < n; ++c) {
+                dry[c] = finiteOrZero(static_cast<double>(inputs[c][s]));
+                wet[c] = runChannel(c, dry[c], draws + c * kDrawsPerChannel);
+                wetCheck += wet[c] - wet[c];
+            }
+            runFourChains(chains, ChainPass::kWhole);
+            emit(s);
+        }
     }
+    // Finite input can still overflow inside (a sample near the largest double times the
+    // limiter's drive). What is not a number would circulate in the loops for good, so the
+    // engine starts again from silence, as after activation.
+    if (!signalStateIsFinite(wetCheck))
+        clearSignalState();
     sendMeter(data);
 }
 
@@ -876,10 +901,13 @@ void QUOR515Effect::detachPairLines(const ChannelPairLines& lines) {
 }
 
 // Both channels' steps at once, for a stereo block whose lines are in step: the arithmetic of
-// runChannel on a pair. `draws` holds the sample's noise as [draw][channel].
+// runChannel on a pair, in two parts. The first takes the sample's dry pair and its noise
+// (`draws`, as [draw][channel]) through everything that feeds the chains and leaves the
+// pre-delayed pair in `preDelayed`; the second, once the chains have run the previous sample,
+// takes their outputs through the resonator, the secondary loops and the filters to `wet`.
 __attribute__((always_inline)) inline void
-QUOR515Effect::runChannelPair(const ChannelPairDesign& k, ChannelPairLines& lines,
-                              const double* dry, const double* draws, double* wet) {
+QUOR515Effect::pairIntoChains(const ChannelPairDesign& k, ChannelPairLines& lines,
+                              const double* dry, const double* draws, double* preDelayed) {
     // The current frames as locals, which the vector stores into the lines cannot alias: the
     // pointers stay in registers instead of being read again after every store.
     ChannelPairLines::Set<double*> at = lines.frame;
@@ -908,12 +936,14 @@ QUOR515Effect::runChannelPair(const ChannelPairDesign& k, ChannelPairLines& line
     writePair(line.pre, at.pre, lim);
     const Pair pd = readInterpolatedPair(line.pre, at.pre, current[preDelaySamples]);
     at.pre = line.pre.next(at.pre);
+    storePair(preDelayed, pd);
 
     const Pair feed = (loadPair(highFeedback[kLoopA]) + loadPair(highFeedback[kLoopB])) *
                           pairOf(kHighFeedbackShare) +
                       pd;
 
-    // Dispersion loops; the chains' outputs of the previous sample enter the rest lines.
+    // Dispersion loops. The rest lines are read here; the chains' outputs of the previous
+    // sample enter them in the second part, before anything else touches the lines.
     for (int32 loop = 0; loop < kChains; ++loop) {
         const Pair noise =
             filteredNoisePair(k.noise[kDispersionNoise], noiseFilterState[loop][kDispersionNoise],
@@ -924,11 +954,21 @@ QUOR515Effect::runChannelPair(const ChannelPairDesign& k, ChannelPairLines& line
         const Pair u = m * k.innerBlend + loadPair(at.a[loop]);
         const Pair v = u * k.outerBlend + loadPair(at.b[loop]);
         storePair(chains.chainInput[loop], loadPair(at.c[loop]));
-        putPair(line.rest[loop], at.rest[loop], loadPair(chains.chainOutput[loop]));
         putPair(line.a[loop], at.a[loop], m);
         putPair(line.b[loop], at.b[loop], u);
         putPair(line.c[loop], at.c[loop], v * k.loopGain[loop] + feed);
     }
+    lines.frame = at;
+}
+
+__attribute__((always_inline)) inline void
+QUOR515Effect::pairFromChains(const ChannelPairDesign& k, ChannelPairLines& lines,
+                              const double* draws, const double* preDelayed, double* wet) {
+    ChannelPairLines::Set<double*> at = lines.frame;
+    const ChannelPairLines::Set<PairCursor>& line = lines.cursor;
+
+    for (int32 loop = 0; loop < kChains; ++loop)
+        putPair(line.rest[loop], at.rest[loop], loadPair(chains.chainOutput[loop]));
 
     // Stretched resonator.
     const Pair s = loadPair(chains.chainOutput[kLoopB]) + loadPair(chains.chainOutput[kLoopA]);
@@ -956,7 +996,7 @@ QUOR515Effect::runChannelPair(const ChannelPairDesign& k, ChannelPairLines& line
         lo = runSectionPair(k.lowPass[j], lowPassState[j], lo);
 
     // Secondary loops; the high chains' outputs of the previous sample enter their lines.
-    const Pair direct = s * pairOf(kDirectShare) + pd;
+    const Pair direct = s * pairOf(kDirectShare) + loadPair(preDelayed);
     for (int32 loop = 0; loop < kChains; ++loop) {
         const Pair noise =
             filteredNoisePair(k.noise[kHighNoise], noiseFilterState[loop][kHighNoise],
@@ -982,15 +1022,26 @@ QUOR515Effect::runChannelPair(const ChannelPairDesign& k, ChannelPairLines& line
 // The stereo steps compiled twice: for the baseline and, with the same operations in the VEX
 // encoding (three operands, so fewer register copies; no fused multiply-add), for processors
 // that run the AVX chain kernel.
-void QUOR515Effect::runChannelPairSse2(const ChannelPairDesign& k, ChannelPairLines& lines,
-                                       const double* dry, const double* draws, double* wet) {
-    runChannelPair(k, lines, dry, draws, wet);
+void QUOR515Effect::pairIntoChainsSse2(const ChannelPairDesign& k, ChannelPairLines& lines,
+                                       const double* dry, const double* draws, double* preDelayed) {
+    pairIntoChains(k, lines, dry, draws, preDelayed);
 }
 
 __attribute__((target("avx"))) void
-QUOR515Effect::runChannelPairAvx(const ChannelPairDesign& k, ChannelPairLines& lines,
-                                 const double* dry, const double* draws, double* wet) {
-    runChannelPair(k, lines, dry, draws, wet);
+QUOR515Effect::pairIntoChainsAvx(const ChannelPairDesign& k, ChannelPairLines& lines,
+                                 const double* dry, const double* draws, double* preDelayed) {
+    pairIntoChains(k, lines, dry, draws, preDelayed);
+}
+
+void QUOR515Effect::pairFromChainsSse2(const ChannelPairDesign& k, ChannelPairLines& lines,
+                                       const double* draws, const double* preDelayed, double* wet) {
+    pairFromChains(k, lines, draws, preDelayed, wet);
+}
+
+__attribute__((target("avx"))) void
+QUOR515Effect::pairFromChainsAvx(const ChannelPairDesign& k, ChannelPairLines& lines,
+                                 const double* draws, const double* preDelayed, double* wet) {
+    pairFromChains(k, lines, draws, preDelayed, wet);
 }
 
 void QUOR515Effect::sendMeter(ProcessData& data) {

@@ -67,12 +67,19 @@ private:
     void smoothingStep();
     // One channel of one sample; draws holds its four noise draws.
     double runChannel(int32 c, double x, const double* draws);
-    void runChannelPair(const ChannelPairDesign& k, ChannelPairLines& lines, const double* dry,
-                        const double* draws, double* wet);
-    void runChannelPairSse2(const ChannelPairDesign& k, ChannelPairLines& lines, const double* dry,
-                            const double* draws, double* wet);
-    void runChannelPairAvx(const ChannelPairDesign& k, ChannelPairLines& lines, const double* dry,
-                           const double* draws, double* wet);
+    // The stereo steps in two parts: into the chains, and from their outputs to the wet pair.
+    void pairIntoChains(const ChannelPairDesign& k, ChannelPairLines& lines, const double* dry,
+                        const double* draws, double* preDelayed);
+    void pairFromChains(const ChannelPairDesign& k, ChannelPairLines& lines, const double* draws,
+                        const double* preDelayed, double* wet);
+    void pairIntoChainsSse2(const ChannelPairDesign& k, ChannelPairLines& lines, const double* dry,
+                            const double* draws, double* preDelayed);
+    void pairIntoChainsAvx(const ChannelPairDesign& k, ChannelPairLines& lines, const double* dry,
+                           const double* draws, double* preDelayed);
+    void pairFromChainsSse2(const ChannelPairDesign& k, ChannelPairLines& lines,
+                            const double* draws, const double* preDelayed, double* wet);
+    void pairFromChainsAvx(const ChannelPairDesign& k, ChannelPairLines& lines, const double* draws,
+                           const double* preDelayed, double* wet);
     void makeChannelPairDesign(ChannelPairDesign& k) const;
     // The stereo steps walk the lines through cursors; their positions go back at the end.
     void attachPairLines(ChannelPairLines& lines);
