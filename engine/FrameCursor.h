@@ -12,6 +12,8 @@ namespace SorvLib {
 // into the samples cannot alias it), so that a sample's reads, writes and advance need no
 // position arithmetic. Attached at the start of a block and detached at its end, which hands
 // the position back to the line; in between nothing else may use the line. Allocates nothing.
+// The walk itself is always inlined: code compiled for a wider instruction set uses it too, and
+// must not leave a copy the baseline code could be linked to.
 template <int32_t kChannels> class FrameCursor {
 public:
     // Returns the current frame.
@@ -27,13 +29,13 @@ public:
     }
 
     // The copy of a frame further on, written with it.
-    double* mirrorOf(double* frame) const { return frame + mirror; }
+    __attribute__((always_inline)) double* mirrorOf(double* frame) const { return frame + mirror; }
     // The frame written `samples` before the current one, 0 <= samples <= length; at length
     // it is the oldest, which is the current frame before it is written.
-    const double* back(const double* frame, int32_t samples) const {
+    __attribute__((always_inline)) const double* back(const double* frame, int32_t samples) const {
         return frame + mirror - static_cast<ptrdiff_t>(samples) * kChannels;
     }
-    double* next(double* frame) const {
+    __attribute__((always_inline)) double* next(double* frame) const {
         double* const after = frame + kChannels;
         return after == end ? start : after;
     }

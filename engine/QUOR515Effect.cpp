@@ -4,13 +4,12 @@
 #include "core/CoreIds.h"
 #include "core/FactoryPatches.h"
 #include "engine/FilterDesign.h"
-#include "engine/FrameCursor.h"
 #include "engine/NoiseModulator.h"
 #include "engine/PredelayParameter.h"
 #include "engine/QUOR515Ids.h"
+#include "engine/SignalPath.h"
+#include "engine/StereoSteps.h"
 #include "pluginterfaces/vst/ivstparameterchanges.h"
-
-#include <emmintrin.h>
 
 #include <algorithm>
 #include <cmath>
@@ -80,19 +79,12 @@ constexpr double kHighestSampleRate = 1.0e7;
 
 // Signal path.
 constexpr double kRunThreshold = 2.220446049250313e-16;
-constexpr double kLimiterKnee = 54.0;
-constexpr double kHighFeedbackShare = 0.17;
-constexpr double kResonatorDryShare = 0.12589254117941673;
-constexpr double kDirectShare = 0.001;
-constexpr double kLowPassWetShare = 0.7071067811865476;
-constexpr double kPeakWetShare = kLowPassWetShare * 0.001;
-static_assert(kPeakWetShare == 0.0007071067811865476, "the product is formed in double");
+using namespace SignalPath;
 
 enum NoiseKind { kDispersionNoise = 0, kHighNoise = 1 };
-// A channel's draws of one sample: dispersion loop A, B, then high loop A, B.
-constexpr int32 kDispersionDraw = 0;
-constexpr int32 kHighDraw = 2;
-constexpr int32 kDrawsPerChannel = 4;
+constexpr int32 kDispersionDraw = StereoSteps::kDispersionDraw;
+constexpr int32 kHighDraw = StereoSteps::kHighDraw;
+constexpr int32 kDrawsPerChannel = StereoSteps::kDrawsPerChannel;
 constexpr int32 kLoopA = 0;
 constexpr int32 kLoopB = 1;
 
@@ -135,116 +127,7 @@ inline double runFirstOrder(const BiquadCoefficients& k, double& state, double x
     return y;
 }
 
-// The two channels side by side in one register, channel 0 in the low half; + − × ÷ on it are
-// the compiler's element-wise vector operators. Each half does the scalar arithmetic of its
-// channel, operation for operation, so the bits are the same.
-using Pair = __m128d;
-
-inline Pair pairOf(double v) {
-    return _mm_set1_pd(v);
-}
-inline Pair loadPair(const double* p) {
-    return _mm_loadu_pd(p);
-}
-inline void storePair(double* p, Pair v) {
-    _mm_storeu_pd(p, v);
-}
-inline double low(Pair v) {
-    return _mm_cvtsd_f64(v);
-}
-inline double high(Pair v) {
-    return _mm_cvtsd_f64(_mm_unpackhi_pd(v, v));
-}
-// A section's coefficients in both halves, made once per block so that the per-sample code
-// multiplies by them straight from memory.
-struct PairSection {
-    Pair b0, b1, a1, b2, a2;
-
-    void set(const BiquadCoefficients& k) {
-        b0 = pairOf(k.b0);
-        b1 = pairOf(k.b1);
-        a1 = pairOf(k.a1);
-        b2 = pairOf(k.b2);
-        a2 = pairOf(k.a2);
-    }
-};
-
-inline Pair runSectionPair(const PairSection& k, double (&state)[2][QUOR515Effect::kLanes],
-                           Pair x) {
-    const Pair y = x * k.b0 + loadPair(state[0]);
-    storePair(state[0], (x * k.b1 - y * k.a1) + loadPair(state[1]));
-    storePair(state[1], x * k.b2 - y * k.a2);
-    return y;
-}
-
-inline Pair runFirstOrderPair(const PairSection& k, double* state, Pair x) {
-    const Pair y = x * k.b0 + loadPair(state);
-    storePair(state, x * k.b1 - y * k.a1);
-    return y;
-}
-
-// The modulator's filtered noise of both channels: max and min keep the scalar clamp's
-// choices (y > -1 ? y : -1, then y < 1 ? y : 1).
-inline Pair filteredNoisePair(const PairSection& lowPass, double* state, Pair r) {
-    const Pair y = runFirstOrderPair(lowPass, state, r);
-    return _mm_min_pd(_mm_max_pd(y, pairOf(-1.0)), pairOf(1.0));
-}
-
-// The pair helpers below walk lines whose two channels are in step, so that a channel pair of
-// samples is one frame; `frame` is the line's current one.
-using PairCursor = FrameCursor<QUOR515Effect::kLanes>;
-
-inline Pair readInterpolatedPair(const PairCursor& line, const double* frame, Pair delay) {
-    // Truncation and the fraction as the scalar read forms them, per channel.
-    const __m128i whole = _mm_cvttpd_epi32(delay);
-    const Pair fraction = delay - _mm_cvtepi32_pd(whole);
-    const double* at0 = line.back(frame, _mm_cvtsi128_si32(whole));
-    const double* at1 = line.back(frame, _mm_cvtsi128_si32(_mm_shuffle_epi32(whole, 1))) + 1;
-    const Pair near = _mm_set_pd(at1[0], at0[0]);
-    const Pair far = _mm_set_pd(at1[-QUOR515Effect::kLanes], at0[-QUOR515Effect::kLanes]);
-    return (far - near) * fraction + near;
-}
-
-// Both channels read at one delay: the two samples are each a frame.
-inline Pair readInterpolatedPair(const PairCursor& line, const double* frame, double delay) {
-    const int32 whole = static_cast<int32>(delay);
-    const Pair fraction = pairOf(delay - whole);
-    const double* at = line.back(frame, whole);
-    const Pair near = loadPair(at);
-    return (loadPair(at - QUOR515Effect::kLanes) - near) * fraction + near;
-}
-
-inline void writePair(const PairCursor& line, double* frame, Pair v) {
-    storePair(frame, v);
-    storePair(line.mirrorOf(frame), v);
-}
-
-inline void putPair(const PairCursor& line, double*& frame, Pair v) {
-    writePair(line, frame, v);
-    frame = line.next(frame);
-}
-
 } // namespace
-
-// The design values the stereo channel steps use, each in both halves of a pair.
-struct ChannelPairDesign {
-    PairSection tone, lowPass[QUOR515Effect::kLowPassCount], peak[2], noise[2];
-    Pair limiterScale, limiterCoefficient, modulationDepth, innerBlend, outerBlend;
-    Pair resonatorGain, resonatorFeedback1, resonatorFeedback2;
-    Pair restDelay[QUOR515Effect::kChains], loopGain[QUOR515Effect::kChains];
-    Pair secondaryBase[QUOR515Effect::kChains], secondaryGain[QUOR515Effect::kChains];
-};
-
-// The lines of the stereo channel steps, walked frame by frame through a block.
-struct ChannelPairLines {
-    template <typename T> struct Set {
-        T pre;
-        T rest[QUOR515Effect::kChains], a[QUOR515Effect::kChains], b[QUOR515Effect::kChains],
-            c[QUOR515Effect::kChains], secondary[QUOR515Effect::kChains];
-    };
-    Set<PairCursor> cursor;
-    Set<double*> frame;
-};
 
 QUOR515Effect::QUOR515Effect() : SorvEffect(SorvLib::factoryPatches) {
     for (auto& target : smoothedValues.target)
@@ -356,28 +239,15 @@ void QUOR515Effect::resetEngine() {
 }
 
 void QUOR515Effect::clearSignalState() {
-    for (int32 c = 0; c < kLanes; ++c) {
-        limiterEnvelope[c] = 0.0;
-        limiterGain[c].store(1.0, std::memory_order_relaxed);
-        toneState[c] = 0.0;
-        resonatorPosition[c] = 0;
-        if (resonatorBufferP[c])
-            std::fill_n(resonatorBufferP[c].get(), resonatorDelay, 0.0);
-        if (resonatorBufferQ[c])
-            std::fill_n(resonatorBufferQ[c].get(), resonatorDelay, 0.0);
-    }
+    for (auto& gain : limiterGain)
+        gain.store(1.0, std::memory_order_relaxed);
+    channels.clear();
     chains.clear();
-    std::fill_n(&lowPassState[0][0][0], sizeof(lowPassState) / sizeof(double), 0.0);
-    std::fill_n(&peakState[0][0][0], sizeof(peakState) / sizeof(double), 0.0);
-    std::fill_n(&noiseFilterState[0][0][0], sizeof(noiseFilterState) / sizeof(double), 0.0);
-    for (int32 chain = 0; chain < kChains; ++chain) {
-        for (int32 lane = 0; lane < kLanes; ++lane)
-            highFeedback[chain][lane] = 0.0;
+    for (int32 chain = 0; chain < kChains; ++chain)
         for (auto* line : {cLine[chain].get(), restLine[chain].get(), aLine[chain].get(),
                            bLine[chain].get(), secondaryLine[chain].get()})
             if (line)
                 line->clear();
-    }
     if (preDelayLine)
         preDelayLine->clear();
 }
@@ -408,6 +278,7 @@ void QUOR515Effect::releaseEngine() {
     for (int32 c = 0; c < kLanes; ++c) {
         resonatorBufferP[c].reset();
         resonatorBufferQ[c].reset();
+        channels.resonatorP[c] = channels.resonatorQ[c] = nullptr;
     }
     for (int32 chain = 0; chain < kChains; ++chain) {
         cLine[chain].reset();
@@ -511,8 +382,8 @@ void QUOR515Effect::design(double fs) {
                  kNoSecondQ);
 
     // 6. Resonator: a two-pole resonator with every delay stretched to N samples.
-    resonatorDelay = atLeastOne(std::floor(stretch));
-    const double n = resonatorDelay;
+    channels.resonatorDelay = atLeastOne(std::floor(stretch));
+    const double n = channels.resonatorDelay;
     const double theta = n * kResonatorAngle * (1.0 / fs);
     const double r = 1.0 - n * kResonatorDecay * (1.0 / fs);
     const double r2 = r * r;
@@ -523,12 +394,15 @@ void QUOR515Effect::design(double fs) {
                                   : (std::cos(theta) * r) * ((-1.0 / r) * (r2 + 1.0));
     resonatorFeedback2 = r2;
     for (int32 c = 0; c < kLanes; ++c) {
-        remake(resonatorBufferP[c], resonatorDelay);
-        remake(resonatorBufferQ[c], resonatorDelay);
+        channels.resonatorP[c] = channels.resonatorQ[c] = nullptr;
+        remake(resonatorBufferP[c], channels.resonatorDelay);
+        remake(resonatorBufferQ[c], channels.resonatorDelay);
+        channels.resonatorP[c] = resonatorBufferP[c].get();
+        channels.resonatorQ[c] = resonatorBufferQ[c].get();
         // A host that designs again while active keeps the old positions; they must stay
         // inside the new buffers.
-        if (resonatorPosition[c] >= resonatorDelay)
-            resonatorPosition[c] = 0;
+        if (channels.resonatorPosition[c] >= channels.resonatorDelay)
+            channels.resonatorPosition[c] = 0;
     }
 
     // 7.
@@ -676,16 +550,12 @@ void QUOR515Effect::processBlock(ProcessData& data, Sample** inputs, Sample** ou
     // Both channels as one pair when every line has them in step, as it does unless a block
     // ran channel 0 alone since activation.
     if (n == kLanes && linesInStep()) {
-        const bool avx = chainKernelKind == ChainKernel::kAvx;
-        const auto intoChains =
-            avx ? &QUOR515Effect::pairIntoChainsAvx : &QUOR515Effect::pairIntoChainsSse2;
-        const auto fromChains =
-            avx ? &QUOR515Effect::pairFromChainsAvx : &QUOR515Effect::pairFromChainsSse2;
-        ChannelPairDesign pairDesign;
-        ChannelPairLines pairLines;
-        makeChannelPairDesign(pairDesign);
-        attachPairLines(pairLines);
-        double preDelayed[kLanes];
+        const StereoSteps::IntoChains intoChains = StereoSteps::intoChains(chainKernelKind);
+        const StereoSteps::FromChains fromChains = StereoSteps::fromChains(chainKernelKind);
+        StereoSteps steps;
+        makeStereoSteps(steps);
+        StereoSteps::Sample sample;
+        StereoSteps::Between between;
         // A sample's steps into the chains: its smoothed values, its noise (channel 0's draws
         // first, kept as [draw][channel]) and everything that feeds its chains.
         auto enter = [&](int32 s) {
@@ -693,13 +563,18 @@ void QUOR515Effect::processBlock(ProcessData& data, Sample** inputs, Sample** ou
             for (int32 c = 0; c < kLanes; ++c)
                 for (int32 i = 0; i < kDrawsPerChannel; ++i) {
                     noise = noiseStep(noise);
-                    draws[i * kLanes + c] = noiseValue(noise);
+                    sample.draws[i * kLanes + c] = noiseValue(noise);
                 }
             // Every input of the sample is read before any output is written, so in-place
             // buffers work.
             for (int32 c = 0; c < kLanes; ++c)
-                dry[c] = finiteOrZero(static_cast<double>(inputs[c][s]));
-            (this->*intoChains)(pairDesign, pairLines, dry, draws, preDelayed);
+                dry[c] = sample.dry[c] = finiteOrZero(static_cast<double>(inputs[c][s]));
+            sample.toneAmount = current[toneAmount];
+            sample.limiterDrive = current[limiterDrive];
+            sample.preDelaySamples = current[preDelaySamples];
+            intoChains(steps, sample, between);
+            for (int32 c = 0; c < kLanes; ++c)
+                limiterGain[c].store(between.limiterGain[c], std::memory_order_relaxed);
         };
         // The steps into the chains run one sample ahead of the steps out of them, so that each
         // sample's allpass chains start beside the previous sample's second half.
@@ -708,7 +583,7 @@ void QUOR515Effect::processBlock(ProcessData& data, Sample** inputs, Sample** ou
             runFourChains(chains, ChainPass::kStart);
         }
         for (int32 s = 0; s < sampleCount; ++s) {
-            (this->*fromChains)(pairDesign, pairLines, draws, preDelayed, wet);
+            fromChains(steps, sample, between, wet);
             wetCheck += (wet[0] - wet[0]) + (wet[1] - wet[1]);
             emit(s);
             if (s + 1 < sampleCount) {
@@ -718,7 +593,7 @@ void QUOR515Effect::processBlock(ProcessData& data, Sample** inputs, Sample** ou
                 runFourChains(chains, ChainPass::kFinish);
             }
         }
-        detachPairLines(pairLines);
+        detachLines(steps);
     } else {
         for (int32 s = 0; s < sampleCount; ++s) {
             smoothingStep();
@@ -757,7 +632,8 @@ bool QUOR515Effect::signalStateIsFinite(double wetCheck) const {
     // through the lines it was written into.
     double check = wetCheck;
     for (int32 c = 0; c < kLanes; ++c)
-        check += (limiterEnvelope[c] - limiterEnvelope[c]) + (toneState[c] - toneState[c]);
+        check += (channels.limiterEnvelope[c] - channels.limiterEnvelope[c]) +
+                 (channels.toneState[c] - channels.toneState[c]);
     for (int32 k = 0; k < kChains; ++k)
         for (int32 lane = 0; lane < kLanes; ++lane)
             check += (chains.chainOutput[k][lane] - chains.chainOutput[k][lane]) +
@@ -769,17 +645,17 @@ inline double QUOR515Effect::runChannel(int32 c, double x, const double* draws) 
     const double* current = smoothedValues.current;
 
     // Tone tilt.
-    const double y = runFirstOrder(toneAllpass, toneState[c], x);
+    const double y = runFirstOrder(toneAllpass, channels.toneState[c], x);
     const double drive = current[limiterDrive];
     const double p = drive * (x - y * current[toneAmount]);
 
     // Soft limiter: the gain of a sample comes from the envelope before its update.
-    const double e = limiterEnvelope[c];
+    const double e = channels.limiterEnvelope[c];
     const double g = kLimiterKnee / (e + kLimiterKnee);
     const double q = p * g;
     limiterGain[c].store(g, std::memory_order_relaxed);
     const double lim = q / drive;
-    limiterEnvelope[c] =
+    channels.limiterEnvelope[c] =
         ((std::sqrt(std::fabs(p - q)) * limiterScale + 1.0) - e) * limiterCoefficient + e;
 
     // Pre-delay: the current sample is in the line when it is read.
@@ -788,12 +664,13 @@ inline double QUOR515Effect::runChannel(int32 c, double x, const double* draws) 
     preDelayLine->advance(c);
 
     const double feed =
-        (highFeedback[kLoopA][c] + highFeedback[kLoopB][c]) * kHighFeedbackShare + pd;
+        (channels.highFeedback[kLoopA][c] + channels.highFeedback[kLoopB][c]) * kHighFeedbackShare +
+        pd;
 
     // Dispersion loops; the chains' outputs of the previous sample enter the rest lines.
     for (int32 loop = 0; loop < kChains; ++loop) {
         const double delay = NoiseModulator::dispersionDelay(
-            noiseLowPass[kDispersionNoise], noiseFilterState[loop][kDispersionNoise][c],
+            noiseLowPass[kDispersionNoise], channels.noiseFilterState[loop][kDispersionNoise][c],
             modulationDepth, restDelay[loop], draws[kDispersionDraw + loop]);
         DelayLine& rest = *restLine[loop];
         DelayLine& aTap = *aLine[loop];
@@ -815,68 +692,69 @@ inline double QUOR515Effect::runChannel(int32 c, double x, const double* draws) 
 
     // Stretched resonator.
     const double s = chains.chainOutput[kLoopB][c] + chains.chainOutput[kLoopA][c];
-    const int32 k = resonatorPosition[c];
-    double* bufferP = resonatorBufferP[c].get();
-    double* bufferQ = resonatorBufferQ[c].get();
+    const int32 k = channels.resonatorPosition[c];
+    double* bufferP = channels.resonatorP[c];
+    double* bufferQ = channels.resonatorQ[c];
     const double w = s * resonatorGain;
     const double res = w - bufferQ[k];
     const double p0 = bufferP[k];
     bufferP[k] = res * resonatorFeedback2 + w;
     bufferQ[k] = res * resonatorFeedback1 + p0;
-    resonatorPosition[c] = k + 1 == resonatorDelay ? 0 : k + 1;
+    channels.resonatorPosition[c] = k + 1 == channels.resonatorDelay ? 0 : k + 1;
     const double r = (s - res) * kResonatorDryShare + res;
 
     double lo = r;
     for (int32 j = 0; j < kLowPassCount; ++j)
-        lo = runSection(lowPassSections[j], lowPassState[j], c, lo);
+        lo = runSection(lowPassSections[j], channels.lowPassState[j], c, lo);
 
     // Secondary loops; the high chains' outputs of the previous sample enter their lines.
     const double direct = s * kDirectShare + pd;
     for (int32 loop = 0; loop < kChains; ++loop) {
         const double delay = NoiseModulator::highDelay(
-            noiseLowPass[kHighNoise], noiseFilterState[loop][kHighNoise][c], modulationDepth,
-            secondaryBase[loop], draws[kHighDraw + loop]);
+            noiseLowPass[kHighNoise], channels.noiseFilterState[loop][kHighNoise][c],
+            modulationDepth, secondaryBase[loop], draws[kHighDraw + loop]);
         DelayLine& line = *secondaryLine[loop];
         chains.highInput[loop][c] = line.readInterpolated(c, delay) * secondaryGain[loop] + direct;
         line.write(c, chains.highOutput[loop][c]);
         line.advance(c);
-        highFeedback[loop][c] = chains.highOutput[loop][c];
+        channels.highFeedback[loop][c] = chains.highOutput[loop][c];
     }
 
-    double hp = highFeedback[kLoopB][c] + highFeedback[kLoopA][c];
-    hp = runSection(peakSections[0], peakState[0], c, hp);
-    hp = runSection(peakSections[1], peakState[1], c, hp);
+    double hp = channels.highFeedback[kLoopB][c] + channels.highFeedback[kLoopA][c];
+    hp = runSection(peakSections[0], channels.peakState[0], c, hp);
+    hp = runSection(peakSections[1], channels.peakState[1], c, hp);
 
     return hp * kPeakWetShare + lo * kLowPassWetShare;
 }
 
-void QUOR515Effect::makeChannelPairDesign(ChannelPairDesign& k) const {
-    k.tone.set(toneAllpass);
+void QUOR515Effect::makeStereoSteps(StereoSteps& steps) {
+    using Both = StereoSteps;
+    steps.tone = Both::section(toneAllpass);
     for (int32 j = 0; j < kLowPassCount; ++j)
-        k.lowPass[j].set(lowPassSections[j]);
+        steps.lowPass[j] = Both::section(lowPassSections[j]);
     for (int32 j = 0; j < 2; ++j) {
-        k.peak[j].set(peakSections[j]);
-        k.noise[j].set(noiseLowPass[j]);
+        steps.peak[j] = Both::section(peakSections[j]);
+        steps.noise[j] = Both::section(noiseLowPass[j]);
     }
-    k.limiterScale = pairOf(limiterScale);
-    k.limiterCoefficient = pairOf(limiterCoefficient);
-    k.modulationDepth = pairOf(modulationDepth);
-    k.innerBlend = pairOf(innerBlend);
-    k.outerBlend = pairOf(outerBlend);
-    k.resonatorGain = pairOf(resonatorGain);
-    k.resonatorFeedback1 = pairOf(resonatorFeedback1);
-    k.resonatorFeedback2 = pairOf(resonatorFeedback2);
+    steps.limiterScale = Both::both(limiterScale);
+    steps.limiterCoefficient = Both::both(limiterCoefficient);
+    steps.modulationDepth = Both::both(modulationDepth);
+    steps.innerBlend = Both::both(innerBlend);
+    steps.outerBlend = Both::both(outerBlend);
+    steps.resonatorGain = Both::both(resonatorGain);
+    steps.resonatorFeedback1 = Both::both(resonatorFeedback1);
+    steps.resonatorFeedback2 = Both::both(resonatorFeedback2);
     for (int32 loop = 0; loop < kChains; ++loop) {
-        k.restDelay[loop] = pairOf(restDelay[loop]);
-        k.loopGain[loop] = pairOf(loopGain[loop]);
-        k.secondaryBase[loop] = pairOf(secondaryBase[loop]);
-        k.secondaryGain[loop] = pairOf(secondaryGain[loop]);
+        steps.restDelay[loop] = Both::both(restDelay[loop]);
+        steps.loopGain[loop] = Both::both(loopGain[loop]);
+        steps.secondaryBase[loop] = Both::both(secondaryBase[loop]);
+        steps.secondaryGain[loop] = Both::both(secondaryGain[loop]);
     }
-}
+    steps.state = &channels;
+    steps.chains = &chains;
 
-void QUOR515Effect::attachPairLines(ChannelPairLines& lines) {
-    auto& cursor = lines.cursor;
-    auto& frame = lines.frame;
+    auto& cursor = steps.cursor;
+    auto& frame = steps.frame;
     frame.pre = cursor.pre.attach(*preDelayLine);
     for (int32 loop = 0; loop < kChains; ++loop) {
         frame.rest[loop] = cursor.rest[loop].attach(*restLine[loop]);
@@ -887,9 +765,9 @@ void QUOR515Effect::attachPairLines(ChannelPairLines& lines) {
     }
 }
 
-void QUOR515Effect::detachPairLines(const ChannelPairLines& lines) {
-    const auto& cursor = lines.cursor;
-    const auto& frame = lines.frame;
+void QUOR515Effect::detachLines(const StereoSteps& steps) {
+    const auto& cursor = steps.cursor;
+    const auto& frame = steps.frame;
     cursor.pre.detach(*preDelayLine, frame.pre);
     for (int32 loop = 0; loop < kChains; ++loop) {
         cursor.rest[loop].detach(*restLine[loop], frame.rest[loop]);
@@ -898,150 +776,6 @@ void QUOR515Effect::detachPairLines(const ChannelPairLines& lines) {
         cursor.c[loop].detach(*cLine[loop], frame.c[loop]);
         cursor.secondary[loop].detach(*secondaryLine[loop], frame.secondary[loop]);
     }
-}
-
-// Both channels' steps at once, for a stereo block whose lines are in step: the arithmetic of
-// runChannel on a pair, in two parts. The first takes the sample's dry pair and its noise
-// (`draws`, as [draw][channel]) through everything that feeds the chains and leaves the
-// pre-delayed pair in `preDelayed`; the second, once the chains have run the previous sample,
-// takes their outputs through the resonator, the secondary loops and the filters to `wet`.
-__attribute__((always_inline)) inline void
-QUOR515Effect::pairIntoChains(const ChannelPairDesign& k, ChannelPairLines& lines,
-                              const double* dry, const double* draws, double* preDelayed) {
-    // The current frames as locals, which the vector stores into the lines cannot alias: the
-    // pointers stay in registers instead of being read again after every store.
-    ChannelPairLines::Set<double*> at = lines.frame;
-    const ChannelPairLines::Set<PairCursor>& line = lines.cursor;
-    const double* current = smoothedValues.current;
-    const Pair x = loadPair(dry);
-
-    // Tone tilt.
-    const Pair y = runFirstOrderPair(k.tone, toneState, x);
-    const Pair drive = pairOf(current[limiterDrive]);
-    const Pair p = drive * (x - y * pairOf(current[toneAmount]));
-
-    // Soft limiter: the gain of a sample comes from the envelope before its update.
-    const Pair e = loadPair(limiterEnvelope);
-    const Pair g = pairOf(kLimiterKnee) / (e + pairOf(kLimiterKnee));
-    const Pair q = p * g;
-    limiterGain[0].store(low(g), std::memory_order_relaxed);
-    limiterGain[1].store(high(g), std::memory_order_relaxed);
-    const Pair lim = q / drive;
-    const Pair magnitude = _mm_andnot_pd(pairOf(-0.0), p - q);
-    storePair(limiterEnvelope,
-              ((_mm_sqrt_pd(magnitude) * k.limiterScale + pairOf(1.0)) - e) * k.limiterCoefficient +
-                  e);
-
-    // Pre-delay: the current sample is in the line when it is read.
-    writePair(line.pre, at.pre, lim);
-    const Pair pd = readInterpolatedPair(line.pre, at.pre, current[preDelaySamples]);
-    at.pre = line.pre.next(at.pre);
-    storePair(preDelayed, pd);
-
-    const Pair feed = (loadPair(highFeedback[kLoopA]) + loadPair(highFeedback[kLoopB])) *
-                          pairOf(kHighFeedbackShare) +
-                      pd;
-
-    // Dispersion loops. The rest lines are read here; the chains' outputs of the previous
-    // sample enter them in the second part, before anything else touches the lines.
-    for (int32 loop = 0; loop < kChains; ++loop) {
-        const Pair noise =
-            filteredNoisePair(k.noise[kDispersionNoise], noiseFilterState[loop][kDispersionNoise],
-                              loadPair(draws + kLanes * (kDispersionDraw + loop)));
-        const Pair delay = noise * k.modulationDepth + k.restDelay[loop];
-        // The oldest sample of a line is its current frame before the write.
-        const Pair m = readInterpolatedPair(line.rest[loop], at.rest[loop], delay);
-        const Pair u = m * k.innerBlend + loadPair(at.a[loop]);
-        const Pair v = u * k.outerBlend + loadPair(at.b[loop]);
-        storePair(chains.chainInput[loop], loadPair(at.c[loop]));
-        putPair(line.a[loop], at.a[loop], m);
-        putPair(line.b[loop], at.b[loop], u);
-        putPair(line.c[loop], at.c[loop], v * k.loopGain[loop] + feed);
-    }
-    lines.frame = at;
-}
-
-__attribute__((always_inline)) inline void
-QUOR515Effect::pairFromChains(const ChannelPairDesign& k, ChannelPairLines& lines,
-                              const double* draws, const double* preDelayed, double* wet) {
-    ChannelPairLines::Set<double*> at = lines.frame;
-    const ChannelPairLines::Set<PairCursor>& line = lines.cursor;
-
-    for (int32 loop = 0; loop < kChains; ++loop)
-        putPair(line.rest[loop], at.rest[loop], loadPair(chains.chainOutput[loop]));
-
-    // Stretched resonator.
-    const Pair s = loadPair(chains.chainOutput[kLoopB]) + loadPair(chains.chainOutput[kLoopA]);
-    const int32 k0 = resonatorPosition[0];
-    const int32 k1 = resonatorPosition[1];
-    double* p0 = resonatorBufferP[0].get();
-    double* p1 = resonatorBufferP[1].get();
-    double* q0 = resonatorBufferQ[0].get();
-    double* q1 = resonatorBufferQ[1].get();
-    const Pair w = s * k.resonatorGain;
-    const Pair res = w - _mm_set_pd(q1[k1], q0[k0]);
-    const Pair held = _mm_set_pd(p1[k1], p0[k0]);
-    const Pair newP = res * k.resonatorFeedback2 + w;
-    const Pair newQ = res * k.resonatorFeedback1 + held;
-    p0[k0] = low(newP);
-    p1[k1] = high(newP);
-    q0[k0] = low(newQ);
-    q1[k1] = high(newQ);
-    resonatorPosition[0] = k0 + 1 == resonatorDelay ? 0 : k0 + 1;
-    resonatorPosition[1] = k1 + 1 == resonatorDelay ? 0 : k1 + 1;
-    const Pair r = (s - res) * pairOf(kResonatorDryShare) + res;
-
-    Pair lo = r;
-    for (int32 j = 0; j < kLowPassCount; ++j)
-        lo = runSectionPair(k.lowPass[j], lowPassState[j], lo);
-
-    // Secondary loops; the high chains' outputs of the previous sample enter their lines.
-    const Pair direct = s * pairOf(kDirectShare) + loadPair(preDelayed);
-    for (int32 loop = 0; loop < kChains; ++loop) {
-        const Pair noise =
-            filteredNoisePair(k.noise[kHighNoise], noiseFilterState[loop][kHighNoise],
-                              loadPair(draws + kLanes * (kHighDraw + loop)));
-        const Pair delay = (noise * pairOf(0.5)) * k.modulationDepth + k.secondaryBase[loop];
-        storePair(chains.highInput[loop],
-                  readInterpolatedPair(line.secondary[loop], at.secondary[loop], delay) *
-                          k.secondaryGain[loop] +
-                      direct);
-        const Pair out = loadPair(chains.highOutput[loop]);
-        putPair(line.secondary[loop], at.secondary[loop], out);
-        storePair(highFeedback[loop], out);
-    }
-
-    Pair hp = loadPair(highFeedback[kLoopB]) + loadPair(highFeedback[kLoopA]);
-    hp = runSectionPair(k.peak[0], peakState[0], hp);
-    hp = runSectionPair(k.peak[1], peakState[1], hp);
-
-    storePair(wet, hp * pairOf(kPeakWetShare) + lo * pairOf(kLowPassWetShare));
-    lines.frame = at;
-}
-
-// The stereo steps compiled twice: for the baseline and, with the same operations in the VEX
-// encoding (three operands, so fewer register copies; no fused multiply-add), for processors
-// that run the AVX chain kernel.
-void QUOR515Effect::pairIntoChainsSse2(const ChannelPairDesign& k, ChannelPairLines& lines,
-                                       const double* dry, const double* draws, double* preDelayed) {
-    pairIntoChains(k, lines, dry, draws, preDelayed);
-}
-
-__attribute__((target("avx"))) void
-QUOR515Effect::pairIntoChainsAvx(const ChannelPairDesign& k, ChannelPairLines& lines,
-                                 const double* dry, const double* draws, double* preDelayed) {
-    pairIntoChains(k, lines, dry, draws, preDelayed);
-}
-
-void QUOR515Effect::pairFromChainsSse2(const ChannelPairDesign& k, ChannelPairLines& lines,
-                                       const double* draws, const double* preDelayed, double* wet) {
-    pairFromChains(k, lines, draws, preDelayed, wet);
-}
-
-__attribute__((target("avx"))) void
-QUOR515Effect::pairFromChainsAvx(const ChannelPairDesign& k, ChannelPairLines& lines,
-                                 const double* draws, const double* preDelayed, double* wet) {
-    pairFromChains(k, lines, draws, preDelayed, wet);
 }
 
 void QUOR515Effect::sendMeter(ProcessData& data) {

@@ -3,6 +3,7 @@
 #include "core/SorvEffect.h"
 #include "engine/BiquadCoefficients.h"
 #include "engine/ChainKernel.h"
+#include "engine/ChannelState.h"
 #include "engine/DelayLine.h"
 
 #include <atomic>
@@ -16,8 +17,7 @@ namespace SorvLib {
 // stretched resonator and a five-section low-pass, and two secondary loops of 90 squared
 // allpass sections give the bright part through a peaking pair. Every delay of the loops is
 // noise-modulated. All memory is allocated in setupProcessing; the audio path only indexes it.
-struct ChannelPairDesign;
-struct ChannelPairLines;
+struct StereoSteps;
 
 class QUOR515Effect : public SorvEffect {
 public:
@@ -67,23 +67,9 @@ private:
     void smoothingStep();
     // One channel of one sample; draws holds its four noise draws.
     double runChannel(int32 c, double x, const double* draws);
-    // The stereo steps in two parts: into the chains, and from their outputs to the wet pair.
-    void pairIntoChains(const ChannelPairDesign& k, ChannelPairLines& lines, const double* dry,
-                        const double* draws, double* preDelayed);
-    void pairFromChains(const ChannelPairDesign& k, ChannelPairLines& lines, const double* draws,
-                        const double* preDelayed, double* wet);
-    void pairIntoChainsSse2(const ChannelPairDesign& k, ChannelPairLines& lines, const double* dry,
-                            const double* draws, double* preDelayed);
-    void pairIntoChainsAvx(const ChannelPairDesign& k, ChannelPairLines& lines, const double* dry,
-                           const double* draws, double* preDelayed);
-    void pairFromChainsSse2(const ChannelPairDesign& k, ChannelPairLines& lines,
-                            const double* draws, const double* preDelayed, double* wet);
-    void pairFromChainsAvx(const ChannelPairDesign& k, ChannelPairLines& lines, const double* draws,
-                           const double* preDelayed, double* wet);
-    void makeChannelPairDesign(ChannelPairDesign& k) const;
-    // The stereo steps walk the lines through cursors; their positions go back at the end.
-    void attachPairLines(ChannelPairLines& lines);
-    void detachPairLines(const ChannelPairLines& lines);
+    // The stereo steps' design and lines for a block, and the lines' positions back after it.
+    void makeStereoSteps(StereoSteps& steps);
+    void detachLines(const StereoSteps& steps);
     void sendMeter(Steinberg::Vst::ProcessData& data);
     void updateTarget(ParamID tag);
     void resetEngine();
@@ -105,12 +91,13 @@ private:
         std::atomic<double> target[kSmoothedCount];
     } smoothedValues;
 
+    // The states of the steps around the chains, both channels.
+    ChannelState channels;
+
     // Tone stage and limiter.
     BiquadCoefficients toneAllpass;
-    double toneState[kLanes] = {};
     double limiterCoefficient = 0.0;
     double limiterScale = 0.0;
-    double limiterEnvelope[kLanes] = {};
     // Written per sample, read by updateMeters on the main thread.
     std::atomic<double> limiterGain[kLanes];
     double blockMinGain = 1.0;
@@ -122,29 +109,24 @@ private:
     double fractionCoefficient[kChains] = {};
     BiquadCoefficients chainHighPass;
 
-    // Stretched resonator, per channel.
-    int32 resonatorDelay = 1;
+    // Stretched resonator, per channel; its delay and positions are in `channels`.
     double resonatorGain = 0.0;
     double resonatorFeedback1 = 0.0;
     double resonatorFeedback2 = 0.0;
     std::unique_ptr<double[]> resonatorBufferP[kLanes];
     std::unique_ptr<double[]> resonatorBufferQ[kLanes];
-    int32 resonatorPosition[kLanes] = {};
 
-    // Low-pass cascade: [section][channel][s1, s2].
+    // Low-pass cascade.
     BiquadCoefficients lowPassSections[kLowPassCount];
-    double lowPassState[kLowPassCount][2][kLanes] = {}; // [section][s1, s2][channel]
 
     // High chains (run in `chains`) and the secondary loops around them.
     BiquadCoefficients highSection[kChains];
-    double highFeedback[kChains][kLanes] = {};
     double secondaryBase[kChains] = {};
     double secondaryGain[kChains] = {};
     std::unique_ptr<DelayLine> secondaryLine[kChains];
 
-    // Peaking pair: [section][channel][s1, s2].
+    // Peaking pair.
     BiquadCoefficients peakSections[2];
-    double peakState[2][2][kLanes] = {}; // [section][s1, s2][channel]
 
     // Dispersion loops.
     double outerBlend = 0.0;
@@ -157,10 +139,8 @@ private:
     std::unique_ptr<DelayLine> aLine[kChains];
     std::unique_ptr<DelayLine> bLine[kChains];
 
-    // Delay modulation: low-pass 0 for the dispersion loops, 1 for the high loops; states
-    // [loop][kind][channel].
+    // Delay modulation: low-pass 0 for the dispersion loops, 1 for the high loops.
     BiquadCoefficients noiseLowPass[2];
-    double noiseFilterState[kChains][2][kLanes] = {};
 
     std::unique_ptr<DelayLine> preDelayLine;
 

@@ -15,7 +15,7 @@ SorvTest::EngineDesign QUOR515EffectProbe::design() const {
     d.stretch = e.stretch;
     d.stageDelay = e.stageDelay;
     d.chainHighPass = e.chainHighPass;
-    d.resonatorDelay = e.resonatorDelay;
+    d.resonatorDelay = e.channels.resonatorDelay;
     d.resonatorGain = e.resonatorGain;
     d.resonatorFeedback1 = e.resonatorFeedback1;
     d.resonatorFeedback2 = e.resonatorFeedback2;
@@ -97,22 +97,22 @@ template <typename Check> bool QUOR515EffectProbe::everyState(Check check) const
                     return false;
         return true;
     };
-    bool ok = all(e.toneState, 2) && all(e.limiterEnvelope, 2) &&
+    bool ok = all(e.channels.toneState, 2) && all(e.channels.limiterEnvelope, 2) &&
               all(&e.chains.chainHighPassState[0][0], 4) && all(&e.chains.chainInput[0][0], 4) &&
               all(&e.chains.chainOutput[0][0], 4) &&
-              all(&e.lowPassState[0][0][0], sizeof(e.lowPassState) / sizeof(double)) &&
+              all(&e.channels.lowPassState[0][0][0], sizeof(e.channels.lowPassState) / sizeof(double)) &&
               all(&e.chains.highInput[0][0], 4) && all(&e.chains.highOutput[0][0], 4) &&
-              all(&e.highFeedback[0][0], 4) &&
-              all(&e.peakState[0][0][0], sizeof(e.peakState) / sizeof(double)) &&
-              all(&e.noiseFilterState[0][0][0], sizeof(e.noiseFilterState) / sizeof(double)) &&
+              all(&e.channels.highFeedback[0][0], 4) &&
+              all(&e.channels.peakState[0][0][0], sizeof(e.channels.peakState) / sizeof(double)) &&
+              all(&e.channels.noiseFilterState[0][0][0], sizeof(e.channels.noiseFilterState) / sizeof(double)) &&
               line(e.preDelayLine.get());
     // Stage states, high-section states and stage buffers.
     if (e.chainMemory)
         ok = ok && all(e.chains.stageState, ChainKernelData::memoryValues(e.stageDelay));
     for (int k = 0; k < 2 && ok; ++k) {
         if (e.resonatorBufferP[k])
-            ok = ok && all(e.resonatorBufferP[k].get(), static_cast<size_t>(e.resonatorDelay)) &&
-                 all(e.resonatorBufferQ[k].get(), static_cast<size_t>(e.resonatorDelay));
+            ok = ok && all(e.resonatorBufferP[k].get(), static_cast<size_t>(e.channels.resonatorDelay)) &&
+                 all(e.resonatorBufferQ[k].get(), static_cast<size_t>(e.channels.resonatorDelay));
         ok = ok && line(e.cLine[k].get()) && line(e.restLine[k].get()) && line(e.aLine[k].get()) &&
              line(e.bLine[k].get()) && line(e.secondaryLine[k].get());
     }
@@ -120,13 +120,13 @@ template <typename Check> bool QUOR515EffectProbe::everyState(Check check) const
 }
 
 bool QUOR515EffectProbe::channelIsZero(int c) const {
-    bool zero = e.toneState[c] == 0.0 && e.limiterEnvelope[c] == 0.0 &&
-                e.resonatorPosition[c] == 0 && e.preDelayLine->getPosition(c) == 0;
+    bool zero = e.channels.toneState[c] == 0.0 && e.channels.limiterEnvelope[c] == 0.0 &&
+                e.channels.resonatorPosition[c] == 0 && e.preDelayLine->getPosition(c) == 0;
     for (int j = 0; j < 5; ++j)
-        zero = zero && e.lowPassState[j][0][c] == 0.0 && e.lowPassState[j][1][c] == 0.0;
+        zero = zero && e.channels.lowPassState[j][0][c] == 0.0 && e.channels.lowPassState[j][1][c] == 0.0;
     for (int j = 0; j < 2; ++j)
-        zero = zero && e.peakState[j][0][c] == 0.0 && e.peakState[j][1][c] == 0.0;
-    for (int i = 0; i < e.resonatorDelay; ++i)
+        zero = zero && e.channels.peakState[j][0][c] == 0.0 && e.channels.peakState[j][1][c] == 0.0;
+    for (int i = 0; i < e.channels.resonatorDelay; ++i)
         zero = zero && e.resonatorBufferP[c][i] == 0.0 && e.resonatorBufferQ[c][i] == 0.0;
     auto lineIsZero = [c](const DelayLine& line) {
         if (line.getPosition(c) != 0)
@@ -141,8 +141,8 @@ bool QUOR515EffectProbe::channelIsZero(int c) const {
         const ChainKernelData& d = e.chains;
         zero = zero && d.chainInput[k][c] == 0.0 && d.chainOutput[k][c] == 0.0 &&
                d.chainHighPassState[k][c] == 0.0 && d.highInput[k][c] == 0.0 &&
-               d.highOutput[k][c] == 0.0 && e.highFeedback[k][c] == 0.0 &&
-               e.noiseFilterState[k][0][c] == 0.0 && e.noiseFilterState[k][1][c] == 0.0 &&
+               d.highOutput[k][c] == 0.0 && e.channels.highFeedback[k][c] == 0.0 &&
+               e.channels.noiseFilterState[k][0][c] == 0.0 && e.channels.noiseFilterState[k][1][c] == 0.0 &&
                lineIsZero(*e.cLine[k]) && lineIsZero(*e.restLine[k]) && lineIsZero(*e.aLine[k]) &&
                lineIsZero(*e.bLine[k]) && lineIsZero(*e.secondaryLine[k]);
         if (!e.chainMemory)

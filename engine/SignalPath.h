@@ -1,0 +1,18 @@
+#pragma once
+
+namespace SorvLib {
+
+// The fixed values of the steps around the chains, shared by the steps of one channel and the
+// stereo steps.
+namespace SignalPath {
+
+constexpr double kLimiterKnee = 54.0;
+constexpr double kHighFeedbackShare = 0.17;
+constexpr double kResonatorDryShare = 0.12589254117941673;
+constexpr double kDirectShare = 0.001;
+constexpr double kLowPassWetShare = 0.7071067811865476;
+constexpr double kPeakWetShare = kLowPassWetShare * 0.001;
+static_assert(kPeakWetShare == 0.0007071067811865476, "the product is formed in double");
+
+} // namespace SignalPath
+} // namespace SorvLib
