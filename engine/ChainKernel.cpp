@@ -34,8 +34,9 @@ void ChainKernelData::clear() {
         std::fill_n(stageState, memoryValues(stageDelay), 0.0);
     stagePosition = startedPosition = 0;
     stageStateSlot = startedSlot = 0;
-    for (double* values : {&chainHighPassState[0][0], &chainInput[0][0], &chainOutput[0][0],
-                           &highInput[0][0], &highOutput[0][0], startedW, startedX})
+    for (double* values :
+         {&chainHighPassState[0][0], &chainInput[0][0], &chainOutput[0][0], &highInput[0][0],
+          &highOutput[0][0], startedW, startedX, highStarted[0], highStarted[1], highStarted[2]})
         std::fill_n(values, kLanes, 0.0);
 }
 

@@ -21,8 +21,9 @@ struct ChainKernelData {
     static constexpr int32_t kLanes = kChains * kChannels;
     static constexpr int32_t kStages = 100;
     static constexpr int32_t kHighSections = 90;
-    // A sample's allpass chains may run in two passes, split after this many stages.
+    // A sample's chains may run in two passes each, split after this many stages and sections.
     static constexpr int32_t kFirstHalfStages = 50;
+    static constexpr int32_t kFirstHalfSections = 45;
     // The first-order allpass interpolator of a stage keeps its S1 of the last two samples
     // (its S2 is the older one), so a stage stores one value per lane and sample.
     static constexpr size_t kStageStateValues = kStages * 2 * kLanes; // [stage][slot][lane]
@@ -63,6 +64,8 @@ struct ChainKernelData {
     int32_t startedSlot = 0;
     double startedW[kLanes] = {};
     double startedX[kLanes] = {};
+    // Likewise the running values of high chains between their passes.
+    double highStarted[3][kLanes] = {};
 
     // Hand-over with the per-channel steps, [chain][channel].
     double chainHighPassState[kChains][kChannels] = {};
@@ -78,23 +81,29 @@ struct ChainKernelData {
     void clear();
 };
 
-// What one call of a kernel runs. A sample's allpass chains depend on the previous sample's
-// only through their states and stage buffers, one stage at a time; its high chains need the
-// previous sample's allpass output. So while one sample finishes, the next one's allpass chains
-// can already run their first half beside it, and the dependent arithmetic of both interleaves.
-enum class ChainPass : int32_t {
-    kWhole,          // one sample: chainInput and highInput in, chainOutput and highOutput out
-    kStart,          // the input high-pass and first half of the allpass chains of chainInput
-    kFinish,         // the started sample's second half and its high chains (highInput)
-    kFinishAndStart, // kFinish, with kStart of the next sample beside it
-};
-
 // The instruction sets a kernel is compiled for, and the choice among them. The choice is made
 // once per setup of an effect, never on the audio thread.
 class ChainKernel {
 public:
     enum Kind : int32_t { kSse2 = 0, kAvx = 1, kKindCount = 2 };
-    using Entry = void (*)(ChainKernelData&, ChainPass);
+
+    // What one call of a kernel runs, as a set of parts. A sample's allpass chains depend on
+    // the previous sample's only through their states and stage buffers, one stage at a time,
+    // and its high chains on the previous sample's allpass output only through their input. So
+    // each chain can run in two halves a call apart, and four halves of different samples run
+    // side by side: the dependent arithmetic of each hides behind the others'.
+    enum Part : int32_t {
+        kStartAllpass = 1, // the input high-pass and first half of the allpass chains of chainInput
+        kFinishAllpass = 2, // the second half of the started allpass chains, to chainOutput
+        kStartHigh = 4,     // the first half of the high chains of highInput
+        kFinishHigh = 8,    // the second half of the started high chains, to highOutput
+        // One sample whole in one call: chainInput and highInput in, chainOutput and highOutput
+        // out.
+        kWholeSample = 16,
+    };
+    // Calls take kWholeSample, kStartAllpass or kFinishHigh alone, or kFinishAllpass together
+    // with kStartHigh and either or both of the others.
+    using Entry = void (*)(ChainKernelData&, int32_t parts);
 
     // Whether the processor and the operating system run the kind (AVX needs the OS to save
     // the wide registers).
@@ -111,7 +120,7 @@ public:
     static const char* name(Kind kind);
 };
 
-void runChainKernelSse2(ChainKernelData& data, ChainPass pass);
-void runChainKernelAvx(ChainKernelData& data, ChainPass pass);
+void runChainKernelSse2(ChainKernelData& data, int32_t parts);
+void runChainKernelAvx(ChainKernelData& data, int32_t parts);
 
 } // namespace SorvLib

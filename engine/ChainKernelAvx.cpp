@@ -30,8 +30,8 @@ inline AvxQuad mul(AvxQuad a, AvxQuad b) {
 
 } // namespace
 
-void runChainKernelAvx(ChainKernelData& data, ChainPass pass) {
-    ChainKernelBody::run<AvxQuad>(data, pass);
+void runChainKernelAvx(ChainKernelData& data, int32_t parts) {
+    ChainKernelBody::run<AvxQuad>(data, parts);
     // The caller's SSE code runs next: leave the upper halves clean.
     _mm256_zeroupper();
 }

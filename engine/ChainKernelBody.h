@@ -14,6 +14,19 @@ constexpr int32_t kLanes = ChainKernelData::kLanes;
 constexpr int32_t kStages = ChainKernelData::kStages;
 constexpr int32_t kSplit = ChainKernelData::kFirstHalfStages;
 constexpr int32_t kHighSections = ChainKernelData::kHighSections;
+constexpr int32_t kHighSplit = ChainKernelData::kFirstHalfSections;
+
+// The x86-64 targets have sixteen vector registers: four chains side by side run stage by
+// stage. The 32-bit target has eight, too few for the running values of four chains: there
+// the allpass halves and the high halves take turns in groups of nine steps, which the
+// processor still runs side by side, and within a group only its own chains' values need
+// registers.
+#if defined(__x86_64__)
+constexpr int32_t kStepGroup = 1;
+#else
+constexpr int32_t kStepGroup = 9;
+#endif
+static_assert(kHighSplit % kStepGroup == 0, "the high chains' first half is whole groups");
 
 // One sample's two stretched allpass chains on four lanes, stage by stage. The stage's allpass
 // output a·w + u is not formed: the next stage's w update absorbs it, and only a chain's last
@@ -54,6 +67,19 @@ template <class V> struct SquaredSections {
     SquaredSections(const ChainKernelData& d, V in)
         : a1(V::loadu(d.highA1)), a2(V::loadu(d.highA2)), state(d.highState), x(in),
           xb0(mul(in, a2)), xb1(mul(in, a1)) {}
+    // The chain of a sample between its two passes.
+    static SquaredSections resume(const ChainKernelData& d) {
+        SquaredSections high(d, V::zero());
+        high.x = V::loadu(d.highStarted[0]);
+        high.xb0 = V::loadu(d.highStarted[1]);
+        high.xb1 = V::loadu(d.highStarted[2]);
+        return high;
+    }
+    void hold(ChainKernelData& d) const {
+        V::storeu(d.highStarted[0], x);
+        V::storeu(d.highStarted[1], xb0);
+        V::storeu(d.highStarted[2], xb1);
+    }
 
     inline void section(int32_t i) {
         double* const s1 = state + 2 * kLanes * i;
@@ -75,6 +101,10 @@ template <class V> struct SquaredSections {
 // Any second-order section in transposed direct form II, every product formed.
 template <class V> struct GeneralSections {
     GeneralSections(const ChainKernelData& d, V in) : k(d), x(in) {}
+    static GeneralSections resume(const ChainKernelData& d) {
+        return GeneralSections(d, V::loadu(d.highStarted[0]));
+    }
+    void hold(ChainKernelData& d) const { V::storeu(d.highStarted[0], x); }
 
     inline void section(int32_t i) {
         double* const s1 = k.highState + 2 * kLanes * i;
@@ -155,70 +185,123 @@ template <class V, int32_t kSlot> inline void runStart(ChainKernelData& d) {
     hold(d, next);
 }
 
-// The second half of the started sample with its high chains, two sections beside each stage;
-// with kStartNext the first half of the next sample's chains runs beside them too.
-// The second half of the started sample with its high chains, nine sections beside every five
-// stages; with kStartNext the first half of the next sample's chains runs beside them too.
-template <class V, class High, bool kStartNext, int32_t kSlot>
-inline void runFinish(ChainKernelData& d) {
+// The high chains of a started sample to their end alone.
+template <class V, class High> inline void runFinishHigh(ChainKernelData& d) {
+    High high = High::resume(d);
+#pragma GCC unroll 5
+    for (int32_t i = kHighSplit; i < kHighSections; ++i)
+        high.section(i);
+    V::storeu(&d.highOutput[0][0], high.x);
+}
+
+// The second half of the started sample's allpass chains beside the first half of the high
+// chains of the sample in highInput; with kStartNext the first half of the next sample's
+// allpass chains, and with kFinishHigh the second half of the started high chains, run beside
+// them too. Four chains of about equal length side by side.
+template <class V, class High, int32_t kSlot, bool kStartNext, bool kFinishHigh>
+inline void runStep(ChainKernelData& d) {
     constexpr int32_t kLateStages = kStages - kSplit;
-    static_assert(kLateStages == kSplit && kLateStages * 9 == kHighSections * 5,
-                  "each stage of the second half goes with one of the first");
-    // The next sample takes the other slot.
+    static_assert(kLateStages == kSplit && kHighSplit <= kLateStages &&
+                      kHighSections - kHighSplit == kHighSplit,
+                  "each stage of the second half goes with one of the first and one section of "
+                  "each half of the high chains");
     Chains<V, kSlot> late = resume<V, kSlot>(d);
-    High high(d, V::loadu(&d.highInput[0][0]));
+    // The previous sample's high chains resume before this sample's take their place.
+    High finishing = kFinishHigh ? High::resume(d) : High(d, V::zero());
+    High starting(d, V::loadu(&d.highInput[0][0]));
+    // The next sample takes the other slot.
     Chains<V, 1 - kSlot> next(d, d.stagePosition);
     if (kStartNext)
         next = enter<V, 1 - kSlot>(d);
     int32_t i = 0;
-    int32_t j = 0;
-    for (int32_t group = 0; group < kLateStages / 5; ++group) {
+    if constexpr (kStepGroup == 1) {
+        for (int32_t group = 0; group < kHighSplit / 5; ++group) {
 #pragma GCC unroll 5
-        for (int32_t step = 0; step < 5; ++step, ++i) {
-            late.stage(kSplit + i);
-            if (kStartNext)
-                next.stage(i);
-            high.section(j++);
-            if (step < 4)
-                high.section(j++);
+            for (int32_t step = 0; step < 5; ++step, ++i) {
+                late.stage(kSplit + i);
+                if (kStartNext)
+                    next.stage(i);
+                starting.section(i);
+                if (kFinishHigh)
+                    finishing.section(kHighSplit + i);
+            }
+        }
+    } else {
+        for (; i < kHighSplit; i += kStepGroup) {
+#pragma GCC unroll 9
+            for (int32_t step = 0; step < kStepGroup; ++step) {
+                late.stage(kSplit + i + step);
+                if (kStartNext)
+                    next.stage(i + step);
+            }
+#pragma GCC unroll 9
+            for (int32_t step = 0; step < kStepGroup; ++step) {
+                starting.section(i + step);
+                if (kFinishHigh)
+                    finishing.section(kHighSplit + i + step);
+            }
         }
     }
-    leave(d, late, high);
+#pragma GCC unroll 5
+    for (; i < kLateStages; ++i) {
+        late.stage(kSplit + i);
+        if (kStartNext)
+            next.stage(i);
+    }
+    V::storeu(&d.chainOutput[0][0], late.output());
+    if (kFinishHigh)
+        V::storeu(&d.highOutput[0][0], finishing.x);
+    starting.hold(d);
     if (kStartNext)
         hold(d, next);
 }
 
-template <class V, class High, int32_t kSlot> inline void run(ChainKernelData& d, ChainPass pass) {
-    switch (pass) {
-    case ChainPass::kWhole:
+template <class V, class High, int32_t kSlot> inline void run(ChainKernelData& d, int32_t parts) {
+    constexpr int32_t kStep = ChainKernel::kFinishAllpass | ChainKernel::kStartHigh;
+    constexpr int32_t kNext = ChainKernel::kStartAllpass;
+    constexpr int32_t kPrevious = ChainKernel::kFinishHigh;
+    switch (parts) {
+    case ChainKernel::kWholeSample:
         runWhole<V, High, kSlot>(d);
         break;
-    case ChainPass::kStart:
+    case ChainKernel::kStartAllpass:
         runStart<V, kSlot>(d);
         break;
-    case ChainPass::kFinish:
-        runFinish<V, High, false, kSlot>(d);
+    case ChainKernel::kFinishHigh:
+        runFinishHigh<V, High>(d);
         break;
-    case ChainPass::kFinishAndStart:
-        runFinish<V, High, true, kSlot>(d);
+    case kStep:
+        runStep<V, High, kSlot, false, false>(d);
+        break;
+    case kStep | kNext:
+        runStep<V, High, kSlot, true, false>(d);
+        break;
+    case kStep | kPrevious:
+        runStep<V, High, kSlot, false, true>(d);
+        break;
+    case kStep | kNext | kPrevious:
+        runStep<V, High, kSlot, true, true>(d);
+        break;
+    default:
         break;
     }
 }
 
-// The slot of the sample the pass begins with: the started one when it finishes a sample.
-template <class V, class High> inline void run(ChainKernelData& d, ChainPass pass) {
-    const bool finishes = pass == ChainPass::kFinish || pass == ChainPass::kFinishAndStart;
+// The slot of the sample the parts begin with: the started one when they finish its allpass
+// chains.
+template <class V, class High> inline void run(ChainKernelData& d, int32_t parts) {
+    const bool finishes = (parts & ChainKernel::kFinishAllpass) != 0;
     if ((finishes ? d.startedSlot : d.stageStateSlot) == 0)
-        run<V, High, 0>(d, pass);
+        run<V, High, 0>(d, parts);
     else
-        run<V, High, 1>(d, pass);
+        run<V, High, 1>(d, parts);
 }
 
-template <class V> inline void run(ChainKernelData& d, ChainPass pass) {
+template <class V> inline void run(ChainKernelData& d, int32_t parts) {
     if (d.squaredAllpass)
-        run<V, SquaredSections<V>>(d, pass);
+        run<V, SquaredSections<V>>(d, parts);
     else
-        run<V, GeneralSections<V>>(d, pass);
+        run<V, GeneralSections<V>>(d, parts);
 }
 
 } // namespace ChainKernelBody

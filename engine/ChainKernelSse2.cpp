@@ -35,8 +35,8 @@ inline Sse2Quad mul(Sse2Quad a, Sse2Quad b) {
 
 } // namespace
 
-void runChainKernelSse2(ChainKernelData& data, ChainPass pass) {
-    ChainKernelBody::run<Sse2Quad>(data, pass);
+void runChainKernelSse2(ChainKernelData& data, int32_t parts) {
+    ChainKernelBody::run<Sse2Quad>(data, parts);
 }
 
 } // namespace SorvLib

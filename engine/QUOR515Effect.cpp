@@ -532,14 +532,13 @@ void QUOR515Effect::processBlock(ProcessData& data, Sample** inputs, Sample** ou
                                     static_cast<uint64_t>(drawsPerSample));
     double draws[kLanes * kDrawsPerChannel];
 
-    // The output of sample s from its dry and wet values and the smoothed values of its step.
-    auto emit = [&](int32 s) {
-        const double runValue = current[runGain];
-        const double mixValue = current[mix];
+    // The output of sample s from its dry and wet values, the smoothed values of its step and
+    // the limiter's gains.
+    auto emit = [&](int32 s, const double* dry, const double* wet, double runValue, double mixValue,
+                    const double* gains) {
         for (int32 c = 0; c < n; ++c) {
             outputs[c][s] = static_cast<Sample>(((wet[c] - dry[c]) * mixValue) * runValue + dry[c]);
-            const double gm =
-                (limiterGain[c].load(std::memory_order_relaxed) - 1.0) * runValue + 1.0;
+            const double gm = (gains[c] - 1.0) * runValue + 1.0;
             // Written so that a gain that is not a number (after such input) never becomes
             // the block's minimum and reaches the host.
             if (gm < blockMinGain)
@@ -550,16 +549,20 @@ void QUOR515Effect::processBlock(ProcessData& data, Sample** inputs, Sample** ou
     // Both channels as one pair when every line has them in step, as it does unless a block
     // ran channel 0 alone since activation.
     if (n == kLanes && linesInStep()) {
-        const StereoSteps::IntoChains intoChains = StereoSteps::intoChains(chainKernelKind);
-        const StereoSteps::FromChains fromChains = StereoSteps::fromChains(chainKernelKind);
+        const StereoSteps::Parts parts = StereoSteps::parts(chainKernelKind);
         StereoSteps steps;
         makeStereoSteps(steps);
-        StereoSteps::Sample sample;
-        StereoSteps::Between between;
-        // A sample's steps into the chains: its smoothed values, its noise (channel 0's draws
-        // first, kept as [draw][channel]) and everything that feeds its chains.
+        // A sample's values live from its entry until its output, which is two samples later:
+        // two of each, by the sample's parity.
+        StereoSteps::Sample samples[2];
+        StereoSteps::Between between[2];
+        double runValues[2];
+        double mixValues[2];
+        // A sample's entry: its smoothed values, its noise (channel 0's draws first, kept as
+        // [draw][channel]) and the steps up to its chains' input.
         auto enter = [&](int32 s) {
             smoothingStep();
+            StereoSteps::Sample& sample = samples[s & 1];
             for (int32 c = 0; c < kLanes; ++c)
                 for (int32 i = 0; i < kDrawsPerChannel; ++i) {
                     noise = noiseStep(noise);
@@ -568,30 +571,43 @@ void QUOR515Effect::processBlock(ProcessData& data, Sample** inputs, Sample** ou
             // Every input of the sample is read before any output is written, so in-place
             // buffers work.
             for (int32 c = 0; c < kLanes; ++c)
-                dry[c] = sample.dry[c] = finiteOrZero(static_cast<double>(inputs[c][s]));
+                sample.dry[c] = finiteOrZero(static_cast<double>(inputs[c][s]));
             sample.toneAmount = current[toneAmount];
             sample.limiterDrive = current[limiterDrive];
             sample.preDelaySamples = current[preDelaySamples];
-            intoChains(steps, sample, between);
+            runValues[s & 1] = current[runGain];
+            mixValues[s & 1] = current[mix];
+            parts.enter(steps, sample, between[s & 1]);
             for (int32 c = 0; c < kLanes; ++c)
-                limiterGain[c].store(between.limiterGain[c], std::memory_order_relaxed);
+                limiterGain[c].store(between[s & 1].limiterGain[c], std::memory_order_relaxed);
         };
-        // The steps into the chains run one sample ahead of the steps out of them, so that each
-        // sample's allpass chains start beside the previous sample's second half.
+        auto leave = [&](int32 s) {
+            parts.leave(steps, between[s & 1], wet);
+            wetCheck += (wet[0] - wet[0]) + (wet[1] - wet[1]);
+            emit(s, samples[s & 1].dry, wet, runValues[s & 1], mixValues[s & 1],
+                 between[s & 1].limiterGain);
+        };
+        // Each chain runs in two halves a call apart: a call finishes sample s's allpass
+        // chains and starts its high chains, starts sample s + 1's allpass chains and finishes
+        // sample s − 1's high chains. The steps of each sample run as their inputs are ready.
         if (sampleCount > 0) {
             enter(0);
-            runFourChains(chains, ChainPass::kStart);
-        }
-        for (int32 s = 0; s < sampleCount; ++s) {
-            fromChains(steps, sample, between, wet);
-            wetCheck += (wet[0] - wet[0]) + (wet[1] - wet[1]);
-            emit(s);
-            if (s + 1 < sampleCount) {
-                enter(s + 1);
-                runFourChains(chains, ChainPass::kFinishAndStart);
-            } else {
-                runFourChains(chains, ChainPass::kFinish);
+            runFourChains(chains, ChainKernel::kStartAllpass);
+            for (int32 s = 0; s < sampleCount; ++s) {
+                int32 chainParts = ChainKernel::kFinishAllpass | ChainKernel::kStartHigh;
+                if (s > 0) {
+                    leave(s - 1);
+                    chainParts |= ChainKernel::kFinishHigh;
+                }
+                parts.feed(steps, samples[s & 1], between[s & 1]);
+                if (s + 1 < sampleCount) {
+                    enter(s + 1);
+                    chainParts |= ChainKernel::kStartAllpass;
+                }
+                runFourChains(chains, chainParts);
             }
+            leave(sampleCount - 1);
+            runFourChains(chains, ChainKernel::kFinishHigh);
         }
         detachLines(steps);
     } else {
@@ -606,8 +622,11 @@ void QUOR515Effect::processBlock(ProcessData& data, Sample** inputs, Sample** ou
                 wet[c] = runChannel(c, dry[c], draws + c * kDrawsPerChannel);
                 wetCheck += wet[c] - wet[c];
             }
-            runFourChains(chains, ChainPass::kWhole);
-            emit(s);
+            runFourChains(chains, ChainKernel::kWholeSample);
+            double gains[kLanes];
+            for (int32 c = 0; c < n; ++c)
+                gains[c] = limiterGain[c].load(std::memory_order_relaxed);
+            emit(s, dry, wet, current[runGain], current[mix], gains);
         }
     }
     // Finite input can still overflow inside (a sample near the largest double times the

@@ -2,16 +2,10 @@
 
 namespace SorvLib {
 
-StereoSteps::IntoChains StereoSteps::intoChains(ChainKernel::Kind kind) {
+StereoSteps::Parts StereoSteps::parts(ChainKernel::Kind kind) {
     return kind == ChainKernel::kAvx && ChainKernel::isAvailable(ChainKernel::kAvx)
-               ? runStereoIntoChainsAvx
-               : runStereoIntoChainsSse2;
-}
-
-StereoSteps::FromChains StereoSteps::fromChains(ChainKernel::Kind kind) {
-    return kind == ChainKernel::kAvx && ChainKernel::isAvailable(ChainKernel::kAvx)
-               ? runStereoFromChainsAvx
-               : runStereoFromChainsSse2;
+               ? stereoStepsAvx()
+               : stereoStepsSse2();
 }
 
 } // namespace SorvLib

@@ -11,11 +11,17 @@ namespace SorvLib {
 
 // The reverb's steps around its chains for both channels at once, with the two channels side
 // by side in one register: each does the arithmetic of its channel's scalar steps, operation
-// for operation, so the bits are the same. A sample's steps come in two parts: into the chains
-// (tone stage, limiter, pre-delay and the dispersion loops up to the chains' input) and from
-// them (the chains' outputs through the resonator, the low-pass, the secondary loops up to the
-// high chains' input, and the peaking pair to the wet pair). Plain data only, so that the steps
-// can be compiled once per instruction set like the chains' kernel.
+// for operation, so the bits are the same. A sample's steps come in three parts, so that they
+// can wait for the chains' halves they need:
+// - enter: the tone stage, the limiter, the pre-delay and the dispersion loops up to the
+//   chains' input;
+// - feed: the loops' values with the high chains' feedback into the c lines, the previous
+//   sample's allpass outputs into the rest lines and through the resonator and the low-pass,
+//   and the secondary loops up to the high chains' input;
+// - leave: the previous sample's high outputs into the secondary lines and the feedback, and
+//   the peaking pair to the wet pair.
+// Plain data only, so that the steps can be compiled once per instruction set like the chains'
+// kernel.
 struct StereoSteps {
     static constexpr int32_t kChannels = ChannelState::kChannels;
     static constexpr int32_t kLoops = ChannelState::kLoops;
@@ -66,26 +72,27 @@ struct StereoSteps {
         double limiterDrive;
         double preDelaySamples;
     };
-    // What the first part hands to the second, and the limiter's gains for the meter.
+    // What a sample's parts hand on, and the limiter's gains for the meter.
     struct Between {
         double preDelayed[kChannels];
+        double loopValue[kLoops][kChannels];
+        double lowPassed[kChannels];
         double limiterGain[kChannels];
     };
 
-    using IntoChains = void (*)(StereoSteps&, const Sample&, Between&);
-    using FromChains = void (*)(StereoSteps&, const Sample&, const Between&, double* wet);
-    // The two parts compiled for the kind of the chains' kernel.
-    static IntoChains intoChains(ChainKernel::Kind kind);
-    static FromChains fromChains(ChainKernel::Kind kind);
+    using Enter = void (*)(StereoSteps&, const Sample&, Between&);
+    using Feed = void (*)(StereoSteps&, const Sample&, Between&);
+    using Leave = void (*)(StereoSteps&, const Between&, double* wet);
+    // The parts compiled for the kind of the chains' kernel.
+    struct Parts {
+        Enter enter;
+        Feed feed;
+        Leave leave;
+    };
+    static Parts parts(ChainKernel::Kind kind);
 };
 
-void runStereoIntoChainsSse2(StereoSteps& steps, const StereoSteps::Sample& sample,
-                             StereoSteps::Between& between);
-void runStereoFromChainsSse2(StereoSteps& steps, const StereoSteps::Sample& sample,
-                             const StereoSteps::Between& between, double* wet);
-void runStereoIntoChainsAvx(StereoSteps& steps, const StereoSteps::Sample& sample,
-                            StereoSteps::Between& between);
-void runStereoFromChainsAvx(StereoSteps& steps, const StereoSteps::Sample& sample,
-                            const StereoSteps::Between& between, double* wet);
+StereoSteps::Parts stereoStepsSse2();
+StereoSteps::Parts stereoStepsAvx();
 
 } // namespace SorvLib

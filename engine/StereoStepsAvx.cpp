@@ -5,14 +5,8 @@
 
 namespace SorvLib {
 
-void runStereoIntoChainsAvx(StereoSteps& steps, const StereoSteps::Sample& sample,
-                            StereoSteps::Between& between) {
-    intoChains(steps, sample, between);
-}
-
-void runStereoFromChainsAvx(StereoSteps& steps, const StereoSteps::Sample& sample,
-                            const StereoSteps::Between& between, double* wet) {
-    fromChains(steps, sample, between, wet);
+StereoSteps::Parts stereoStepsAvx() {
+    return {enter, feed, leave};
 }
 
 } // namespace SorvLib

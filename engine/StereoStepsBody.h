@@ -89,8 +89,7 @@ inline void putPair(const FrameCursor<kChannels>& line, double*& frame, Pair v) 
     frame = line.next(frame);
 }
 
-inline void intoChains(StereoSteps& steps, const StereoSteps::Sample& sample,
-                       StereoSteps::Between& between) {
+void enter(StereoSteps& steps, const StereoSteps::Sample& sample, StereoSteps::Between& between) {
     // The current frames as locals, which the vector stores into the lines cannot alias: the
     // pointers stay in registers instead of being read again after every store.
     StereoSteps::Lines<double*> at = steps.frame;
@@ -118,17 +117,11 @@ inline void intoChains(StereoSteps& steps, const StereoSteps::Sample& sample,
 
     // Pre-delay: the current sample is in the line when it is read.
     writePair(line.pre, at.pre, lim);
-    const Pair pd = readInterpolatedPair(line.pre, at.pre, sample.preDelaySamples);
+    storePair(between.preDelayed, readInterpolatedPair(line.pre, at.pre, sample.preDelaySamples));
     at.pre = line.pre.next(at.pre);
-    storePair(between.preDelayed, pd);
 
-    const Pair feed =
-        (loadPair(state.highFeedback[kLoopA]) + loadPair(state.highFeedback[kLoopB])) *
-            pairOf(kHighFeedbackShare) +
-        pd;
-
-    // Dispersion loops. The rest lines are read here; the chains' outputs of the previous
-    // sample enter them in the second part, before anything else touches the lines.
+    // Dispersion loops. The rest lines are read here, the c lines' oldest values become the
+    // chains' input; the c lines are written in feed.
     for (int32_t loop = 0; loop < kLoops; ++loop) {
         const Pair noise = filteredNoisePair(
             steps.noise[kDispersionNoise], state.noiseFilterState[loop][kDispersionNoise],
@@ -138,24 +131,30 @@ inline void intoChains(StereoSteps& steps, const StereoSteps::Sample& sample,
         // The oldest sample of a line is its current frame before the write.
         const Pair m = readInterpolatedPair(line.rest[loop], at.rest[loop], delay);
         const Pair u = m * loadPair(steps.innerBlend) + loadPair(at.a[loop]);
-        const Pair v = u * loadPair(steps.outerBlend) + loadPair(at.b[loop]);
+        storePair(between.loopValue[loop], u * loadPair(steps.outerBlend) + loadPair(at.b[loop]));
         storePair(chains.chainInput[loop], loadPair(at.c[loop]));
         putPair(line.a[loop], at.a[loop], m);
         putPair(line.b[loop], at.b[loop], u);
-        putPair(line.c[loop], at.c[loop], v * loadPair(steps.loopGain[loop]) + feed);
     }
     steps.frame = at;
 }
 
-inline void fromChains(StereoSteps& steps, const StereoSteps::Sample& sample,
-                       const StereoSteps::Between& between, double* wet) {
+void feed(StereoSteps& steps, const StereoSteps::Sample& sample, StereoSteps::Between& between) {
     StereoSteps::Lines<double*> at = steps.frame;
     const StereoSteps::Lines<FrameCursor<kChannels>>& line = steps.cursor;
     ChannelState& state = *steps.state;
     ChainKernelData& chains = *steps.chains;
+    const Pair pd = loadPair(between.preDelayed);
 
-    for (int32_t loop = 0; loop < kLoops; ++loop)
+    const Pair feedback =
+        (loadPair(state.highFeedback[kLoopA]) + loadPair(state.highFeedback[kLoopB])) *
+            pairOf(kHighFeedbackShare) +
+        pd;
+    for (int32_t loop = 0; loop < kLoops; ++loop) {
+        putPair(line.c[loop], at.c[loop],
+                loadPair(between.loopValue[loop]) * loadPair(steps.loopGain[loop]) + feedback);
         putPair(line.rest[loop], at.rest[loop], loadPair(chains.chainOutput[loop]));
+    }
 
     // Stretched resonator.
     const Pair s = loadPair(chains.chainOutput[kLoopB]) + loadPair(chains.chainOutput[kLoopA]);
@@ -182,9 +181,10 @@ inline void fromChains(StereoSteps& steps, const StereoSteps::Sample& sample,
     Pair lo = r;
     for (int32_t j = 0; j < StereoSteps::kLowPassCount; ++j)
         lo = runSectionPair(steps.lowPass[j], state.lowPassState[j], lo);
+    storePair(between.lowPassed, lo);
 
-    // Secondary loops; the high chains' outputs of the previous sample enter their lines.
-    const Pair direct = s * pairOf(kDirectShare) + loadPair(between.preDelayed);
+    // Secondary loops, read here and written in leave.
+    const Pair direct = s * pairOf(kDirectShare) + pd;
     for (int32_t loop = 0; loop < kLoops; ++loop) {
         const Pair noise =
             filteredNoisePair(steps.noise[kHighNoise], state.noiseFilterState[loop][kHighNoise],
@@ -195,6 +195,18 @@ inline void fromChains(StereoSteps& steps, const StereoSteps::Sample& sample,
                   readInterpolatedPair(line.secondary[loop], at.secondary[loop], delay) *
                           loadPair(steps.secondaryGain[loop]) +
                       direct);
+    }
+    steps.frame = at;
+}
+
+void leave(StereoSteps& steps, const StereoSteps::Between& between, double* wet) {
+    StereoSteps::Lines<double*> at = steps.frame;
+    const StereoSteps::Lines<FrameCursor<kChannels>>& line = steps.cursor;
+    ChannelState& state = *steps.state;
+    const ChainKernelData& chains = *steps.chains;
+
+    // The high chains' outputs of the previous sample enter their lines and the feedback.
+    for (int32_t loop = 0; loop < kLoops; ++loop) {
         const Pair out = loadPair(chains.highOutput[loop]);
         putPair(line.secondary[loop], at.secondary[loop], out);
         storePair(state.highFeedback[loop], out);
@@ -204,7 +216,8 @@ inline void fromChains(StereoSteps& steps, const StereoSteps::Sample& sample,
     hp = runSectionPair(steps.peak[0], state.peakState[0], hp);
     hp = runSectionPair(steps.peak[1], state.peakState[1], hp);
 
-    storePair(wet, hp * pairOf(kPeakWetShare) + lo * pairOf(kLowPassWetShare));
+    storePair(wet,
+              hp * pairOf(kPeakWetShare) + loadPair(between.lowPassed) * pairOf(kLowPassWetShare));
     steps.frame = at;
 }
 

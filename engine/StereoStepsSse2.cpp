@@ -3,14 +3,8 @@
 
 namespace SorvLib {
 
-void runStereoIntoChainsSse2(StereoSteps& steps, const StereoSteps::Sample& sample,
-                             StereoSteps::Between& between) {
-    intoChains(steps, sample, between);
-}
-
-void runStereoFromChainsSse2(StereoSteps& steps, const StereoSteps::Sample& sample,
-                             const StereoSteps::Between& between, double* wet) {
-    fromChains(steps, sample, between, wet);
+StereoSteps::Parts stereoStepsSse2() {
+    return {enter, feed, leave};
 }
 
 } // namespace SorvLib
