@@ -154,6 +154,9 @@ tresult PLUGIN_API QUOR515Effect::initialize(FUnknown* context) try {
     const tresult result = SorvEffect::initialize(context);
     if (result != kResultOk)
         return result;
+    // An AU host takes no meter from the audio thread. Asked here and at each setup, on the
+    // main thread, so that a block never queries the host's interfaces.
+    meterToHost = getHostFormat() != kHostAU;
 
     auto* power =
         new StringListParameter(STR16("Power"), kPowerId, nullptr,
@@ -295,6 +298,7 @@ tresult PLUGIN_API QUOR515Effect::setupProcessing(ProcessSetup& setup) {
     const tresult result = SorvEffect::setupProcessing(setup);
     if (result != kResultOk)
         return result;
+    meterToHost = getHostFormat() != kHostAU;
 
     // A rate that is not a positive number, or absurdly high, leaves no engine: blocks then
     // pass through unchanged instead of running a design made for another rate.
@@ -798,9 +802,7 @@ void QUOR515Effect::detachLines(const StereoSteps& steps) {
 }
 
 void QUOR515Effect::sendMeter(ProcessData& data) {
-    if (!data.outputParameterChanges)
-        return;
-    if (getHostFormat() == kHostAU)
+    if (!data.outputParameterChanges || !meterToHost)
         return;
     int32 queueIndex = 0;
     IParamValueQueue* queue = data.outputParameterChanges->addParameterData(kGrMeterId, queueIndex);

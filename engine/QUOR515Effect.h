@@ -101,6 +101,8 @@ private:
     // Written per sample, read by updateMeters on the main thread.
     std::atomic<double> limiterGain[kLanes];
     double blockMinGain = 1.0;
+    // Whether blocks send the gain-reduction meter to the host; set on the main thread.
+    bool meterToHost = true;
 
     // Stretched allpass chains; their stages, states and hand-over values live in `chains`.
     double stretch = 0.0;
