@@ -64,7 +64,8 @@ struct ChainKernelData {
     int32_t startedSlot = 0;
     double startedW[kLanes] = {};
     double startedX[kLanes] = {};
-    // Likewise the running values of high chains between their passes.
+    // Likewise the running values of high chains between their passes: x and, for squared
+    // sections, its products with b0 and b1.
     double highStarted[3][kLanes] = {};
 
     // Hand-over with the per-channel steps, [chain][channel].

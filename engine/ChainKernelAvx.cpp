@@ -10,6 +10,7 @@ namespace {
 
 struct AvxQuad {
     __m256d v;
+    static constexpr int32_t kRegisters = 1;
 
     static AvxQuad load(const double* p) { return {_mm256_load_pd(p)}; }
     static AvxQuad loadu(const double* p) { return {_mm256_loadu_pd(p)}; }

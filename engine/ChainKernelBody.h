@@ -1,9 +1,9 @@
 #pragma once
 // The chains' kernel, written once over a vector type V of four lanes and compiled once per
-// instruction set. V provides load (32-byte aligned), loadu, store, storeu and add, sub and mul
-// as free functions. Each translation unit gives its own V in an anonymous namespace, so every
-// instantiation here is its own code: nothing compiled for a wider set can be shared with the
-// baseline kernel through the linker.
+// instruction set. V provides load (32-byte aligned), loadu, store, storeu, kRegisters (the
+// vector registers a V takes) and add, sub and mul as free functions. Each translation unit
+// gives its own V in an anonymous namespace, so every instantiation here is its own code:
+// nothing compiled for a wider set can be shared with the baseline kernel through the linker.
 
 #include "engine/ChainKernel.h"
 
@@ -16,17 +16,19 @@ constexpr int32_t kSplit = ChainKernelData::kFirstHalfStages;
 constexpr int32_t kHighSections = ChainKernelData::kHighSections;
 constexpr int32_t kHighSplit = ChainKernelData::kFirstHalfSections;
 
-// The x86-64 targets have sixteen vector registers: four chains side by side run stage by
-// stage. The 32-bit target has eight, too few for the running values of four chains: there
-// the allpass halves and the high halves take turns in groups of nine steps, which the
-// processor still runs side by side, and within a group only its own chains' values need
-// registers.
+// The x86-64 targets have sixteen vector registers, the 32-bit target eight, and a V takes one
+// or (as two SSE2 halves) two of them. Where they hold the running values of four chains and
+// the coefficients, the four chains run side by side stage by stage. Where they do not, the
+// allpass halves and the high halves take turns in groups of nine steps, which the processor
+// still runs side by side, and within a group only its own chains' values need registers.
 #if defined(__x86_64__)
-constexpr int32_t kStepGroup = 1;
+constexpr int32_t kVectorRegisters = 16;
 #else
-constexpr int32_t kStepGroup = 9;
+constexpr int32_t kVectorRegisters = 8;
 #endif
-static_assert(kHighSplit % kStepGroup == 0, "the high chains' first half is whole groups");
+template <class V> constexpr int32_t stepGroup() {
+    return kVectorRegisters / V::kRegisters >= 16 ? 1 : 9;
+}
 
 // One sample's two stretched allpass chains on four lanes, stage by stage. The stage's allpass
 // output a·w + u is not formed: the next stage's w update absorbs it, and only a chain's last
@@ -213,6 +215,8 @@ inline void runStep(ChainKernelData& d) {
     Chains<V, 1 - kSlot> next(d, d.stagePosition);
     if (kStartNext)
         next = enter<V, 1 - kSlot>(d);
+    constexpr int32_t kStepGroup = stepGroup<V>();
+    static_assert(kHighSplit % kStepGroup == 0, "the high chains' first half is whole groups");
     int32_t i = 0;
     if constexpr (kStepGroup == 1) {
         for (int32_t group = 0; group < kHighSplit / 5; ++group) {

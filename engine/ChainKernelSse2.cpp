@@ -9,6 +9,7 @@ namespace {
 
 struct Sse2Quad {
     __m128d lo, hi;
+    static constexpr int32_t kRegisters = 2;
 
     static Sse2Quad load(const double* p) { return {_mm_load_pd(p), _mm_load_pd(p + 2)}; }
     static Sse2Quad loadu(const double* p) { return {_mm_loadu_pd(p), _mm_loadu_pd(p + 2)}; }
