@@ -98,6 +98,10 @@ ChainKernel::Entry ChainKernel::entry(Kind kind) {
     return kind == kAvx && isAvailable(kAvx) ? runChainKernelAvx : runChainKernelSse2;
 }
 
+bool ChainKernel::runsHalves(Kind kind) {
+    return kind == kAvx;
+}
+
 const char* ChainKernel::name(Kind kind) {
     return kind == kAvx ? "AVX" : "SSE2";
 }

@@ -118,6 +118,10 @@ public:
     // For tests and the benchmark: the kind later setups take; kKindCount for the widest.
     static void prefer(Kind kind);
     static Entry entry(Kind kind);
+    // Whether the kind is best run in halves (kStartAllpass and the others) or a sample whole
+    // per call: a kind whose registers hold four chains' running values gains from the halves
+    // side by side, one whose registers do not loses more to spilling than it gains.
+    static bool runsHalves(Kind kind);
     static const char* name(Kind kind);
 };
 

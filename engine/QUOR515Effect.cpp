@@ -594,7 +594,15 @@ void QUOR515Effect::processBlock(ProcessData& data, Sample** inputs, Sample** ou
         // Each chain runs in two halves a call apart: a call finishes sample s's allpass
         // chains and starts its high chains, starts sample s + 1's allpass chains and finishes
         // sample s − 1's high chains. The steps of each sample run as their inputs are ready.
-        if (sampleCount > 0) {
+        if (!ChainKernel::runsHalves(chainKernelKind)) {
+            // One sample's chains whole per call, in the order of the steps.
+            for (int32 s = 0; s < sampleCount; ++s) {
+                enter(s);
+                parts.feed(steps, samples[s & 1], between[s & 1]);
+                leave(s);
+                runFourChains(chains, ChainKernel::kWholeSample);
+            }
+        } else if (sampleCount > 0) {
             enter(0);
             runFourChains(chains, ChainKernel::kStartAllpass);
             for (int32 s = 0; s < sampleCount; ++s) {
