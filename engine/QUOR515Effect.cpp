@@ -557,16 +557,16 @@ void QUOR515Effect::processBlock(ProcessData& data, Sample** inputs, Sample** ou
         StereoSteps steps;
         makeStereoSteps(steps);
         // A sample's values live from its entry until its output, which is two samples later:
-        // two of each, by the sample's parity.
-        StereoSteps::Sample samples[2];
-        StereoSteps::Between between[2];
-        double runValues[2];
-        double mixValues[2];
-        // A sample's entry: its smoothed values, its noise (channel 0's draws first, kept as
-        // [draw][channel]) and the steps up to its chains' input.
-        auto enter = [&](int32 s) {
+        // three of each, by the sample's place in a round of three.
+        StereoSteps::Sample samples[3];
+        StereoSteps::Between between[3];
+        double runValues[3];
+        double mixValues[3];
+        // A sample's smoothed values, its noise (channel 0's draws first, kept as
+        // [draw][channel]) and its input.
+        auto prepare = [&](int32 s) {
             smoothingStep();
-            StereoSteps::Sample& sample = samples[s & 1];
+            StereoSteps::Sample& sample = samples[s % 3];
             for (int32 c = 0; c < kLanes; ++c)
                 for (int32 i = 0; i < kDrawsPerChannel; ++i) {
                     noise = noiseStep(noise);
@@ -579,46 +579,63 @@ void QUOR515Effect::processBlock(ProcessData& data, Sample** inputs, Sample** ou
             sample.toneAmount = current[toneAmount];
             sample.limiterDrive = current[limiterDrive];
             sample.preDelaySamples = current[preDelaySamples];
-            runValues[s & 1] = current[runGain];
-            mixValues[s & 1] = current[mix];
-            parts.enter(steps, sample, between[s & 1]);
+            runValues[s % 3] = current[runGain];
+            mixValues[s % 3] = current[mix];
+        };
+        auto entered = [&](int32 s) {
             for (int32 c = 0; c < kLanes; ++c)
-                limiterGain[c].store(between[s & 1].limiterGain[c], std::memory_order_relaxed);
+                limiterGain[c].store(between[s % 3].limiterGain[c], std::memory_order_relaxed);
         };
-        auto leave = [&](int32 s) {
-            parts.leave(steps, between[s & 1], wet);
+        auto output = [&](int32 s) {
             wetCheck += (wet[0] - wet[0]) + (wet[1] - wet[1]);
-            emit(s, samples[s & 1].dry, wet, runValues[s & 1], mixValues[s & 1],
-                 between[s & 1].limiterGain);
+            emit(s, samples[s % 3].dry, wet, runValues[s % 3], mixValues[s % 3],
+                 between[s % 3].limiterGain);
         };
-        // Each chain runs in two halves a call apart: a call finishes sample s's allpass
-        // chains and starts its high chains, starts sample s + 1's allpass chains and finishes
-        // sample s − 1's high chains. The steps of each sample run as their inputs are ready.
         if (!ChainKernel::runsHalves(chainKernelKind)) {
             // One sample's chains whole per call, in the order of the steps.
             for (int32 s = 0; s < sampleCount; ++s) {
-                enter(s);
-                parts.feed(steps, samples[s & 1], between[s & 1]);
-                leave(s);
+                prepare(s);
+                parts.enter(steps, samples[s % 3], between[s % 3]);
+                entered(s);
+                parts.feed(steps, samples[s % 3], between[s % 3]);
+                parts.leave(steps, between[s % 3], wet);
+                output(s);
                 runFourChains(chains, ChainKernel::kWholeSample);
             }
         } else if (sampleCount > 0) {
-            enter(0);
+            // Each chain runs in two halves a call apart: a call finishes sample s's allpass
+            // chains and starts its high chains, starts sample s + 1's allpass chains and
+            // finishes sample s − 1's high chains. The steps of each sample run as their inputs
+            // are ready: at sample s, leave for s − 1, feed for s and enter for s + 1.
+            prepare(0);
+            parts.enter(steps, samples[0], between[0]);
+            entered(0);
             runFourChains(chains, ChainKernel::kStartAllpass);
             for (int32 s = 0; s < sampleCount; ++s) {
+                const bool next = s + 1 < sampleCount;
+                if (next)
+                    prepare(s + 1);
+                StereoSteps::Turn turn{};
+                turn.leaving = s > 0 ? &between[(s + 2) % 3] : nullptr;
+                turn.wet = wet;
+                turn.feeding = &samples[s % 3];
+                turn.fed = &between[s % 3];
+                turn.entering = next ? &samples[(s + 1) % 3] : nullptr;
+                turn.entered = next ? &between[(s + 1) % 3] : nullptr;
+                parts.turn(steps, turn);
                 int32 chainParts = ChainKernel::kFinishAllpass | ChainKernel::kStartHigh;
                 if (s > 0) {
-                    leave(s - 1);
+                    output(s - 1);
                     chainParts |= ChainKernel::kFinishHigh;
                 }
-                parts.feed(steps, samples[s & 1], between[s & 1]);
-                if (s + 1 < sampleCount) {
-                    enter(s + 1);
+                if (next) {
+                    entered(s + 1);
                     chainParts |= ChainKernel::kStartAllpass;
                 }
                 runFourChains(chains, chainParts);
             }
-            leave(sampleCount - 1);
+            parts.leave(steps, between[(sampleCount - 1) % 3], wet);
+            output(sampleCount - 1);
             runFourChains(chains, ChainKernel::kFinishHigh);
         }
         detachLines(steps);

@@ -80,14 +80,28 @@ struct StereoSteps {
         double limiterGain[kChannels];
     };
 
+    // A sample's turn when the chains run in halves: leave for the sample before it (none at
+    // a block's first sample) with its wet pair, feed for itself, and enter for the sample
+    // after it (none at a block's last), in one call.
+    struct Turn {
+        const Between* leaving;
+        double* wet;
+        const Sample* feeding;
+        Between* fed;
+        const Sample* entering;
+        Between* entered;
+    };
+
     using Enter = void (*)(StereoSteps&, const Sample&, Between&);
     using Feed = void (*)(StereoSteps&, const Sample&, Between&);
     using Leave = void (*)(StereoSteps&, const Between&, double* wet);
+    using Advance = void (*)(StereoSteps&, const Turn&);
     // The parts compiled for the kind of the chains' kernel.
     struct Parts {
         Enter enter;
         Feed feed;
         Leave leave;
+        Advance turn;
     };
     static Parts parts(ChainKernel::Kind kind);
 };

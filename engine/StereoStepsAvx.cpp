@@ -6,7 +6,7 @@
 namespace SorvLib {
 
 StereoSteps::Parts stereoStepsAvx() {
-    return {enter, feed, leave};
+    return {enter, feed, leave, turn};
 }
 
 } // namespace SorvLib

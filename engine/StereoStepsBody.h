@@ -89,10 +89,14 @@ inline void putPair(const FrameCursor<kChannels>& line, double*& frame, Pair v) 
     frame = line.next(frame);
 }
 
-void enter(StereoSteps& steps, const StereoSteps::Sample& sample, StereoSteps::Between& between) {
-    // The current frames as locals, which the vector stores into the lines cannot alias: the
-    // pointers stay in registers instead of being read again after every store.
-    StereoSteps::Lines<double*> at = steps.frame;
+// Each part walks the lines from `at`, the current frames as the caller's locals, which the
+// vector stores into the lines cannot alias: the pointers need not be read again after every
+// store.
+using Frames = StereoSteps::Lines<double*>;
+
+__attribute__((always_inline)) inline void enterSteps(StereoSteps& steps, Frames& at,
+                                                      const StereoSteps::Sample& sample,
+                                                      StereoSteps::Between& between) {
     const StereoSteps::Lines<FrameCursor<kChannels>>& line = steps.cursor;
     ChannelState& state = *steps.state;
     ChainKernelData& chains = *steps.chains;
@@ -136,11 +140,11 @@ void enter(StereoSteps& steps, const StereoSteps::Sample& sample, StereoSteps::B
         putPair(line.a[loop], at.a[loop], m);
         putPair(line.b[loop], at.b[loop], u);
     }
-    steps.frame = at;
 }
 
-void feed(StereoSteps& steps, const StereoSteps::Sample& sample, StereoSteps::Between& between) {
-    StereoSteps::Lines<double*> at = steps.frame;
+__attribute__((always_inline)) inline void feedSteps(StereoSteps& steps, Frames& at,
+                                                     const StereoSteps::Sample& sample,
+                                                     StereoSteps::Between& between) {
     const StereoSteps::Lines<FrameCursor<kChannels>>& line = steps.cursor;
     ChannelState& state = *steps.state;
     ChainKernelData& chains = *steps.chains;
@@ -196,11 +200,10 @@ void feed(StereoSteps& steps, const StereoSteps::Sample& sample, StereoSteps::Be
                           loadPair(steps.secondaryGain[loop]) +
                       direct);
     }
-    steps.frame = at;
 }
 
-void leave(StereoSteps& steps, const StereoSteps::Between& between, double* wet) {
-    StereoSteps::Lines<double*> at = steps.frame;
+__attribute__((always_inline)) inline void
+leaveSteps(StereoSteps& steps, Frames& at, const StereoSteps::Between& between, double* wet) {
     const StereoSteps::Lines<FrameCursor<kChannels>>& line = steps.cursor;
     ChannelState& state = *steps.state;
     const ChainKernelData& chains = *steps.chains;
@@ -218,6 +221,33 @@ void leave(StereoSteps& steps, const StereoSteps::Between& between, double* wet)
 
     storePair(wet,
               hp * pairOf(kPeakWetShare) + loadPair(between.lowPassed) * pairOf(kLowPassWetShare));
+}
+
+void enter(StereoSteps& steps, const StereoSteps::Sample& sample, StereoSteps::Between& between) {
+    Frames at = steps.frame;
+    enterSteps(steps, at, sample, between);
+    steps.frame = at;
+}
+
+void feed(StereoSteps& steps, const StereoSteps::Sample& sample, StereoSteps::Between& between) {
+    Frames at = steps.frame;
+    feedSteps(steps, at, sample, between);
+    steps.frame = at;
+}
+
+void leave(StereoSteps& steps, const StereoSteps::Between& between, double* wet) {
+    Frames at = steps.frame;
+    leaveSteps(steps, at, between, wet);
+    steps.frame = at;
+}
+
+void turn(StereoSteps& steps, const StereoSteps::Turn& turn) {
+    Frames at = steps.frame;
+    if (turn.leaving)
+        leaveSteps(steps, at, *turn.leaving, turn.wet);
+    feedSteps(steps, at, *turn.feeding, *turn.fed);
+    if (turn.entering)
+        enterSteps(steps, at, *turn.entering, *turn.entered);
     steps.frame = at;
 }
 

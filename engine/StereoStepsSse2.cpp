@@ -4,7 +4,7 @@
 namespace SorvLib {
 
 StereoSteps::Parts stereoStepsSse2() {
-    return {enter, feed, leave};
+    return {enter, feed, leave, turn};
 }
 
 } // namespace SorvLib
