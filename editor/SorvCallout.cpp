@@ -58,6 +58,16 @@ void SorvCallout::draw(CDrawContext* context) {
         bool stroke = (getStyle() & kFrameStyles) == 0;
         context->setFillColor(getBackColor());
         CRect r = getViewSize();
+        // The background filled, and framed unless a frame style says otherwise.
+        auto paint = [&](CGraphicsPath* path) {
+            context->drawGraphicsPath(path, CGraphicsPath::kPathFilled);
+            if (stroke) {
+                context->setLineStyle(kLineSolid);
+                context->setLineWidth(lineWidth);
+                context->setFrameColor(getFrameColor());
+                context->drawGraphicsPath(path, CGraphicsPath::kPathStroked);
+            }
+        };
         if (getStyle() & kRoundRectStyle) {
             CRect inner = r;
             inner.inset(lineWidth / 2.0, lineWidth / 2.0);
@@ -65,13 +75,7 @@ void SorvCallout::draw(CDrawContext* context) {
                 makeOwned(context->createRoundRectGraphicsPath(inner, getRoundRectRadius()));
             if (path) {
                 context->setDrawMode(kAntiAliasing | kNonIntegralMode);
-                context->drawGraphicsPath(path, CGraphicsPath::kPathFilled);
-                if (stroke) {
-                    context->setLineStyle(kLineSolid);
-                    context->setLineWidth(lineWidth);
-                    context->setFrameColor(getFrameColor());
-                    context->drawGraphicsPath(path, CGraphicsPath::kPathStroked);
-                }
+                paint(path);
             }
         } else {
             context->setDrawMode(kAntiAliasing | kNonIntegralMode);
@@ -81,13 +85,7 @@ void SorvCallout::draw(CDrawContext* context) {
                 if (stroke)
                     area.inset(lineWidth / 2.0, lineWidth / 2.0);
                 path->addRect(area);
-                context->drawGraphicsPath(path, CGraphicsPath::kPathFilled);
-                if (stroke) {
-                    context->setLineStyle(kLineSolid);
-                    context->setLineWidth(lineWidth);
-                    context->setFrameColor(getFrameColor());
-                    context->drawGraphicsPath(path, CGraphicsPath::kPathStroked);
-                }
+                paint(path);
             } else {
                 context->drawRect(r, kDrawFilled);
             }

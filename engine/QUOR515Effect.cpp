@@ -81,12 +81,9 @@ constexpr double kHighestSampleRate = 1.0e7;
 constexpr double kRunThreshold = 2.220446049250313e-16;
 using namespace SignalPath;
 
-enum NoiseKind { kDispersionNoise = 0, kHighNoise = 1 };
 constexpr int32 kDispersionDraw = StereoSteps::kDispersionDraw;
 constexpr int32 kHighDraw = StereoSteps::kHighDraw;
 constexpr int32 kDrawsPerChannel = StereoSteps::kDrawsPerChannel;
-constexpr int32 kLoopA = 0;
-constexpr int32 kLoopB = 1;
 
 const MeterRow kMeters[] = {{"GR Meter", kGrMeterId, 0, kGainReductionMeter}, {nullptr, 0, 0, 0}};
 
@@ -310,6 +307,7 @@ tresult PLUGIN_API QUOR515Effect::setupProcessing(ProcessSetup& setup) {
     // The widest kernel this processor and its operating system run.
     chainKernelKind = ChainKernel::choose();
     runChains = ChainKernel::entry(chainKernelKind);
+    stereoParts = StereoSteps::parts(chainKernelKind);
     try {
         design(fs);
     } catch (const std::bad_alloc&) {
@@ -538,10 +536,11 @@ void QUOR515Effect::processBlock(ProcessData& data, Sample** inputs, Sample** ou
 
     // The output of sample s from its dry and wet values, the smoothed values of its step and
     // the limiter's gains.
-    auto emit = [&](int32 s, const double* dry, const double* wet, double runValue, double mixValue,
-                    const double* gains) {
+    auto emit = [&](int32 s, const double* dryIn, const double* wetIn, double runValue,
+                    double mixValue, const double* gains) {
         for (int32 c = 0; c < n; ++c) {
-            outputs[c][s] = static_cast<Sample>(((wet[c] - dry[c]) * mixValue) * runValue + dry[c]);
+            outputs[c][s] =
+                static_cast<Sample>(((wetIn[c] - dryIn[c]) * mixValue) * runValue + dryIn[c]);
             const double gm = (gains[c] - 1.0) * runValue + 1.0;
             // Written so that a gain that is not a number (after such input) never becomes
             // the block's minimum and reaches the host.
@@ -553,7 +552,7 @@ void QUOR515Effect::processBlock(ProcessData& data, Sample** inputs, Sample** ou
     // Both channels as one pair when every line has them in step, as it does unless a block
     // ran channel 0 alone since activation.
     if (n == kLanes && linesInStep()) {
-        const StereoSteps::Parts parts = StereoSteps::parts(chainKernelKind);
+        const StereoSteps::Parts parts = stereoParts;
         StereoSteps steps;
         makeStereoSteps(steps);
         // A sample's values live from its entry until its output, which is two samples later:
@@ -776,27 +775,26 @@ inline double QUOR515Effect::runChannel(int32 c, double x, const double* draws) 
 }
 
 void QUOR515Effect::makeStereoSteps(StereoSteps& steps) {
-    using Both = StereoSteps;
-    steps.tone = Both::section(toneAllpass);
+    steps.tone = StereoSteps::section(toneAllpass);
     for (int32 j = 0; j < kLowPassCount; ++j)
-        steps.lowPass[j] = Both::section(lowPassSections[j]);
+        steps.lowPass[j] = StereoSteps::section(lowPassSections[j]);
     for (int32 j = 0; j < 2; ++j) {
-        steps.peak[j] = Both::section(peakSections[j]);
-        steps.noise[j] = Both::section(noiseLowPass[j]);
+        steps.peak[j] = StereoSteps::section(peakSections[j]);
+        steps.noise[j] = StereoSteps::section(noiseLowPass[j]);
     }
-    steps.limiterScale = Both::both(limiterScale);
-    steps.limiterCoefficient = Both::both(limiterCoefficient);
-    steps.modulationDepth = Both::both(modulationDepth);
-    steps.innerBlend = Both::both(innerBlend);
-    steps.outerBlend = Both::both(outerBlend);
-    steps.resonatorGain = Both::both(resonatorGain);
-    steps.resonatorFeedback1 = Both::both(resonatorFeedback1);
-    steps.resonatorFeedback2 = Both::both(resonatorFeedback2);
+    steps.limiterScale = StereoSteps::both(limiterScale);
+    steps.limiterCoefficient = StereoSteps::both(limiterCoefficient);
+    steps.modulationDepth = StereoSteps::both(modulationDepth);
+    steps.innerBlend = StereoSteps::both(innerBlend);
+    steps.outerBlend = StereoSteps::both(outerBlend);
+    steps.resonatorGain = StereoSteps::both(resonatorGain);
+    steps.resonatorFeedback1 = StereoSteps::both(resonatorFeedback1);
+    steps.resonatorFeedback2 = StereoSteps::both(resonatorFeedback2);
     for (int32 loop = 0; loop < kChains; ++loop) {
-        steps.restDelay[loop] = Both::both(restDelay[loop]);
-        steps.loopGain[loop] = Both::both(loopGain[loop]);
-        steps.secondaryBase[loop] = Both::both(secondaryBase[loop]);
-        steps.secondaryGain[loop] = Both::both(secondaryGain[loop]);
+        steps.restDelay[loop] = StereoSteps::both(restDelay[loop]);
+        steps.loopGain[loop] = StereoSteps::both(loopGain[loop]);
+        steps.secondaryBase[loop] = StereoSteps::both(secondaryBase[loop]);
+        steps.secondaryGain[loop] = StereoSteps::both(secondaryGain[loop]);
     }
     steps.state = &channels;
     steps.chains = &chains;

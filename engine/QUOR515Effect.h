@@ -5,6 +5,7 @@
 #include "engine/ChainKernel.h"
 #include "engine/ChannelState.h"
 #include "engine/DelayLine.h"
+#include "engine/StereoSteps.h"
 
 #include <atomic>
 #include <memory>
@@ -17,8 +18,6 @@ namespace SorvLib {
 // stretched resonator and a five-section low-pass, and two secondary loops of 90 squared
 // allpass sections give the bright part through a peaking pair. Every delay of the loops is
 // noise-modulated. All memory is allocated in setupProcessing; the audio path only indexes it.
-struct StereoSteps;
-
 class QUOR515Effect : public SorvEffect {
 public:
     QUOR515Effect();
@@ -154,6 +153,8 @@ private:
     // Chosen at setup for this processor; runs the four chains for one sample.
     ChainKernel::Kind chainKernelKind = ChainKernel::kSse2;
     ChainKernel::Entry runChains = runChainKernelSse2;
+    // The stereo steps compiled for the same instruction set.
+    StereoSteps::Parts stereoParts = stereoStepsSse2();
 };
 
 } // namespace SorvLib

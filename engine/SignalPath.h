@@ -14,5 +14,11 @@ constexpr double kLowPassWetShare = 0.7071067811865476;
 constexpr double kPeakWetShare = kLowPassWetShare * 0.001;
 static_assert(kPeakWetShare == 0.0007071067811865476, "the product is formed in double");
 
+// Indices of the two loops, and of the two kinds of modulation noise: the dispersion loops'
+// and the high loops'.
+constexpr int kLoopA = 0;
+constexpr int kLoopB = 1;
+enum NoiseKind { kDispersionNoise = 0, kHighNoise = 1 };
+
 } // namespace SignalPath
 } // namespace SorvLib

@@ -95,13 +95,13 @@ struct StereoSteps {
     using Enter = void (*)(StereoSteps&, const Sample&, Between&);
     using Feed = void (*)(StereoSteps&, const Sample&, Between&);
     using Leave = void (*)(StereoSteps&, const Between&, double* wet);
-    using Advance = void (*)(StereoSteps&, const Turn&);
+    using TakeTurn = void (*)(StereoSteps&, const Turn&);
     // The parts compiled for the kind of the chains' kernel.
     struct Parts {
         Enter enter;
         Feed feed;
         Leave leave;
-        Advance turn;
+        TakeTurn turn;
     };
     static Parts parts(ChainKernel::Kind kind);
 };

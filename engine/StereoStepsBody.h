@@ -16,9 +16,6 @@ namespace {
 using namespace SignalPath;
 constexpr int32_t kChannels = StereoSteps::kChannels;
 constexpr int32_t kLoops = StereoSteps::kLoops;
-constexpr int32_t kLoopA = 0;
-constexpr int32_t kLoopB = 1;
-enum NoiseKind { kDispersionNoise = 0, kHighNoise = 1 };
 
 // Channel 0 in the low half; + − × ÷ on a pair are the compiler's element-wise vector
 // operators.
