@@ -2,7 +2,7 @@
 // (what a drag or automation redraws) and one editor-timer tick, at zoom 1 and 1.25 and both
 // bitmap qualities. The pixels a step touches are reported beside the time.
 
-#include "CFrame.h"
+#include "vstgui/CFrame.h"
 #include "editor/SorvView.h"
 #include "engine/QUOR515Effect.h"
 #include "engine/QUOR515Ids.h"

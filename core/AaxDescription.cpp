@@ -1,7 +1,7 @@
 #include "core/AaxDescription.h"
 
-#include "ModuleEntry.h"
-#include "Vst2Entry.h"
+#include "vst/ModuleEntry.h"
+#include "vst2wrapper/Vst2Entry.h"
 #include "core/ClassFactory.h"
 #include "core/FourCC.h"
 #include "core/ProductInfo.h"

@@ -1,7 +1,7 @@
 #pragma once
 // The effect's AAX description and the ids in it.
 
-#include "AAXWrapperDescription.h"
+#include "aaxwrapper/AAXWrapperDescription.h"
 
 #include <cstdint>
 #include <string>

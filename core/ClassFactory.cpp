@@ -1,6 +1,6 @@
 #include "core/ClassFactory.h"
 
-#include "CPluginFactory.h"
+#include "vst/CPluginFactory.h"
 #include "base/source/updatehandler.h"
 #include "core/ProductInfo.h"
 #include "engine/QUOR515Ids.h"

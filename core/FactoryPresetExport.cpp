@@ -1,7 +1,7 @@
 #include "core/FactoryPresetExport.h"
 
-#include "Vst2Entry.h"
-#include "Vst2Wrapper.h"
+#include "vst2wrapper/Vst2Entry.h"
+#include "vst2wrapper/Vst2Wrapper.h"
 #include "core/ClassFactory.h"
 #include "core/IUtils.h"
 #include "core/ProductInfo.h"

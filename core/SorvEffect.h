@@ -4,9 +4,9 @@
 // block frame, the editor list and the meter timer; the product adds its parameters and
 // supplies its engine through ISorvEffect.
 
-#include "IGainReductionInfo.h"
-#include "SingleComponentEffect.h"
-#include "Timer.h"
+#include "vst/IGainReductionInfo.h"
+#include "vst/SingleComponentEffect.h"
+#include "base/Timer.h"
 #include "core/ISorvEffect.h"
 #include "core/Patch.h"
 

@@ -1,6 +1,6 @@
 // The module's VST 2.4 effect: the VST 3 effect of the class factory under the VST 2 wrapper.
-#include "Vst2Entry.h"
-#include "Vst2Wrapper.h"
+#include "vst2wrapper/Vst2Entry.h"
+#include "vst2wrapper/Vst2Wrapper.h"
 #include "core/ClassFactory.h"
 #include "engine/QUOR515Ids.h"
 

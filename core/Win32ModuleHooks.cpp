@@ -1,5 +1,5 @@
 // The module's start and end hooks, run by the module entries on their outermost calls.
-#include "ModuleEntry.h"
+#include "vst/ModuleEntry.h"
 #include "core/FactoryPresetExport.h"
 
 #include <objbase.h>

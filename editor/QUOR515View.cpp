@@ -1,7 +1,7 @@
 #include "editor/QUOR515View.h"
 
-#include "CBitmapControls.h"
-#include "CViewContainer.h"
+#include "vstgui/CBitmapControls.h"
+#include "vstgui/CViewContainer.h"
 #include "editor/SorvAnimKnob.h"
 #include "editor/SorvBitmap.h"
 #include "editor/SorvCallout.h"

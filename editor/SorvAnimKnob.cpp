@@ -1,6 +1,6 @@
 #include "editor/SorvAnimKnob.h"
 
-#include "CDrawContext.h"
+#include "vstgui/CDrawContext.h"
 
 #include <cmath>
 

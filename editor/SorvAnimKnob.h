@@ -2,7 +2,7 @@
 // The framework's film-strip knob: an exact frame for every value, a draw offset, and a
 // right click away from the centre that sets the value at the click's angle.
 
-#include "CKnobBase.h"
+#include "vstgui/CKnobBase.h"
 
 namespace SorvLib {
 

@@ -2,7 +2,7 @@
 // Bitmaps of the framework's editors: PNG data drawn at an explicit scale factor (every
 // bitmap here is made at twice the logical resolution, with factor 2).
 
-#include "CBitmap.h"
+#include "vstgui/CBitmap.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 #include "editor/SorvCallout.h"
 
-#include "CDrawContext.h"
+#include "vstgui/CDrawContext.h"
 #include "core/IUtils.h"
 
 namespace SorvLib {

@@ -2,7 +2,7 @@
 // The framework's value pop-up beside a knob: shown when an edit begins, hidden a delay
 // after it ends (on the frame's idle ticks); it never takes the mouse.
 
-#include "CTextEdit.h"
+#include "vstgui/CTextEdit.h"
 
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 #pragma once
 // A film-strip switch whose bitmap can be shifted by an offset.
 
-#include "CBitmapControls.h"
+#include "vstgui/CBitmapControls.h"
 
 namespace SorvLib {
 

@@ -1,7 +1,7 @@
 #pragma once
 // A kick button that answers only to the chosen mouse buttons (the right one at first).
 
-#include "CBitmapControls.h"
+#include "vstgui/CBitmapControls.h"
 
 namespace SorvLib {
 

@@ -1,6 +1,6 @@
 #include "editor/SorvOnOffButton.h"
 
-#include "CDrawContext.h"
+#include "vstgui/CDrawContext.h"
 
 namespace SorvLib {
 

@@ -1,6 +1,6 @@
 #include "editor/SorvPatchExport.h"
 
-#include "CNewFileSelector.h"
+#include "vstgui/CNewFileSelector.h"
 #include "core/CoreIds.h"
 #include "core/ProductInfo.h"
 #include "core/SorvEffect.h"

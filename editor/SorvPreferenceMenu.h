@@ -3,8 +3,8 @@
 // under the menu's key, and once a second the menu selects the entry stored there, so every
 // open editor on the machine follows a choice made in any one of them. Main thread only.
 
-#include "COptionMenu.h"
-#include "CVSTGUITimer.h"
+#include "vstgui/COptionMenu.h"
+#include "vstgui/CVSTGUITimer.h"
 
 #include <string>
 

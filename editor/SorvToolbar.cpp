@@ -1,6 +1,6 @@
 #include "editor/SorvToolbar.h"
 
-#include "PlatformResources.h"
+#include "vstgui/PlatformResources.h"
 #include "core/CoreIds.h"
 #include "core/IUtils.h"
 #include "core/ProductInfo.h"

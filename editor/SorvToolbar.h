@@ -5,11 +5,11 @@
 // layout and turns menu choices into calls on the editor, the frame, the effect and the
 // platform services. Main thread only.
 
-#include "CBitmapControls.h"
-#include "CFrame.h"
-#include "CGradientView.h"
-#include "COptionMenu.h"
-#include "IMouseObserver.h"
+#include "vstgui/CBitmapControls.h"
+#include "vstgui/CFrame.h"
+#include "vstgui/CGradientView.h"
+#include "vstgui/COptionMenu.h"
+#include "vstgui/IMouseObserver.h"
 
 namespace SorvLib {
 

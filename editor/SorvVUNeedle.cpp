@@ -1,6 +1,6 @@
 #include "editor/SorvVUNeedle.h"
 
-#include "CDrawContext.h"
+#include "vstgui/CDrawContext.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 #pragma once
 // A needle meter drawn as two lines (shadow and needle) from a pivot below the view's middle.
 
-#include "CControl.h"
+#include "vstgui/CControl.h"
 
 namespace SorvLib {
 

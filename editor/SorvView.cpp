@@ -1,9 +1,9 @@
 #include "editor/SorvView.h"
 
-#include "CFontDesc.h"
-#include "CFrame.h"
-#include "CParamDisplay.h"
-#include "IPlatformFrame.h"
+#include "vstgui/CFontDesc.h"
+#include "vstgui/CFrame.h"
+#include "vstgui/CParamDisplay.h"
+#include "vstgui/IPlatformFrame.h"
 #include "base/source/fstring.h"
 #include "core/IUtils.h"
 #include "core/SorvEffect.h"

@@ -4,8 +4,8 @@
 // carries edits to the effect and the effect's values back, polls read-only parameters on
 // the editor timer and shows the value callouts around edits. Main thread only.
 
-#include "CControl.h"
-#include "VSTGUIEditor.h"
+#include "vstgui/CControl.h"
+#include "vst/VSTGUIEditor.h"
 #include "editor/SorvToolbar.h"
 #include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 

@@ -1,7 +1,7 @@
 // The ACF exports in-process: start-up and shut-down, the fixed answers, and registration
 // with every outcome of the description, down to what the host receives.
 
-#include "AAXWrapperDescription.h"
+#include "aaxwrapper/AAXWrapperDescription.h"
 #include "AAX_Exception.h"
 #include "AAX_Exports.h"
 #include "AaxFixture.h"

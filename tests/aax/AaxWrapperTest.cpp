@@ -2,9 +2,9 @@
 // host model the way an AAX host drives them: parameters, automation, coefficients, audio,
 // state chunk and the window.
 
-#include "AAXWrapperDescription.h"
-#include "AAXWrapper_GUI.h"
-#include "AAXWrapper_Parameters.h"
+#include "aaxwrapper/AAXWrapperDescription.h"
+#include "aaxwrapper/AAXWrapper_GUI.h"
+#include "aaxwrapper/AAXWrapper_Parameters.h"
 #include "AAX_CString.h"
 #include "AaxFixture.h"
 #include "core/ClassFactory.h"

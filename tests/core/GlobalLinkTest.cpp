@@ -1,8 +1,8 @@
 // Linking parameters across instances: edits repeated on every linked instance and reported to
 // each host once, adopting the shared values on linking and restoring on unlinking.
 
-#include "CPluginFactory.h"
-#include "Vst2Wrapper.h"
+#include "vst/CPluginFactory.h"
+#include "vst2wrapper/Vst2Wrapper.h"
 #include "core/ClassFactory.h"
 #include "core/CoreIds.h"
 #include "support/EffectFixture.h"

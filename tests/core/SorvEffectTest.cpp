@@ -3,7 +3,7 @@
 #include "core/CoreIds.h"
 #include "support/EffectFixture.h"
 
-#include "IGainReductionInfo.h"
+#include "vst/IGainReductionInfo.h"
 #include "pluginterfaces/gui/iplugview.h"
 #include "pluginterfaces/vst/ivstmessage.h"
 #include "pluginterfaces/vst/ivstunits.h"

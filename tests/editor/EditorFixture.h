@@ -2,7 +2,7 @@
 // The product's editor opened on a live QUOR515Effect the way a host does: view from
 // createView, a plug frame, attached to a parent window with platform type "HWND".
 
-#include "CFrame.h"
+#include "vstgui/CFrame.h"
 #include "editor/SorvView.h"
 #include "engine/QUOR515Effect.h"
 #include "engine/QUOR515Ids.h"

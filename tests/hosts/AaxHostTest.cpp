@@ -5,7 +5,7 @@
 // through the procedures it registered: its parameters and GUI objects, automation,
 // coefficients, audio, the session chunk and the product window.
 
-#include "AAXWrapperDescription.h"
+#include "aaxwrapper/AAXWrapperDescription.h"
 #include "AAX_IEffectGUI.h"
 #include "AAX_IString.h"
 #include "hosts/LoadedModule.h"

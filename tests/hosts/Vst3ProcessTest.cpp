@@ -4,7 +4,7 @@
 #include "hosts/LoadedModule.h"
 #include "support/TestHostContext.h"
 
-#include "IGainReductionInfo.h"
+#include "vst/IGainReductionInfo.h"
 #include "pluginterfaces/vst/vstspeaker.h"
 #include "public.sdk/source/common/memorystream.h"
 

@@ -1,7 +1,7 @@
 // The Win32 timer: it fires through the creating thread's message loop, at its period,
 // and stops when released.
 
-#include "Timer.h"
+#include "base/Timer.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>

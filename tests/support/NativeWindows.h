@@ -1,7 +1,7 @@
 #pragma once
 // What the native build's stand-ins for the editor's window code record.
 
-#include "VSTGUIBase.h"
+#include "vstgui/VSTGUIBase.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,5 +1,5 @@
 #pragma once
-#include "Timer.h"
+#include "base/Timer.h"
 
 // Control over the native build's timers, which fire only when a test says so.
 namespace SorvTest {

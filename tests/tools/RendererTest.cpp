@@ -12,7 +12,7 @@
 #include "WavReader.h"
 
 #include "TestFolder.h"
-#include "Vst2Entry.h"
+#include "vst2wrapper/Vst2Entry.h"
 #include "core/ClassFactory.h"
 #include "engine/NoiseModulator.h"
 

@@ -8,7 +8,7 @@
 #include "Vst2EffectHost.h"
 #include "WavReader.h"
 
-#include "Vst2Entry.h"
+#include "vst2wrapper/Vst2Entry.h"
 #include "core/ClassFactory.h"
 #include "engine/NoiseModulator.h"
 

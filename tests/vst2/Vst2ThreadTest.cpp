@@ -3,8 +3,8 @@
 // open that every value is pushed into. Run under ThreadSanitizer, it shows that nothing on the
 // audio thread reaches the editor list or races with the main thread.
 
-#include "Vst2Entry.h"
-#include "Vst2Wrapper.h"
+#include "vst2wrapper/Vst2Entry.h"
+#include "vst2wrapper/Vst2Wrapper.h"
 #include "support/TestEffect.h"
 
 #include <gtest/gtest.h>

@@ -3,8 +3,8 @@
 // shows an effect's view in the host's window. (The product's output through the wrapper is
 // compared with the VST 3 form's by the renderer's tests.)
 
-#include "Vst2Wrapper.h"
-#include "CPluginFactory.h"
+#include "vst2wrapper/Vst2Wrapper.h"
+#include "vst/CPluginFactory.h"
 #include "core/ClassFactory.h"
 #include "support/TestEffect.h"
 #include "support/TestHostContext.h"

@@ -2,7 +2,7 @@
 // goes (the description it reads starts and ends its own on the way); a module that cannot
 // start gives the host no object and nothing to end.
 
-#include "AAXWrapper_Parameters.h"
+#include "aaxwrapper/AAXWrapper_Parameters.h"
 #include "CACFUnknown.h"
 #include "support/ModuleHooks.h"
 

@@ -1,6 +1,6 @@
 // The module entry's reference counting, on the native build's counting hooks.
 
-#include "ModuleEntry.h"
+#include "vst/ModuleEntry.h"
 #include "support/ModuleHooks.h"
 
 #include <gtest/gtest.h>

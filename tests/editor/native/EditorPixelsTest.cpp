@@ -4,7 +4,7 @@
 
 #include "editor/EditorFixture.h"
 
-#include "CFrame.h"
+#include "vstgui/CFrame.h"
 #include "PngWriter.h"
 #include "editor/SorvAnimKnob.h"
 #include "editor/SorvBitmap.h"

@@ -3,7 +3,7 @@
 
 #include "editor/EditorFixture.h"
 
-#include "CBitmapControls.h"
+#include "vstgui/CBitmapControls.h"
 #include "editor/SorvAnimKnob.h"
 #include "editor/SorvCallout.h"
 #include "support/NativeWindows.h"

@@ -4,7 +4,7 @@
 
 #include "editor/EditorFixture.h"
 
-#include "CGradientView.h"
+#include "vstgui/CGradientView.h"
 #include "core/CoreIds.h"
 #include "editor/EditorIds.h"
 #include "editor/SorvPreferenceMenu.h"

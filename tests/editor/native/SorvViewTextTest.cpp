@@ -3,8 +3,8 @@
 
 #include "editor/EditorFixture.h"
 
-#include "CParamDisplay.h"
-#include "CTextEdit.h"
+#include "vstgui/CParamDisplay.h"
+#include "vstgui/CTextEdit.h"
 
 using namespace SorvLib;
 using namespace SorvTest;

@@ -1,10 +1,10 @@
 // The toolkit pieces the editor's menus build on: option menus with separators, check marks
 // and submenus, mouse observers, the file dialog, gradients and self-laying-out containers.
 
-#include "CFrame.h"
-#include "CGradientView.h"
-#include "CNewFileSelector.h"
-#include "COptionMenu.h"
+#include "vstgui/CFrame.h"
+#include "vstgui/CGradientView.h"
+#include "vstgui/CNewFileSelector.h"
+#include "vstgui/COptionMenu.h"
 #include "support/NativeWindows.h"
 
 #include <gtest/gtest.h>

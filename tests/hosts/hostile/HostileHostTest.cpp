@@ -32,7 +32,7 @@
 #include <objbase.h>
 #include <windows.h>
 #else
-#include "ModuleEntry.h"
+#include "vst/ModuleEntry.h"
 #include "core/ClassFactory.h"
 #include "support/TestUtils.h"
 #endif

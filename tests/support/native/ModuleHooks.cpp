@@ -1,7 +1,7 @@
 // The native build's module hooks: they count their calls instead of starting COM.
 #include "support/ModuleHooks.h"
 
-#include "ModuleEntry.h"
+#include "vst/ModuleEntry.h"
 
 namespace SorvTest {
 int initModuleCalls = 0;

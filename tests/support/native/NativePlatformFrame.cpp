@@ -1,8 +1,8 @@
 // The native build has no windows: a frame "opens" in any non-null parent, and tests draw
 // and inspect its pixels directly.
-#include "CNewFileSelector.h"
-#include "COptionMenu.h"
-#include "IPlatformFrame.h"
+#include "vstgui/CNewFileSelector.h"
+#include "vstgui/COptionMenu.h"
+#include "vstgui/IPlatformFrame.h"
 #include "support/NativeWindows.h"
 
 namespace VSTGUI {

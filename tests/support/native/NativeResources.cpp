@@ -1,6 +1,6 @@
 // The native build reads the module's resources from the source tree's resources folder
 // and the fonts from the system's font package; tests may replace any of them.
-#include "PlatformResources.h"
+#include "vstgui/PlatformResources.h"
 #include "support/NativeWindows.h"
 
 #include <fstream>

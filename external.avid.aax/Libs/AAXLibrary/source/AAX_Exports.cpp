@@ -1,7 +1,7 @@
 #include "AAX_Exports.h"
 
 #include "AAX_Init.h"
-#include "ModuleEntry.h"
+#include "vst/ModuleEntry.h"
 
 // Every export but the version query runs its body under a catch-all: whatever a host
 // callback or the library throws ends there as ACF_E_UNEXPECTED.

@@ -1,0 +1,170 @@
+#pragma once
+// A VST 3 effect served to VST 2.4 hosts: the wrapper is the host's AudioEffectX and drives the
+// effect only through its VST 3 interfaces. To the effect it is the host context (answering
+// IVst3ToVst2Wrapper) and the component handler, so the effect's edits reach the host as
+// VST 2 automation.
+//
+// Threads: the host calls setParameter and getParameter from any thread and the process
+// operations from its audio thread; everything else comes on its main thread. A parameter value
+// set on another thread than the main one waits for the wrapper's timer, which hands it to the
+// effect on the main thread, so nothing on the audio thread reaches the effect's editors.
+
+#include "base/Timer.h"
+#include "vst2wrapper/Vst2OutputChanges.h"
+#include "vst2/AudioEffectX.h"
+
+#include "pluginterfaces/base/ipluginbase.h"
+#include "pluginterfaces/vst/ivstaudioprocessor.h"
+#include "pluginterfaces/vst/ivstcomponent.h"
+#include "pluginterfaces/vst/ivsteditcontroller.h"
+#include "pluginterfaces/vst/ivsthostapplication.h"
+#include "pluginterfaces/vst/ivstunits.h"
+
+#include <atomic>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace Steinberg {
+namespace Vst {
+
+class Vst2Wrapper : public AudioEffectX,
+                    public IHostApplication,
+                    public IVst3ToVst2Wrapper,
+                    public IComponentHandler,
+                    public ITimerCallback {
+public:
+    // Main thread. Builds the effect of the class vst3ComponentID through the factory under a
+    // new wrapper; null when the effect cannot be created or initialised.
+    static AudioEffect* create(IPluginFactory* factory, const TUID vst3ComponentID, VstInt32 vst2ID,
+                               audioMasterCallback audioMaster);
+    // Process-wide option, set before create: prefix each parameter name with the names of the
+    // units above it ("Unit/Name"). On unless switched off.
+    static void setUnitPathInNames(bool state);
+
+    ~Vst2Wrapper() override;
+
+    // AudioEffect
+    void open() override {}
+    void close() override {}
+    void suspend() override;
+    void resume() override;
+    void setSampleRate(float rate) override;
+    void setBlockSize(VstInt32 size) override;
+    void processReplacing(float** inputs, float** outputs, VstInt32 sampleFrames) override;
+    void processDoubleReplacing(double** inputs, double** outputs, VstInt32 sampleFrames) override;
+    void setParameter(VstInt32 index, float value) override;
+    float getParameter(VstInt32 index) override;
+    VstInt32 getProgram() override;
+    void setProgram(VstInt32 program) override;
+    void setProgramName(char*) override {}
+    void getProgramName(char* name) override;
+    void getParameterLabel(VstInt32 index, char* label) override;
+    void getParameterDisplay(VstInt32 index, char* text) override;
+    void getParameterName(VstInt32 index, char* text) override;
+    VstInt32 getChunk(void** data, bool isPreset) override;
+    VstInt32 setChunk(void* data, VstInt32 byteSize, bool isPreset) override;
+
+    // AudioEffectX
+    bool canParameterBeAutomated(VstInt32 index) override;
+    bool string2parameter(VstInt32 index, char* text) override;
+    bool getProgramNameIndexed(VstInt32 category, VstInt32 index, char* text) override;
+    bool setSpeakerArrangement(VstSpeakerArrangement* input,
+                               VstSpeakerArrangement* output) override;
+    bool getSpeakerArrangement(VstSpeakerArrangement** input,
+                               VstSpeakerArrangement** output) override;
+    bool setBypass(bool on) override;
+    bool setProcessPrecision(VstInt32 precision) override;
+    VstInt32 getGetTailSize() override;
+    bool getEffectName(char* text) override;
+    bool getVendorString(char* text) override;
+    bool getProductString(char* text) override;
+    VstInt32 getVendorVersion() override;
+    VstInt32 canDo(char* text) override;
+    VstInt32 getPlugCategory() override;
+
+    // Main thread: hands the values set on other threads and those the effect sent from its
+    // audio blocks to the effect.
+    void onTimer(Timer* timer) override;
+
+    // IHostApplication: the VST 2 host's product name.
+    tresult PLUGIN_API getName(String128 name) SMTG_OVERRIDE;
+    tresult PLUGIN_API createInstance(TUID cid, TUID iid, void** obj) SMTG_OVERRIDE;
+
+    // IComponentHandler: the effect's edits become the host's automation.
+    tresult PLUGIN_API beginEdit(ParamID id) SMTG_OVERRIDE;
+    tresult PLUGIN_API performEdit(ParamID id, ParamValue valueNormalized) SMTG_OVERRIDE;
+    tresult PLUGIN_API endEdit(ParamID id) SMTG_OVERRIDE;
+    tresult PLUGIN_API restartComponent(int32 flags) SMTG_OVERRIDE;
+
+    // The host owns the wrapper; its faces are not reference counted.
+    tresult PLUGIN_API queryInterface(const TUID iid, void** obj) SMTG_OVERRIDE;
+    uint32 PLUGIN_API addRef() SMTG_OVERRIDE { return 1; }
+    uint32 PLUGIN_API release() SMTG_OVERRIDE { return 1; }
+
+    // For the editor wrapper.
+    IEditController* getController() const { return controller; }
+
+private:
+    Vst2Wrapper(audioMasterCallback audioMaster, VstInt32 vst2ID);
+    bool init(IPluginFactory* factory, const TUID vst3ComponentID);
+    bool onMainThread() const { return std::this_thread::get_id() == mainThread; }
+    bool isIndexValid(VstInt32 index) const {
+        return index >= 0 && index < static_cast<VstInt32>(parameters.size());
+    }
+    VstInt32 indexOf(ParamID id) const;
+    void applyProgram(VstInt32 program);
+    void startProcessing();
+    void stopProcessing();
+    template <typename Sample>
+    void processBlock(Sample** inputs, Sample** outputs, VstInt32 sampleFrames);
+    void collectOutputChanges();
+    // Main thread: copies the effect's values to where other threads read them.
+    void mirrorValues();
+    std::string parameterTitle(const ParameterInfo& info);
+
+    // A value waiting for the main thread.
+    struct Pending {
+        std::atomic<double> value{0.0};
+        std::atomic<bool> waiting{false};
+    };
+
+    IComponent* component = nullptr;
+    IAudioProcessor* processor = nullptr;
+    IEditController* controller = nullptr;
+    bool controllerIsComponent = true;
+    IPtr<Timer> timer;
+    std::thread::id mainThread;
+    bool moduleStarted = false;
+
+    std::vector<ParameterInfo> parameters; // those the host sees, in its index order
+    std::vector<std::string> parameterNames;
+    std::unique_ptr<Pending[]> hostValues; // by host index, then one for the program
+    // The effect's values as the main thread last saw them, for reads on other threads.
+    std::unique_ptr<std::atomic<double>[]> mirroredValues;
+    std::vector<ParamID> outputIds;          // every parameter the effect may send back
+    std::unique_ptr<Pending[]> outputValues; // by position in outputIds
+    ParamID programId = kNoParamId;
+    ParamID bypassId = kNoParamId;
+    ProgramListID programListId = -1;
+    std::vector<std::string> programNames;
+
+    std::string effectName;
+    std::string vendorName;
+    VstInt32 vendorVersion = 0;
+    bool isInstrument = false;
+
+    int32 precision = kSample32;
+    bool active = false;
+    std::atomic<bool> processing{false};
+    AudioBusBuffers inputBus = {};
+    AudioBusBuffers outputBus = {};
+    Vst2OutputChanges outputChanges;
+    std::vector<char> chunk;
+    VstSpeakerArrangement* inputArrangement = nullptr;
+    VstSpeakerArrangement* outputArrangement = nullptr;
+};
+
+} // namespace Vst
+} // namespace Steinberg
