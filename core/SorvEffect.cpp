@@ -157,8 +157,10 @@ tresult SorvEffect::initializeFramework(FUnknown* context) {
     isInstrument = std::strstr(kSubCategories, "Instrument") != nullptr ||
                    std::strstr(kSubCategories, "Generator") != nullptr;
 
-    if (!meterTimer)
+    if (!meterTimer) {
         meterTimer = owned(Timer::create(this, kMeterTimerMs));
+        meterTimerThread = std::this_thread::get_id();
+    }
     return kResultOk;
 }
 
@@ -243,6 +245,20 @@ IPlugView* PLUGIN_API SorvEffect::createView(FIDString name) {
 void SorvEffect::editorAttached(EditorView* editor) {
     if (!editor)
         return;
+    editorThread.store(std::this_thread::get_id(), std::memory_order_relaxed);
+    // The timer drains the values set on other threads, so it must tick where the editors
+    // live; a host may have made the effect on a loader thread that has ended since.
+    if (meterTimer && meterTimerThread != std::this_thread::get_id())
+        if (Timer* moved = Timer::create(this, kMeterTimerMs)) {
+            meterTimer = owned(moved);
+            meterTimerThread = std::this_thread::get_id();
+        }
+    // A value set on another thread while the editor read its controls would be missed.
+    for (int32 i = 0; i < slotCount; ++i)
+        if (parameterSlots[i].id != kMasterBypassId && parameterSlots[i].id != kProgramId &&
+            parameterSlots[i].id != kGlobalLinkId)
+            unpushedValues[i].store(true, std::memory_order_relaxed);
+    anyUnpushed.store(true, std::memory_order_release);
     editor->addRef();
     bool inserted = false;
     try {
@@ -305,12 +321,35 @@ tresult PLUGIN_API SorvEffect::setParamNormalized(ParamID tag, ParamValue value)
         } else if (tag == kProgramId) {
             changeProgram(value);
         } else {
-            for (EditorView* editor : editors) {
-                auto* view = FCast<SorvView>(editor);
-                if (view && view->isAttached())
-                    view->setControlValue(tag, value);
-            }
+            pushToEditors(slot, tag, value);
         }
+        return kResultOk;
+    });
+}
+
+void SorvEffect::pushToEditors(int32 slot, ParamID tag, ParamValue value) {
+    if (!onEditorThread()) {
+        // The value is in its slot already; the flag only tells the editors' thread to show it.
+        if (slot >= 0) {
+            unpushedValues[slot].store(true, std::memory_order_release);
+            anyUnpushed.store(true, std::memory_order_release);
+        }
+        return;
+    }
+    for (EditorView* editor : editors) {
+        auto* view = FCast<SorvView>(editor);
+        if (view && view->isAttached())
+            view->setControlValue(tag, value);
+    }
+}
+
+void SorvEffect::pushPendingValues() {
+    if (!onEditorThread() || !anyUnpushed.exchange(false, std::memory_order_acquire))
+        return;
+    guarded([&]() -> tresult {
+        for (int32 i = 0; i < slotCount; ++i)
+            if (unpushedValues[i].exchange(false, std::memory_order_acquire))
+                pushToEditors(i, parameterSlots[i].id, getParamNormalized(parameterSlots[i].id));
         return kResultOk;
     });
 }
@@ -714,6 +753,7 @@ double PLUGIN_API SorvEffect::getGainReductionValueInDecibels() {
 }
 
 void SorvEffect::onTimer(Timer*) {
+    pushPendingValues();
     updateMeters();
 }
 

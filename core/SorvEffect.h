@@ -13,6 +13,7 @@
 #include <atomic>
 #include <map>
 #include <set>
+#include <thread>
 
 namespace SorvLib {
 
@@ -68,14 +69,20 @@ public:
                                           int32 numOuts) SMTG_OVERRIDE;
     tresult PLUGIN_API canProcessSampleSize(int32 symbolicSampleSize) SMTG_OVERRIDE;
 
-    // Editor, main thread.
+    // Editor, on the thread that drives the editors (the host's main thread); the thread that
+    // attaches an editor is taken to be that thread from then on.
     Steinberg::IPlugView* PLUGIN_API createView(Steinberg::FIDString name) SMTG_OVERRIDE;
     void editorAttached(Steinberg::Vst::EditorView* editor) SMTG_OVERRIDE;
     void editorRemoved(Steinberg::Vst::EditorView* editor) SMTG_OVERRIDE;
+    // The editors' thread: pushes into the open editors the values that other threads set
+    // since the last call. The meter timer calls it; a wrapper may call it more often.
+    void pushPendingValues();
 
     // The one path of every parameter value. Caller's thread (the audio thread too under
     // a VST 2 host); takes no lock and allocates nothing: values are kept whole in atomics,
     // not in the SDK's parameter objects, whose setter notifies through a locked handler.
+    // Only on the editors' thread are the editors told at once; from any other thread the
+    // value is marked for pushPendingValues, so no other thread touches an editor.
     tresult PLUGIN_API setParamNormalized(ParamID tag, ParamValue value) SMTG_OVERRIDE;
     ParamValue PLUGIN_API getParamNormalized(ParamID tag) SMTG_OVERRIDE;
 
@@ -159,6 +166,10 @@ protected:
     void refreshParameterSlots();
     bool isProgram(Steinberg::Vst::ProgramListID listId, int32 programIndex);
     void forgetStoredValues();
+    void pushToEditors(int32 slot, ParamID tag, ParamValue value);
+    bool onEditorThread() const {
+        return std::this_thread::get_id() == editorThread.load(std::memory_order_relaxed);
+    }
 
     // The Global Link steps, only with the option on (SorvEffectGlobalLink.cpp).
     void linkInitialize();
@@ -173,6 +184,9 @@ protected:
     const PatchRef* factoryPatches;
     int32 patchCount = 0;
     Steinberg::IPtr<Steinberg::Timer> meterTimer;
+    std::thread::id meterTimerThread;
+    // No thread until the first editor is attached.
+    std::atomic<std::thread::id> editorThread{std::thread::id()};
     // Written on the main thread, read on the audio thread.
     std::atomic<bool> bypassed{false};
     bool isInstrument = false;
@@ -197,6 +211,9 @@ protected:
     ParameterSlot parameterSlots[kStoredValues] = {};
     int32 slotCount = 0;
     std::atomic<double> storedValues[kStoredValues];
+    // Values set off the editors' thread that the editors have not been shown yet, by slot.
+    std::atomic<bool> unpushedValues[kStoredValues] = {};
+    std::atomic<bool> anyUnpushed{false};
 };
 
 } // namespace SorvLib
