@@ -242,6 +242,13 @@ IPlugView* PLUGIN_API SorvEffect::createView(FIDString name) {
     }
 }
 
+tresult PLUGIN_API SorvEffect::setComponentHandler(IComponentHandler* handler) {
+    // Hosts and wrappers hand their handler over once initialize has returned, with every
+    // parameter of the product made: the slots follow them before any other thread sets one.
+    refreshParameterSlots();
+    return SingleComponentEffect::setComponentHandler(handler);
+}
+
 void SorvEffect::editorAttached(EditorView* editor) {
     if (!editor)
         return;
@@ -254,7 +261,9 @@ void SorvEffect::editorAttached(EditorView* editor) {
             meterTimerThread = std::this_thread::get_id();
         }
     // A value set on another thread while the editor read its controls would be missed.
-    for (int32 i = 0; i < slotCount; ++i)
+    refreshParameterSlots();
+    const int32 slots = slotCount.load(std::memory_order_relaxed);
+    for (int32 i = 0; i < slots; ++i)
         if (parameterSlots[i].id != kMasterBypassId && parameterSlots[i].id != kProgramId &&
             parameterSlots[i].id != kGlobalLinkId)
             unpushedValues[i].store(true, std::memory_order_relaxed);
@@ -347,7 +356,8 @@ void SorvEffect::pushPendingValues() {
     if (!onEditorThread() || !anyUnpushed.exchange(false, std::memory_order_acquire))
         return;
     guarded([&]() -> tresult {
-        for (int32 i = 0; i < slotCount; ++i)
+        const int32 slots = slotCount.load(std::memory_order_relaxed);
+        for (int32 i = 0; i < slots; ++i)
             if (unpushedValues[i].exchange(false, std::memory_order_acquire))
                 pushToEditors(i, parameterSlots[i].id, getParamNormalized(parameterSlots[i].id));
         return kResultOk;
@@ -368,7 +378,8 @@ ParamValue PLUGIN_API SorvEffect::getParamNormalized(ParamID tag) {
 }
 
 int32 SorvEffect::slotOf(ParamID tag) const {
-    for (int32 i = 0; i < slotCount; ++i)
+    const int32 slots = slotCount.load(std::memory_order_acquire);
+    for (int32 i = 0; i < slots; ++i)
         if (parameterSlots[i].id == tag)
             return i;
     return -1;
@@ -378,14 +389,16 @@ void SorvEffect::refreshParameterSlots() {
     // Parameters are only ever added, in initialize; the slots follow on the next main-thread
     // call, before any audio runs.
     const int32 count = std::min(getParameterCount(), kStoredValues);
-    for (; slotCount < count; ++slotCount) {
-        Parameter* parameter = parameters.getParameterByIndex(slotCount);
-        parameterSlots[slotCount] = {parameter->getInfo().id, parameter};
+    // Other threads may look slots up meanwhile: a slot is filled before it is counted.
+    for (int32 slot = slotCount.load(std::memory_order_relaxed); slot < count; ++slot) {
+        Parameter* parameter = parameters.getParameterByIndex(slot);
+        parameterSlots[slot] = {parameter->getInfo().id, parameter};
+        slotCount.store(slot + 1, std::memory_order_release);
     }
 }
 
 void SorvEffect::forgetStoredValues() {
-    slotCount = 0;
+    slotCount.store(0, std::memory_order_relaxed);
     for (auto& value : storedValues)
         value.store(std::numeric_limits<double>::quiet_NaN(), std::memory_order_relaxed);
 }

@@ -69,6 +69,9 @@ public:
                                           int32 numOuts) SMTG_OVERRIDE;
     tresult PLUGIN_API canProcessSampleSize(int32 symbolicSampleSize) SMTG_OVERRIDE;
 
+    // Main thread, after initialize.
+    tresult PLUGIN_API setComponentHandler(Steinberg::Vst::IComponentHandler* handler) SMTG_OVERRIDE;
+
     // Editor, on the thread that drives the editors (the host's main thread); the thread that
     // attaches an editor is taken to be that thread from then on.
     Steinberg::IPlugView* PLUGIN_API createView(Steinberg::FIDString name) SMTG_OVERRIDE;
@@ -209,7 +212,7 @@ protected:
     };
     static constexpr int32 kStoredValues = 64;
     ParameterSlot parameterSlots[kStoredValues] = {};
-    int32 slotCount = 0;
+    std::atomic<int32> slotCount{0};
     std::atomic<double> storedValues[kStoredValues];
     // Values set off the editors' thread that the editors have not been shown yet, by slot.
     std::atomic<bool> unpushedValues[kStoredValues] = {};

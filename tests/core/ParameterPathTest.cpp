@@ -2,12 +2,10 @@
 
 #include "core/CoreIds.h"
 #include "support/EffectFixture.h"
-#include "support/TestTimer.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <thread>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -79,45 +77,6 @@ TEST(ParameterPath, ChangedValuesReachEveryAttachedEditor) {
     effect->editorRemoved(detached);
     EXPECT_EQ(attached->release(), 0u);
     EXPECT_EQ(detached->release(), 0u);
-}
-
-TEST(ParameterPath, ValuesFromOtherThreadsReachEditorsOnlyOnTheEditorsThread) {
-    // Made on a loader thread that ends; the editor lives on this one.
-    TestEffect* effect = nullptr;
-    TestHostContext context;
-    std::thread([&] {
-        effect = new TestEffect();
-        effect->initialize(context.unknown());
-    }).join();
-    Timer* loaderTimer = effect->timer();
-    const int timers = liveTimerCount();
-    auto* view = new TestView(effect);
-    view->attachTo(reinterpret_cast<void*>(0x1234));
-    effect->editorAttached(view);
-    EXPECT_NE(effect->timer(), loaderTimer) << "the meter timer ticks on the editors' thread";
-    EXPECT_EQ(liveTimerCount(), timers);
-    fireTimers();
-    view->pushed.clear();
-
-    std::thread([&] {
-        EXPECT_EQ(effect->setParamNormalized(kMeterId, 0.5), kResultOk);
-        EXPECT_EQ(effect->setParamNormalized(kLevelId, 0.75), kResultOk);
-        EXPECT_EQ(effect->setParamNormalized(SorvLib::kMasterBypassId, 1.0), kResultOk);
-        effect->pushPendingValues();
-    }).join();
-    EXPECT_TRUE(view->pushed.empty());
-    EXPECT_EQ(effect->getParamNormalized(kLevelId), 0.75);
-    EXPECT_TRUE(effect->isBypassed());
-    fireTimers();
-    const std::vector<std::pair<ParamID, double>> expected = {{kLevelId, 0.75}, {kMeterId, 0.5}};
-    EXPECT_EQ(view->pushed, expected);
-    fireTimers();
-    EXPECT_EQ(view->pushed, expected) << "each value is pushed once";
-
-    effect->editorRemoved(view);
-    view->release();
-    effect->terminate();
-    EXPECT_EQ(effect->release(), 0u);
 }
 
 TEST(ParameterPath, EditorAttachedTwiceIsHeldOnce) {
