@@ -68,8 +68,11 @@ SorvView::~SorvView() {
 }
 
 bool PLUGIN_API SorvView::open(void* parent, const PlatformType& type) {
+    // Every binding below asks the controller.
+    if (!controller)
+        return false;
     PlatformType platformType = type;
-    if (controller && controller->getHostContext()) {
+    if (controller->getHostContext()) {
         FUnknown* context = controller->getHostContext();
         if (answers(context, IVst3ToAAXWrapper::iid)) {
             CControl::kDefaultValueModifier = kAlt;
@@ -85,7 +88,7 @@ bool PLUGIN_API SorvView::open(void* parent, const PlatformType& type) {
 
     if (frame)
         frame->forget();
-    frame = new CFrame(CRect(rect.left, rect.top, rect.right, rect.bottom), this);
+    frame = new CFrame(CRect(baseRect.left, baseRect.top, baseRect.right, baseRect.bottom), this);
     if (!frame->open(parent, platformType))
         return false;
 
@@ -172,7 +175,7 @@ void SorvView::showValue(ParamID id, double value) {
                 label->setText(text);
                 label->invalid();
             }
-        } else if (control->getValueNormalized() != value) {
+        } else if (control->getValueNormalized() != static_cast<float>(value)) {
             control->setValueNormalized(static_cast<float>(value));
             control->invalid();
         }
@@ -185,16 +188,18 @@ void SorvView::refreshReadOnlyControls() {
     for (const auto& entry : readOnlyControls) {
         CControl* control = entry.first;
         ParamID id = entry.second;
-        float before = control->getValueNormalized();
         double value = controller->getParamNormalized(id);
         if (auto* label = dynamic_cast<CTextLabel*>(control)) {
             std::string text = valueText(id, value);
             appendUnits(id, text, false);
+            // Redraws itself when the text changed.
             label->setText(text);
-        } else {
-            control->setValueNormalized(static_cast<float>(value));
+            continue;
         }
-        if (before != value)
+        // The control keeps a float: only a change of that float is a change.
+        float before = control->getValueNormalized();
+        control->setValueNormalized(static_cast<float>(value));
+        if (before != static_cast<float>(value))
             control->invalid();
     }
 }
@@ -269,14 +274,17 @@ void SorvView::endEdit(VSTGUI::int32 index) {
 
 void SorvView::rescale() {
     double zoom = getZoom();
-    scaledRect =
-        ViewRect(static_cast<int32>(rect.left * zoom), static_cast<int32>(rect.top * zoom),
-                 static_cast<int32>(rect.right * zoom), static_cast<int32>(rect.bottom * zoom));
+    scaledRect = ViewRect(
+        static_cast<int32>(baseRect.left * zoom), static_cast<int32>(baseRect.top * zoom),
+        static_cast<int32>(baseRect.right * zoom), static_cast<int32>(baseRect.bottom * zoom));
+    // The size the host is told is the zoomed one; the base stays unzoomed, so that opening
+    // the view again builds the same window.
+    rect = scaledRect;
 }
 
 void SorvView::setBaseSize(const ViewRect& r) {
-    rect = ViewRect(r.left, r.top, r.right,
-                    static_cast<int32>(static_cast<double>(r.bottom) + kToolbarHeight));
+    baseRect = ViewRect(r.left, r.top, r.right,
+                        static_cast<int32>(static_cast<double>(r.bottom) + kToolbarHeight));
     rescale();
 }
 
@@ -330,8 +338,9 @@ void* SorvView::getPlatformHandle() const {
 bool SorvView::setContentSize(const CPoint& size) {
     if (!(size.x > 0.0) || !(size.y > 0.0))
         return false;
-    rect = ViewRect(scaledRect.left, scaledRect.top, static_cast<int32>(scaledRect.left + size.x),
-                    static_cast<int32>((scaledRect.top + size.y) + kToolbarHeight));
+    baseRect = ViewRect(scaledRect.left, scaledRect.top,
+                        static_cast<int32>(scaledRect.left + size.x),
+                        static_cast<int32>((scaledRect.top + size.y) + kToolbarHeight));
     rescale();
     if (!frame)
         return false;
@@ -347,7 +356,7 @@ bool SorvView::setContentSize(const CPoint& size) {
 
 void SorvView::createToolbar() {
     // The toolbar strip under the product's views.
-    CRect strip(rect.left, rect.bottom - kToolbarHeight, rect.right, rect.bottom);
+    CRect strip(baseRect.left, baseRect.bottom - kToolbarHeight, baseRect.right, baseRect.bottom);
     toolbar = makeOwned(new SorvToolbar(strip, dynamic_cast<SorvEffect*>(controller), this));
     if (frame) {
         toolbar->remember();

@@ -83,6 +83,9 @@ private:
     std::map<VSTGUI::CControl*, ParamID> editableControls;
     std::map<VSTGUI::CControl*, ParamID> readOnlyControls;
     VSTGUI::SharedPointer<SorvToolbar> toolbar;
+    // The unzoomed window with the toolbar strip; `rect`, the size the host reads, is the
+    // zoomed one.
+    Steinberg::ViewRect baseRect;
     Steinberg::ViewRect scaledRect;
     bool resizing;
 };

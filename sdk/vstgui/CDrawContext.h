@@ -39,6 +39,9 @@ struct PixelRect {
     int bottom = 0;
     bool isEmpty() const { return right <= left || bottom <= top; }
     PixelRect intersect(const PixelRect& o) const;
+    bool contains(const PixelRect& o) const {
+        return left <= o.left && top <= o.top && right >= o.right && bottom >= o.bottom;
+    }
 };
 
 enum CDrawStyle { kDrawStroked = 0, kDrawFilled, kDrawFilledAndStroked };

@@ -159,13 +159,14 @@ void CFrame::invalidChildRect(const CRect& rect) {
     area = area.intersect({0, 0, pixelWidth(), pixelHeight()});
     if (area.isEmpty())
         return;
-    for (const auto& d : dirty)
-        if (d.left <= area.left && d.top <= area.top && d.right >= area.right &&
-            d.bottom >= area.bottom)
-            return;
-    dirty.push_back(area);
+    // The window keeps its own invalid region and may have been painted since; it is told
+    // every area, pending or not.
     if (platformFrame)
         platformFrame->invalidRect(area);
+    for (const auto& d : dirty)
+        if (d.contains(area))
+            return;
+    dirty.push_back(area);
 }
 
 void CFrame::drawPixels(const PixelRect& requested) {
@@ -191,6 +192,11 @@ void CFrame::drawPixels(const PixelRect& requested) {
         child->drawRect(&context, logical);
     }
     setDirty(false);
+    // What was drawn is no longer pending: later invalidations inside it must reach the
+    // window again. A window's paint covers every area invalidated before it.
+    dirty.erase(std::remove_if(dirty.begin(), dirty.end(),
+                               [&](const PixelRect& d) { return area.contains(d); }),
+                dirty.end());
 }
 
 PixelRect CFrame::drawDirty() {

@@ -50,6 +50,7 @@ public:
     const PixelBuffer& getBuffer() const { return buffer; }
     int pixelWidth() const;
     int pixelHeight() const;
+    // Draws a part; areas invalidated inside it are no longer pending.
     void drawPixels(const PixelRect& area);
     void drawAll() { drawPixels({0, 0, pixelWidth(), pixelHeight()}); }
     // Draws the areas invalidated since the last call; answers their union.

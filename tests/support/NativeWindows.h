@@ -1,6 +1,7 @@
 #pragma once
 // What the native build's stand-ins for the editor's window code record.
 
+#include "vstgui/CDrawContext.h"
 #include "vstgui/VSTGUIBase.h"
 
 #include <cstdint>
@@ -23,6 +24,8 @@ struct HostWindowFit {
 };
 // Calls of the host-window fitting, in order.
 std::vector<HostWindowFit>& hostWindowFits();
+// The areas the frames asked their windows to repaint, in order.
+std::vector<VSTGUI::PixelRect>& windowInvalidations();
 // The pixel size of the last frame window made or sized.
 std::pair<int, int>& lastFrameSize();
 // The user's answer to the next pop-up menu: the menu (the one shown or a submenu) and the

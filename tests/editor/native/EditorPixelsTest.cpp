@@ -12,6 +12,7 @@
 #include "editor/SorvKickButton.h"
 #include "editor/SorvOnOffButton.h"
 #include "editor/SorvVUNeedle.h"
+#include "support/NativeWindows.h"
 
 #include <sys/stat.h>
 
@@ -286,10 +287,16 @@ TEST(EditorPixels, WindowShowsValuesAtBothZoomsAndQualities) {
 TEST(EditorPixels, AKnobStepRedrawsOnlyTheKnobAndItsCallout) {
     OpenEditor editor;
     ASSERT_EQ(editor.attachResult, kResultOk);
-    editor.frame()->drawDirty();
+    // The window paints what it was told; every later change must be told to it again.
+    editor.frame()->drawAll();
     std::vector<uint32_t> before = editor.frame()->getBuffer().pixels;
+    windowInvalidations().clear();
     editor.mouseDown(229 + 47, 109 + 47, kLButton);
     editor.mouseMoved(229 + 47, 109 + 47 - 4, kLButton);
+    const auto& told = windowInvalidations();
+    EXPECT_TRUE(std::any_of(told.begin(), told.end(), [](const PixelRect& r) {
+        return r.left == 228 && r.top == 108; // the knob and its margin
+    }));
     PixelRect area = editor.frame()->drawDirty();
     // The knob (229, 109, 95 × 95) and the callout below it (251, 212, 50 × 16), and a
     // pixel of margin for anti-aliased edges.
@@ -313,4 +320,13 @@ TEST(EditorPixels, AKnobStepRedrawsOnlyTheKnobAndItsCallout) {
     EXPECT_EQ(lamp.top, 111);
     EXPECT_EQ(lamp.right, 436);
     EXPECT_EQ(lamp.bottom, 190);
+    // A value that is no float exactly is drawn once, then left alone tick after tick.
+    editor.effect->setParamNormalized(kOverloadId, 0.3);
+    editor.view->notify(nullptr, CVSTGUITimer::kMsgTimer);
+    editor.frame()->drawDirty();
+    windowInvalidations().clear();
+    editor.view->notify(nullptr, CVSTGUITimer::kMsgTimer);
+    editor.view->notify(nullptr, CVSTGUITimer::kMsgTimer);
+    EXPECT_TRUE(editor.frame()->dirtyAreas().empty());
+    EXPECT_TRUE(windowInvalidations().empty());
 }

@@ -6,6 +6,7 @@
 #include "vstgui/CBitmapControls.h"
 #include "editor/SorvAnimKnob.h"
 #include "editor/SorvCallout.h"
+#include "editor/QUOR515View.h"
 #include "support/NativeWindows.h"
 #include "support/TestTimer.h"
 #include "support/TestUtils.h"
@@ -350,6 +351,11 @@ TEST(QUOR515View, ReattachesAndRefusesBadHostInput) {
     EXPECT_EQ(dynamic_cast<CControl*>(editor.child(5))->getValueNormalized(), 0.25f);
     second->removed();
     EXPECT_EQ(second->release(), 0u);
+
+    // A view without a controller refuses to open.
+    IPlugView* orphan = new QUOR515View(nullptr);
+    EXPECT_EQ(orphan->attached(&otherParent, kPlatformTypeHWND), kResultFalse);
+    EXPECT_EQ(orphan->release(), 0u);
 }
 
 TEST(QUOR515View, MissingOrCorruptBitmapsLeaveEmptyViews) {
@@ -366,8 +372,11 @@ TEST(QUOR515View, MissingOrCorruptBitmapsLeaveEmptyViews) {
         ASSERT_NE(knob, nullptr);
         EXPECT_EQ(knob->getDrawBackground()->getPlatformBitmap(), nullptr);
         EXPECT_EQ(knob->getViewSize().getWidth(), 0.0);
+        // Still bound and drawable: a pushed value reaches the empty knob.
+        editor.effect->setParamNormalized(static_cast<Vst::ParamID>(knob->getTag()), 0.3);
+        EXPECT_EQ(knob->getValueNormalized(), 0.3f);
         editor.frame()->drawAll();
-        editor.effect->setParamNormalized(kFxMixId, 0.5);
+        EXPECT_EQ(editor.frame()->getBuffer().height, 24);
     }
     resourceOverrides().clear();
 }

@@ -232,13 +232,18 @@ TEST(SorvPreferenceMenu, FollowsTheStoreOnItsTimerAndRefusesNestedChoices) {
     store().values.erase("Test Key");
     menu->onIdle();
     EXPECT_FALSE(store().contains("Test Key"));
-    // A copy that outlives the menu keeps the key and entries; the timer reaches neither.
+    // A copy that outlives the menu keeps the key and entries; the timer reaches neither,
+    // though a tick with an existing default would store it.
+    menu->setDefaultValue(0.0f);
     SharedPointer<CView> copy = makeOwned(menu->newCopy());
     menu = nullptr;
     fireTimers();
+    EXPECT_FALSE(store().contains("Test Key"));
     auto* kept = dynamic_cast<SorvPreferenceMenu*>(copy.get());
     ASSERT_NE(kept, nullptr);
     EXPECT_EQ(kept->getPreferenceKey(), "Test Key");
     EXPECT_EQ(kept->getEntry(5)->getTitle(), "E");
-    EXPECT_FALSE(store().contains("Test Key"));
+    listener.menu = kept;
+    kept->onIdle();
+    EXPECT_EQ(store().values["Test Key"], "A");
 }

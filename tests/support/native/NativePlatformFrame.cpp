@@ -12,7 +12,9 @@ class TestPlatformFrame : public IPlatformFrame {
 public:
     explicit TestPlatformFrame(void* parent) : parent(parent) {}
     void* getPlatformRepresentation() const override { return parent; }
-    void invalidRect(const PixelRect&) override {}
+    void invalidRect(const PixelRect& area) override {
+        SorvTest::windowInvalidations().push_back(area);
+    }
     bool setSize(int width, int height) override {
         SorvTest::lastFrameSize() = {width, height};
         return true;

@@ -13,6 +13,11 @@ std::vector<HostWindowFit>& hostWindowFits() {
     return fits;
 }
 
+std::vector<VSTGUI::PixelRect>& windowInvalidations() {
+    static std::vector<VSTGUI::PixelRect> areas;
+    return areas;
+}
+
 std::pair<int, int>& lastFrameSize() {
     static std::pair<int, int> size;
     return size;
