@@ -19,7 +19,13 @@ if [ -z "$dir" ]; then
     exit 2
   fi
 fi
-export WINEPREFIX="$dir/wineprefix"
+# WINE_DISPLAY=x11: a prefix of its own whose windows go to the X display in DISPLAY, for
+# tests of what reaches the screen; the wineserver of the null-driver prefix stays untouched.
+if [ "${WINE_DISPLAY:-}" = x11 ]; then
+  export WINEPREFIX="$dir/wineprefix-x11"
+else
+  export WINEPREFIX="$dir/wineprefix"
+fi
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree,mshtml="
 export HOME="$dir/winehome"
@@ -30,7 +36,8 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
 fi
 # Wine's null display driver: windows exist and get their messages without an X display, so
 # the editor's window tests run anywhere. The desktop takes the driver when it starts.
-if ! grep -q '"Graphics"="null"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+if [ "${WINE_DISPLAY:-}" != x11 ] &&
+   ! grep -q '"Graphics"="null"' "$WINEPREFIX/user.reg" 2>/dev/null; then
   wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1 || true
   wineserver -w
 fi

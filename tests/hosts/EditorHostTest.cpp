@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -342,6 +343,63 @@ TEST_F(EditorHost, ReattachesOpensTwoViewsAndRefusesBadParents) {
     EXPECT_EQ(client.bottom, 616);
 }
 
+// Hosts remove a view and attach it again when its window is docked, moved to another tab or
+// re-parented: every attach gives the first attach's size, toolbar and pixels.
+TEST_F(EditorHost, ReattachGivesTheSameWindowAtEverySize) {
+    struct Case {
+        const char* storedSize;
+        float contentScale;
+        int width, height;
+    };
+    const Case cases[] = {{"Larger (125%)", 1.0f, 640, 616},
+                          {"Small (80%)", 1.0f, 409, 394},
+                          {"Normal (100%)", 1.5f, 768, 739}};
+    start();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.storedSize);
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\Sorv Audio Labs", 0, nullptr, 0,
+                                  KEY_SET_VALUE, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExA(key, "QUOR-515 UI Size", 0, REG_SZ,
+                       reinterpret_cast<const BYTE*>(c.storedSize), DWORD(strlen(c.storedSize)));
+        RegCloseKey(key);
+        view = open(parent);
+        ASSERT_NE(view, nullptr);
+        {
+            FUnknownPtr<IPlugViewContentScaleSupport> scaling(view);
+            ASSERT_TRUE(scaling);
+            scaling->setContentScaleFactor(c.contentScale);
+        }
+        Shot first;
+        for (int attach = 0; attach < 4; ++attach) {
+            SCOPED_TRACE(attach);
+            if (attach > 0) {
+                ASSERT_EQ(view->removed(), kResultOk);
+                ASSERT_EQ(view->attached(parent, kPlatformTypeHWND), kResultOk);
+            }
+            ViewRect size;
+            ASSERT_EQ(view->getSize(&size), kResultOk);
+            EXPECT_EQ(size.getWidth(), c.width);
+            EXPECT_EQ(size.getHeight(), c.height);
+            Shot shot = screenshot(editorWindow(parent));
+            EXPECT_EQ(shot.width, c.width);
+            EXPECT_EQ(shot.height, c.height);
+            if (attach == 0)
+                first = shot;
+            else
+                EXPECT_TRUE(shot.pixels == first.pixels) << "the window differs from the first";
+        }
+        close(view);
+    }
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\Sorv Audio Labs", 0, KEY_SET_VALUE, &key) ==
+        ERROR_SUCCESS) {
+        RegDeleteValueA(key, "QUOR-515 UI Size");
+        RegCloseKey(key);
+    }
+}
+
 // The window in a fixed state, drawn by the module; the native build draws the same state
 // in its editor tests and keeps its PNGs beside this build tree.
 TEST_F(EditorHost, DrawsTheSamePixelsAsTheNativeBuild) {
@@ -368,10 +426,9 @@ TEST_F(EditorHost, DrawsTheSamePixelsAsTheNativeBuild) {
         SorvTools::writePng("screenshots\\dll-" + name, shot.width, shot.height, shot.pixels);
         std::ifstream native(windowsPath(std::string(SORV_NATIVE_SHOTS) + "/native-" + name),
                              std::ios::binary);
-        if (!native) {
-            std::cout << "no native screenshot " << name << " to compare with\n";
-            continue;
-        }
+        // The native editor tests write these; without them nothing was compared.
+        ASSERT_TRUE(bool(native)) << "no native screenshot " << name
+                                  << ": run the native build's editor tests first";
         std::vector<uint8_t> expected{std::istreambuf_iterator<char>(native), {}};
         EXPECT_TRUE(expected == png) << name << " differs from the native build's drawing";
     }
