@@ -3,9 +3,7 @@
 // component handler, automation, the meter and editor timers, screenshots by
 // WM_PRINTCLIENT, and the same pixels as the native build's drawing.
 
-#include "hosts/HostWindow.h"
-#include "hosts/LoadedModule.h"
-#include "support/TestHostContext.h"
+#include "hosts/EditorSession.h"
 
 #include "PngWriter.h"
 #include "pluginterfaces/gui/iplugview.h"
@@ -31,41 +29,7 @@ using namespace SorvTest;
 
 namespace {
 
-constexpr ParamID kPower = 0x506F7772;    // Powr
-constexpr ParamID kLimiter = 0x45664C6D;  // EfLm
-constexpr ParamID kMix = 0x45664D78;      // EfMx
-constexpr ParamID kTone = 0x546F6E65;     // Tone
-constexpr ParamID kPreDelay = 0x50726564; // Pred
-constexpr ParamID kOverload = 0x4F6C4C70; // OlLp
 constexpr double kPi = 3.14159265358979323846;
-
-struct Handler : public IComponentHandler {
-    struct Call {
-        char kind;
-        ParamID id;
-        double value;
-    };
-    std::vector<Call> calls;
-    tresult PLUGIN_API beginEdit(ParamID id) override {
-        calls.push_back({'b', id, 0});
-        return kResultOk;
-    }
-    tresult PLUGIN_API performEdit(ParamID id, ParamValue v) override {
-        calls.push_back({'p', id, v});
-        return kResultOk;
-    }
-    tresult PLUGIN_API endEdit(ParamID id) override {
-        calls.push_back({'e', id, 0});
-        return kResultOk;
-    }
-    tresult PLUGIN_API restartComponent(int32) override { return kResultOk; }
-    tresult PLUGIN_API queryInterface(const TUID, void** obj) override {
-        *obj = nullptr;
-        return kNoInterface;
-    }
-    uint32 PLUGIN_API addRef() override { return 1; }
-    uint32 PLUGIN_API release() override { return 1; }
-};
 
 struct Shot {
     int width = 0;
@@ -127,89 +91,14 @@ LPARAM at(double x, double y) {
     return MAKELPARAM(int(x), int(y));
 }
 
-class EditorHost : public Vst3Host {
+class EditorHost : public EditorSession {
 protected:
-    void start() {
-        ASSERT_TRUE(initDll());
-        factory = getFactory();
-        effect = createComponent(factory);
-        ASSERT_NE(effect.controller, nullptr);
-        ASSERT_EQ(effect.component->initialize(context.unknown()), kResultOk);
-        effect.controller->setComponentHandler(&handler);
-        parent = makeHostWindow();
-        ASSERT_NE(parent, nullptr);
-    }
-    IPlugView* open(HWND window) {
-        IPlugView* view = effect.controller->createView("editor");
-        EXPECT_NE(view, nullptr);
-        if (!view)
-            return nullptr;
-        view->setFrame(&plugFrame);
-        EXPECT_EQ(view->attached(window, kPlatformTypeHWND), kResultOk);
-        return view;
-    }
-    HWND editorWindow(HWND window) const { return GetWindow(window, GW_CHILD); }
-    void close(IPlugView*& view) {
-        if (!view)
-            return;
-        view->removed();
-        view->setFrame(nullptr);
-        EXPECT_EQ(view->release(), 0u);
-        view = nullptr;
-    }
-    void TearDown() override {
-        close(view);
-        if (parent)
-            DestroyWindow(parent);
-        if (effect.component) {
-            effect.component->setActive(false);
-            effect.component->terminate();
-            effect.release();
-        }
-        if (factory) {
-            factory->release();
-            EXPECT_TRUE(exitDll());
-        }
-        Vst3Host::TearDown();
-    }
-    void process(float amplitude, int blocks) {
-        SpeakerArrangement stereo = SpeakerArr::kStereo;
-        ASSERT_EQ(effect.processor->setBusArrangements(&stereo, 1, &stereo, 1), kResultOk);
-        ProcessSetup setup = {kRealtime, kSample32, 512, 44100.0};
-        ASSERT_EQ(effect.processor->setupProcessing(setup), kResultOk);
-        ASSERT_EQ(effect.component->setActive(true), kResultOk);
-        std::vector<float> in(512), outL(512), outR(512);
-        for (int i = 0; i < 512; ++i)
-            in[size_t(i)] = amplitude * float(std::sin(i * 0.05));
-        float* inputs[2] = {in.data(), in.data()};
-        float* outputs[2] = {outL.data(), outR.data()};
-        AudioBusBuffers inBus{}, outBus{};
-        inBus.numChannels = outBus.numChannels = 2;
-        inBus.channelBuffers32 = inputs;
-        outBus.channelBuffers32 = outputs;
-        ProcessData data{};
-        data.numSamples = 512;
-        data.symbolicSampleSize = kSample32;
-        data.numInputs = data.numOutputs = 1;
-        data.inputs = &inBus;
-        data.outputs = &outBus;
-        for (int b = 0; b < blocks; ++b)
-            ASSERT_EQ(effect.processor->process(data), kResultOk);
-    }
     // Where a knob's pointer is, at half its length, for a value.
     static void pointer(double left, double top, double v, double& x, double& y, double side) {
         double a = 2 * kPi / 3 + v * 5 * kPi / 3 + side;
         x = left + 47.5 + 27.5 * std::cos(a);
         y = top + 47.5 + 27.5 * std::sin(a);
     }
-
-    IPluginFactory* factory = nullptr;
-    Component effect;
-    TestHostContext context;
-    Handler handler;
-    PlugFrame plugFrame;
-    HWND parent = nullptr;
-    IPlugView* view = nullptr;
 };
 
 TEST_F(EditorHost, OpensInAHostWindowAndTakesRealMouseEdits) {

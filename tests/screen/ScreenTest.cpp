@@ -2,16 +2,10 @@
 // driver on a virtual X server), driven by real input events, read back from the screen. A
 // change must reach the screen by the window system's own paint path, unasked by the host.
 
-#include "hosts/HostWindow.h"
-#include "hosts/LoadedModule.h"
-#include "support/TestHostContext.h"
-
-#include "pluginterfaces/gui/iplugview.h"
-#include "pluginterfaces/vst/vstspeaker.h"
+#include "hosts/EditorSession.h"
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <iostream>
 #include <vector>
 
@@ -21,10 +15,6 @@ using namespace SorvTest;
 
 namespace {
 
-constexpr ParamID kPower = 0x506F7772; // Powr
-constexpr ParamID kMix = 0x45664D78;   // EfMx
-constexpr ParamID kTone = 0x546F6E65;  // Tone
-constexpr ParamID kLimiter = 0x45664C6D; // EfLm
 // Generous for a loaded machine; a change usually shows within a timer tick.
 constexpr DWORD kShowsWithinMs = 2000;
 
@@ -79,46 +69,19 @@ void mouse(HWND window, int x, int y, DWORD buttons) {
     pump(30);
 }
 
-class Screen : public Vst3Host {
+class Screen : public EditorSession {
 protected:
     void SetUp() override {
-        Vst3Host::SetUp();
-        ASSERT_TRUE(initDll());
-        factory = getFactory();
-        effect = createComponent(factory);
-        ASSERT_NE(effect.controller, nullptr);
-        ASSERT_EQ(effect.component->initialize(context.unknown()), kResultOk);
-        parent = makeHostWindow();
-        ASSERT_NE(parent, nullptr);
+        EditorSession::SetUp();
+        start();
         ShowWindow(parent, SW_SHOWNORMAL);
         SetForegroundWindow(parent);
-        view = effect.controller->createView("editor");
+        view = open(parent);
         ASSERT_NE(view, nullptr);
-        view->setFrame(&plugFrame);
-        ASSERT_EQ(view->attached(parent, kPlatformTypeHWND), kResultOk);
-        window = GetWindow(parent, GW_CHILD);
+        window = editorWindow(parent);
         ASSERT_NE(window, nullptr);
         // The first paint shows the whole window.
         pump(500);
-    }
-    void TearDown() override {
-        if (view) {
-            view->removed();
-            view->setFrame(nullptr);
-            EXPECT_EQ(view->release(), 0u);
-        }
-        if (parent)
-            DestroyWindow(parent);
-        if (effect.component) {
-            effect.component->setActive(false);
-            effect.component->terminate();
-            effect.release();
-        }
-        if (factory) {
-            factory->release();
-            EXPECT_TRUE(exitDll());
-        }
-        Vst3Host::TearDown();
     }
     // Milliseconds until the area on screen differs from what it showed before; -1 when it
     // never does.
@@ -127,38 +90,8 @@ protected:
         std::cout << "shown after " << ms << " ms\n";
         return ms;
     }
-    void loudBlocks() {
-        SpeakerArrangement stereo = SpeakerArr::kStereo;
-        ASSERT_EQ(effect.processor->setBusArrangements(&stereo, 1, &stereo, 1), kResultOk);
-        ProcessSetup setup = {kRealtime, kSample32, 512, 44100.0};
-        ASSERT_EQ(effect.processor->setupProcessing(setup), kResultOk);
-        ASSERT_EQ(effect.component->setActive(true), kResultOk);
-        std::vector<float> in(512), outL(512), outR(512);
-        for (int i = 0; i < 512; ++i)
-            in[size_t(i)] = 1000.0f * float(std::sin(i * 0.05));
-        float* inputs[2] = {in.data(), in.data()};
-        float* outputs[2] = {outL.data(), outR.data()};
-        AudioBusBuffers inBus{}, outBus{};
-        inBus.numChannels = outBus.numChannels = 2;
-        inBus.channelBuffers32 = inputs;
-        outBus.channelBuffers32 = outputs;
-        ProcessData data{};
-        data.numSamples = 512;
-        data.symbolicSampleSize = kSample32;
-        data.numInputs = data.numOutputs = 1;
-        data.inputs = &inBus;
-        data.outputs = &outBus;
-        for (int b = 0; b < 8; ++b)
-            ASSERT_EQ(effect.processor->process(data), kResultOk);
-    }
 
-    IPluginFactory* factory = nullptr;
-    Component effect;
-    TestHostContext context;
-    PlugFrame plugFrame;
-    HWND parent = nullptr;
     HWND window = nullptr;
-    IPlugView* view = nullptr;
 };
 
 TEST_F(Screen, ClicksDragsAutomationAndTheLampReachTheScreen) {
@@ -190,7 +123,7 @@ TEST_F(Screen, ClicksDragsAutomationAndTheLampReachTheScreen) {
     auto overloadBefore = onScreen(window, kOverloadLamp);
     effect.controller->setParamNormalized(kPower, 1.0);
     effect.controller->setParamNormalized(kLimiter, 1.0);
-    loudBlocks();
+    process(1000.0f, 8);
     EXPECT_GE(untilShown(kOverloadLamp, overloadBefore), 0) << "the overload lamp stayed dark";
 }
 
