@@ -1,6 +1,7 @@
 #pragma once
 // Types, result codes and property numbers shared by the library, the wrapper and the host.
 
+#include <cstddef>
 #include <cstdint>
 
 typedef int32_t AAX_Result;
@@ -13,6 +14,24 @@ typedef const char* AAX_CParamID;
 typedef intptr_t AAX_CPropertyValue;
 // The address of a native processing procedure, handed to the host as a pointer property.
 typedef void* AAX_CProcessProc;
+// A field of an algorithm context: the context is an array of pointer slots, and a field's
+// index is its slot number.
+typedef uint32_t AAX_CFieldIndex;
+#define AAX_FIELD_INDEX(Context, field)                                                            \
+    static_cast<AAX_CFieldIndex>(offsetof(Context, field) / sizeof(void*))
+// A sample rate as the host's controller gives it.
+typedef float AAX_CSampleRate;
+// How a data-in port hands posted packets to the algorithm.
+enum AAX_EDataInPortType : int32_t {
+    AAX_eDataInPortType_Buffered = 0,
+    AAX_eDataInPortType_Unbuffered = 1,
+    AAX_eDataInPortType_Incremental = 2,
+};
+// A size or position in the host's window: vertical first.
+struct AAX_Point {
+    float vert;
+    float horz;
+};
 // What an effect-wide procedure registered with the effect descriptor is for.
 typedef const char* AAX_CProcPtrID;
 // The effect's object-creation procedures: IACFUnknown* (*)(), a new object with one reference

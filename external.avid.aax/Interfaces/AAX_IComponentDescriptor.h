@@ -12,13 +12,15 @@ class AAX_IACFComponentDescriptor : public IACFUnknown {
 public:
     ACFMETHOD(AAX_Result) Operation1() = 0;
     ACFMETHOD(AAX_Result) Operation2(void* a, void* b) = 0;
-    ACFMETHOD(AAX_Result) Operation3(void* a) = 0;
-    ACFMETHOD(AAX_Result) Operation4(void* a) = 0;
-    ACFMETHOD(AAX_Result) Operation5(void* a) = 0;
+    // The fields of the algorithm context: each call declares one slot.
+    ACFMETHOD(AAX_Result) AddAudioIn(AAX_CFieldIndex field) = 0;
+    ACFMETHOD(AAX_Result) AddAudioOut(AAX_CFieldIndex field) = 0;
+    ACFMETHOD(AAX_Result) AddAudioBufferLength(AAX_CFieldIndex field) = 0;
     ACFMETHOD(AAX_Result) Operation6(void* a) = 0;
     ACFMETHOD(AAX_Result) Operation7(void* a) = 0;
     ACFMETHOD(AAX_Result) Operation8(void* a) = 0;
-    ACFMETHOD(AAX_Result) Operation9(void* a, void* b, void* c) = 0;
+    ACFMETHOD(AAX_Result)
+    AddDataInPort(AAX_CFieldIndex field, uint32_t packetSize, AAX_EDataInPortType type) = 0;
     ACFMETHOD(AAX_Result) Operation10(void* a, void* b, void* c) = 0;
     ACFMETHOD(AAX_Result) Operation11(void* a, void* b, void* c) = 0;
     ACFMETHOD(AAX_Result) Operation12(void* a, void* b) = 0;
@@ -31,7 +33,8 @@ public:
     AddProcessProc_TI(const char* dllFileName, const char* procName, IACFUnknown* properties,
                       const char* instanceInitProcName, const char* backgroundProcName,
                       AAX_CTypeID* id) = 0;
-    ACFMETHOD(AAX_Result) Operation16(void* a, void* b, void* c) = 0;
+    ACFMETHOD(AAX_Result)
+    AddMeters(AAX_CFieldIndex field, const AAX_CTypeID* meterIds, uint32_t count) = 0;
 };
 class AAX_IACFComponentDescriptor_V2 : public AAX_IACFComponentDescriptor {
 public:
@@ -56,18 +59,20 @@ class AAX_IComponentDescriptor {
 public:
     virtual ~AAX_IComponentDescriptor() {}
     virtual AAX_Result Operation1() = 0;
-    virtual AAX_Result Operation2(void* a) = 0;
-    virtual AAX_Result Operation3(void* a) = 0;
-    virtual AAX_Result Operation4(void* a) = 0;
+    virtual AAX_Result AddAudioIn(AAX_CFieldIndex field) = 0;
+    virtual AAX_Result AddAudioOut(AAX_CFieldIndex field) = 0;
+    virtual AAX_Result AddAudioBufferLength(AAX_CFieldIndex field) = 0;
     virtual AAX_Result Operation5(void* a) = 0;
     virtual AAX_Result Operation6(void* a) = 0;
     virtual AAX_Result Operation7(void* a) = 0;
-    virtual AAX_Result Operation8(void* a, void* b, void* c) = 0;
+    virtual AAX_Result AddDataInPort(AAX_CFieldIndex field, uint32_t packetSize,
+                                     AAX_EDataInPortType type) = 0;
     virtual AAX_Result Operation9(void* a, void* b, void* c) = 0;
     virtual AAX_Result Operation10(void* a, void* b, void* c) = 0;
     virtual AAX_Result Operation11(void* a, void* b) = 0;
     virtual AAX_Result Operation12(void* a, void* b) = 0;
-    virtual AAX_Result Operation13(void* a, void* b, void* c) = 0;
+    virtual AAX_Result AddMeters(AAX_CFieldIndex field, const AAX_CTypeID* meterIds,
+                                 uint32_t count) = 0;
     virtual AAX_Result Operation14(void* a, void* b, void* c, void* d) = 0;
     virtual AAX_Result Operation15(void* a, void* b) = 0;
     // Maps made here belong to this descriptor.

@@ -11,9 +11,9 @@ class AAX_IPageTable;
 class AAX_IACFController : public IACFUnknown {
 public:
     ACFMETHOD(AAX_Result) Operation1(void* a) = 0;
-    ACFMETHOD(AAX_Result) Operation2(void* a) = 0;
-    ACFMETHOD(AAX_Result) Operation3(void* a) = 0;
-    ACFMETHOD(AAX_Result) Operation4(void* a) = 0;
+    ACFMETHOD(AAX_Result) GetSampleRate(AAX_CSampleRate* rate) = 0;
+    ACFMETHOD(AAX_Result) GetInputStemFormat(AAX_EStemFormat* format) = 0;
+    ACFMETHOD(AAX_Result) GetOutputStemFormat(AAX_EStemFormat* format) = 0;
     ACFMETHOD(AAX_Result) Operation5(void* a) = 0;
     ACFMETHOD(AAX_Result) Operation6(void* a, void* b) = 0;
     ACFMETHOD(AAX_Result) Operation7(void* a) = 0;
@@ -66,9 +66,9 @@ class AAX_IController {
 public:
     virtual ~AAX_IController() {}
     virtual AAX_Result Operation1(void* a) const = 0;
-    virtual AAX_Result Operation2(void* a) const = 0;
-    virtual AAX_Result Operation3(void* a) const = 0;
-    virtual AAX_Result Operation4(void* a) const = 0;
+    virtual AAX_Result GetSampleRate(AAX_CSampleRate* rate) const = 0;
+    virtual AAX_Result GetInputStemFormat(AAX_EStemFormat* format) const = 0;
+    virtual AAX_Result GetOutputStemFormat(AAX_EStemFormat* format) const = 0;
     virtual AAX_Result Operation5(void* a) const = 0;
     virtual AAX_Result Operation6(void* a, void* b) const = 0;
     virtual AAX_Result Operation7(void* a) const = 0;

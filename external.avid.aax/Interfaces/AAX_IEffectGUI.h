@@ -7,10 +7,6 @@
 
 class AAX_IString;
 
-struct AAX_Point {
-    float vert;
-    float horz;
-};
 struct AAX_Rect {
     float top;
     float left;

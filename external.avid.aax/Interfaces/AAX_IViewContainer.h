@@ -11,7 +11,8 @@ public:
     ACFMETHOD(int32_t) GetType() = 0;
     ACFMETHOD(void*) GetPtr() = 0;
     ACFMETHOD(AAX_Result) Operation3(void* a) = 0;
-    ACFMETHOD(uint32_t) Operation4(void* a) = 0;
+    // Asks the host to give the window this size.
+    ACFMETHOD(AAX_Result) SetViewSize(AAX_Point& size) = 0;
     ACFMETHOD(AAX_Result) Operation5(void* a, void* b) = 0;
     ACFMETHOD(AAX_Result) Operation6(void* a, void* b) = 0;
     ACFMETHOD(AAX_Result) Operation7(void* a, void* b) = 0;
@@ -31,7 +32,7 @@ public:
     virtual int32_t GetType() = 0;
     virtual void* GetPtr() = 0;
     virtual AAX_Result Operation3(void* a) = 0;
-    virtual uint32_t Operation4(void* a) = 0;
+    virtual AAX_Result SetViewSize(AAX_Point& size) = 0;
     virtual AAX_Result Operation5(void* a, void* b) = 0;
     virtual AAX_Result Operation6(void* a, void* b) = 0;
     virtual AAX_Result Operation7(void* a, void* b) = 0;

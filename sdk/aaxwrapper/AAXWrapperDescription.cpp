@@ -10,6 +10,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -70,12 +71,48 @@ AAX_Result describeMeters(AAX_IEffectDescriptor& effect, const AAX_Meter_Desc* m
     return AAX_SUCCESS;
 }
 
+// The process procedure of a layout: only equal input and output widths that have a stem
+// format can be processed.
+AAX_CProcessProc processProcedure(const AAX_Plugin_Desc& layout) {
+    if (layout.mInputChannels != layout.mOutputChannels)
+        return nullptr;
+    switch (layout.mOutputChannels) {
+    case 1:
+        return reinterpret_cast<AAX_CProcessProc>(&AAXWrapper_AlgorithmProcessFunction<1>);
+    case 2:
+        return reinterpret_cast<AAX_CProcessProc>(&AAXWrapper_AlgorithmProcessFunction<2>);
+    default:
+        return nullptr;
+    }
+}
+
+// The fields of AAXWrapper_Context, each at its slot.
+AAX_Result describeContext(AAX_IComponentDescriptor& component,
+                           const std::vector<AAX_CTypeID>& meterIds) {
+    AAX_STEP(component.AddAudioIn(AAX_FIELD_INDEX(AAXWrapper_Context, mInputs)));
+    AAX_STEP(component.AddAudioOut(AAX_FIELD_INDEX(AAXWrapper_Context, mOutputs)));
+    AAX_STEP(component.AddAudioBufferLength(AAX_FIELD_INDEX(AAXWrapper_Context, mBufferLength)));
+    // The packet only ever carries the instance itself: the host keeps the latest one.
+    AAX_STEP(component.AddDataInPort(AAX_FIELD_INDEX(AAXWrapper_Context, mInstance),
+                                     sizeof(AAXWrapper_Parameters*),
+                                     AAX_eDataInPortType_Unbuffered));
+    if (!meterIds.empty())
+        AAX_STEP(component.AddMeters(AAX_FIELD_INDEX(AAXWrapper_Context, mMeters),
+                                     meterIds.data(), uint32_t(meterIds.size())));
+    return AAX_SUCCESS;
+}
+
 AAX_Result describeLayout(AAX_IEffectDescriptor& effect, const AAX_Effect_Desc& description,
-                          const AAX_Plugin_Desc& layout) {
+                          const AAX_Plugin_Desc& layout,
+                          const std::vector<AAX_CTypeID>& meterIds) {
+    const AAX_CProcessProc procedure = processProcedure(layout);
+    if (!procedure)
+        return AAX_ERROR_INVALID_ARGUMENT;
     AAX_IComponentDescriptor* component = effect.NewComponentDescriptor();
     AAX_IPropertyMap* properties = component ? component->NewPropertyMap() : nullptr;
     if (!properties)
         return AAX_ERROR_NULL_OBJECT;
+    AAX_STEP(describeContext(*component, meterIds));
     AAX_STEP(properties->AddProperty(AAX_eProperty_ManufacturerID, description.mManufacturerID));
     AAX_STEP(properties->AddProperty(AAX_eProperty_ProductID, description.mProductID));
     AAX_STEP(properties->AddProperty(AAX_eProperty_PlugInID_Native, layout.mPlugInIDNative));
@@ -86,9 +123,7 @@ AAX_Result describeLayout(AAX_IEffectDescriptor& effect, const AAX_Effect_Desc& 
     AAX_STEP(properties->AddProperty(AAX_eProperty_OutputStemFormat,
                                      stemFormat(layout.mOutputChannels)));
     AAX_STEP(properties->AddProperty(AAX_eProperty_NativeProcessProcs, kHasNativeProcs));
-    AAX_STEP(properties->AddPointerProperty(
-        AAX_eProperty_NativeProcessProc,
-        reinterpret_cast<const void*>(&AAXWrapper_AlgorithmProcessFunction)));
+    AAX_STEP(properties->AddPointerProperty(AAX_eProperty_NativeProcessProc, procedure));
     AAX_STEP(component->AddProcessProc(properties, nullptr, 0));
     AAX_STEP(effect.AddComponent(component));
     return AAX_SUCCESS;
@@ -117,8 +152,11 @@ AAX_Result AAXWrapper_DescribeEffect(AAX_ICollection* collection,
     AAX_STEP(effect->AddProcPtr(reinterpret_cast<void*>(&AAXWrapper_GUI::Create),
                                 kAAX_ProcPtrID_Create_EffectGUI));
     AAX_STEP(describeMeters(*effect, layouts[0].mMeters));
+    std::vector<AAX_CTypeID> meterIds;
+    for (const AAX_Meter_Desc* meter = layouts[0].mMeters; meter && meter->mName; ++meter)
+        meterIds.push_back(static_cast<AAX_CTypeID>(meter->mID));
     for (const AAX_Plugin_Desc* layout = layouts; layout->mEffectID; ++layout)
-        AAX_STEP(describeLayout(*effect, *description, *layout));
+        AAX_STEP(describeLayout(*effect, *description, *layout, meterIds));
     return collection->AddEffect(layouts[0].mEffectID, effect);
 }
 
@@ -126,10 +164,12 @@ AAX_Result GetEffectDescriptions(AAX_ICollection* collection) {
     return AAXWrapper_DescribeEffect(collection, AAXWrapper_GetDescription());
 }
 
+template <int32_t kChannels>
 void AAXWrapper_AlgorithmProcessFunction(void* const instancesBegin[], const void* instancesEnd) {
-    for (void* const* instance = instancesBegin; instance != instancesEnd; ++instance) {
-        const auto* context = static_cast<const AAXWrapper_Context*>(*instance);
-        if (context && context->mInstance && *context->mInstance)
-            (*context->mInstance)->Render(*context);
-    }
+    for (void* const* instance = instancesBegin; instance != instancesEnd; ++instance)
+        if (const auto* context = static_cast<const AAXWrapper_Context*>(*instance))
+            AAXWrapper_Parameters::Render(*context, kChannels);
 }
+
+template void AAXWrapper_AlgorithmProcessFunction<1>(void* const[], const void*);
+template void AAXWrapper_AlgorithmProcessFunction<2>(void* const[], const void*);

@@ -63,18 +63,20 @@ AAX_Result AAXWrapper_DescribeEffect(AAX_ICollection* collection,
 
 class AAXWrapper_Parameters;
 
-// What the host hands the process procedure for one instance and one block.
+// The algorithm context of every component: pointer slots only, each declared to the host
+// as a field whose index is its slot number. The host fills them from those declarations.
 struct AAXWrapper_Context {
-    float* const* mInputs;  // mChannels input channels
-    float* const* mOutputs; // mChannels output channels
-    const int32_t* mBufferLength;
-    // The instance field: the posted contents of the wrapper's instance packet, null until
-    // the host has generated coefficients once.
+    float* const* mInputs;         // audio in: one buffer per channel
+    float* const* mOutputs;        // audio out: one buffer per channel
+    const int32_t* mBufferLength;  // frames in this block
+    // The data-in port of the wrapper's instance packet: the parameters object of the
+    // instance, as the host last delivered it (ResetFieldData fills it before the first block).
     AAXWrapper_Parameters* const* mInstance;
-    int32_t mChannels;
-    double mSampleRate;
+    float* const* mMeters; // one value per meter of the description, written every block
 };
 
-// The native process procedure of every component: each context in [instancesBegin,
-// instancesEnd) is one AAXWrapper_Context.
+// The native process procedure of the components with this many channels in and out; each
+// context in [instancesBegin, instancesEnd) is one AAXWrapper_Context. Host's audio thread:
+// allocates nothing, takes no lock, sets nothing up.
+template <int32_t kChannels>
 void AAXWrapper_AlgorithmProcessFunction(void* const instancesBegin[], const void* instancesEnd);

@@ -1,6 +1,7 @@
 #include "aaxwrapper/AAXWrapper_GUI.h"
 
 #include "aaxwrapper/AAXWrapper_Parameters.h"
+#include "AAX_IViewContainer.h"
 
 #include <new>
 
@@ -89,6 +90,12 @@ AAX_Result AAXWrapper_GUI::SetControlHighlightInfo(AAX_CParamID, AAX_CBoolean, i
 tresult PLUGIN_API AAXWrapper_GUI::resizeView(IPlugView* view, ViewRect* newSize) {
     if (!view || view != mView || !newSize)
         return kInvalidArgument;
+    // The host's window follows first; a size it refuses is not taken.
+    AAX_IViewContainer* container = GetViewContainer();
+    AAX_Point size = {static_cast<float>(newSize->getHeight()),
+                      static_cast<float>(newSize->getWidth())};
+    if (!container || container->SetViewSize(size) != AAX_SUCCESS)
+        return kResultFalse;
     return view->onSize(newSize);
 }
 

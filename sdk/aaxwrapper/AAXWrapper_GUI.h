@@ -17,7 +17,8 @@ public:
     AAX_Result ACFMETHODCALLTYPE SetControlHighlightInfo(AAX_CParamID id, AAX_CBoolean highlighted,
                                                          int32_t colour) override;
 
-    // IPlugFrame: the view asks for a new size; the host's window follows at the next size query.
+    // IPlugFrame: the view asks for a new size; the host's view container is asked for it,
+    // and only when it agrees does the view take it (GetViewSize then answers it).
     Steinberg::tresult PLUGIN_API resizeView(Steinberg::IPlugView* view,
                                              Steinberg::ViewRect* newSize) SMTG_OVERRIDE;
     Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid,

@@ -1,89 +1,39 @@
 #include "aaxwrapper/AAXWrapper_Parameters.h"
 
 #include "aaxwrapper/AAXWrapperDescription.h"
+#include "aaxwrapper/AAXWrapper_DisplayDelegate.h"
 #include "AAX_CBinaryDisplayDelegate.h"
 #include "AAX_CBinaryTaperDelegate.h"
 #include "AAX_CLinearTaperDelegate.h"
 #include "AAX_CParameter.h"
 #include "AAX_CString.h"
+#include "AAX_IController.h"
 #include "vst/ModuleEntry.h"
 #include "pluginterfaces/base/ipluginbase.h"
 #include "public.sdk/source/common/memorystream.h"
 
+#include <algorithm>
 #include <cstring>
 #include <new>
+#include <thread>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
 
 extern "C" IPluginFactory* PLUGIN_API GetPluginFactory();
 
+const int32_t AAXWrapper_Parameters::kInstanceField =
+    AAX_FIELD_INDEX(AAXWrapper_Context, mInstance);
+
 namespace {
 
 constexpr int32_t kStateChunkVersion = 1;
 constexpr const char* kStateChunkName = "VST3 State";
-constexpr int32 kDefaultMaxBlock = 1024;
-constexpr double kNoSampleRate = 0;
 
-// UTF-8 of a VST 3 16-bit text (characters of the basic plane).
-std::string toUtf8(const TChar* text) {
-    std::string out;
-    for (; text && *text; ++text) {
-        const uint32_t c = static_cast<uint16_t>(*text);
-        if (c < 0x80) {
-            out += char(c);
-        } else if (c < 0x800) {
-            out += char(0xC0 | c >> 6);
-            out += char(0x80 | (c & 0x3F));
-        } else {
-            out += char(0xE0 | c >> 12);
-            out += char(0x80 | (c >> 6 & 0x3F));
-            out += char(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
+int32_t channelsOf(AAX_EStemFormat format) {
+    return format == AAX_eStemFormat_Mono ? 1 : format == AAX_eStemFormat_Stereo ? 2 : 0;
 }
 
-// Shows a parameter's normalized value as the effect shows it, and reads it back the same way.
-class EffectDisplayDelegate : public AAX_IDisplayDelegate<double> {
-public:
-    EffectDisplayDelegate(IEditController* controller, ParamID id)
-        : mController(controller), mId(id) {}
-    EffectDisplayDelegate* Clone() const override { return new EffectDisplayDelegate(*this); }
-    bool ValueToString(double value, AAX_CString* text) const override {
-        String128 display = {};
-        if (mController->getParamStringByValue(mId, value, display) != kResultOk)
-            return false;
-        text->Set(toUtf8(display).c_str());
-        return true;
-    }
-    bool ValueToString(double value, int32_t maxLength, AAX_CString* text) const override {
-        if (!ValueToString(value, text))
-            return false;
-        const uint32_t length = maxLength < 0 ? 0 : uint32_t(maxLength);
-        if (text->Length() > length)
-            text->Erase(length, text->Length() - length);
-        return true;
-    }
-    bool StringToValue(const AAX_CString& text, double* value) const override {
-        String128 text16 = {};
-        const char* in = text.Get();
-        for (int i = 0; i < 127 && in[i]; ++i)
-            text16[i] = static_cast<TChar>(static_cast<unsigned char>(in[i]));
-        ParamValue parsed = 0;
-        if (mController->getParamValueByString(mId, text16, parsed) != kResultOk ||
-            !(parsed >= 0.0 && parsed <= 1.0)) {
-            *value = 0;
-            return false;
-        }
-        *value = parsed;
-        return true;
-    }
-
-private:
-    IEditController* mController;
-    ParamID mId;
-};
 
 } // namespace
 
@@ -147,6 +97,14 @@ bool AAXWrapper_Parameters::Start() {
         mComponent->initialize(static_cast<IHostApplication*>(this)) != kResultOk)
         return false;
     mController->setComponentHandler(this);
+    // The meters every component's context carries, in the description's order.
+    AAX_CTypeID meterIds[AAXWrapper_MeterChanges::kMaxMeters] = {};
+    int32_t meters = 0;
+    const AAX_Meter_Desc* meter =
+        description && description->mPluginDesc ? description->mPluginDesc[0].mMeters : nullptr;
+    for (; meter && meter->mName && meters < AAXWrapper_MeterChanges::kMaxMeters; ++meter)
+        meterIds[meters++] = static_cast<AAX_CTypeID>(meter->mID);
+    mMeterChanges.SetMeterIds(meterIds, meters);
     return true;
 }
 
@@ -154,6 +112,7 @@ AAXWrapper_Parameters::~AAXWrapper_Parameters() {
     // The parameters and host wrappers go before the effect they describe.
     if (Controller())
         Uninitialize();
+    HoldBlocks();
     StopProcessing();
     if (mController) {
         mController->setComponentHandler(nullptr);
@@ -207,11 +166,12 @@ AAX_Result AAXWrapper_Parameters::EffectInit() {
         mVstIds[text] = info.id;
 
         AAX_CLinearTaperDelegate<double, 0> taper(0.0, 1.0);
-        EffectDisplayDelegate display(mController, info.id);
+        AAXWrapper_DisplayDelegate display(mController, info.id);
         auto* parameter = new AAX_CParameter<double>(
-            text, AAX_CString(toUtf8(info.title).c_str()), info.defaultNormalizedValue, taper,
-            display, (info.flags & ParameterInfo::kCanAutomate) != 0);
-        const std::string shortTitle = toUtf8(info.shortTitle);
+            text, AAX_CString(AAXWrapper_DisplayDelegate::ToUtf8(info.title).c_str()),
+            info.defaultNormalizedValue, taper, display,
+            (info.flags & ParameterInfo::kCanAutomate) != 0);
+        const std::string shortTitle = AAXWrapper_DisplayDelegate::ToUtf8(info.shortTitle);
         if (!shortTitle.empty())
             parameter->AddShortenedName(AAX_CString(shortTitle.c_str()));
         if (info.stepCount > 0) {
@@ -248,9 +208,65 @@ AAX_Result AAXWrapper_Parameters::EffectInit() {
     return AAX_SUCCESS;
 }
 
+AAX_Result AAXWrapper_Parameters::Initialize(IACFUnknown* controller) {
+    const AAX_Result result = AAX_CEffectParameters::Initialize(controller);
+    if (result == AAX_SUCCESS) {
+        FollowBypass();
+        SetUpProcessing();
+    }
+    return result;
+}
+
+AAX_Result AAXWrapper_Parameters::Uninitialize() {
+    HoldBlocks();
+    StopProcessing();
+    return AAX_CEffectParameters::Uninitialize();
+}
+
 AAX_Result AAXWrapper_Parameters::NotificationReceived(AAX_CTypeID type, const void* data,
                                                        uint32_t size) {
+    if (type == AAX_eNotificationEvent_SampleRateChanged ||
+        type == AAX_eNotificationEvent_StemFormatChanged)
+        SetUpProcessing();
     return AAX_CEffectParameters::NotificationReceived(type, data, size);
+}
+
+void AAXWrapper_Parameters::HoldBlocks() {
+    // Sequentially consistent on both sides: either a block sees the effect not ready, or this
+    // sees the block inside and waits for it to leave.
+    mReady.store(false);
+    while (mInBlock.load())
+        std::this_thread::yield();
+}
+
+bool AAXWrapper_Parameters::SetUpProcessing() {
+    HoldBlocks();
+    StopProcessing();
+    AAX_IController* controller = Controller();
+    AAX_CSampleRate rate = 0;
+    AAX_EStemFormat input = AAX_eStemFormat_None, output = AAX_eStemFormat_None;
+    if (!controller || controller->GetSampleRate(&rate) != AAX_SUCCESS ||
+        controller->GetInputStemFormat(&input) != AAX_SUCCESS ||
+        controller->GetOutputStemFormat(&output) != AAX_SUCCESS)
+        return false;
+    const int32_t channels = channelsOf(output);
+    if (channels == 0 || channelsOf(input) != channels || !(rate > 0))
+        return false;
+    SpeakerArrangement arrangement = channels == 1 ? SpeakerArr::kMono : SpeakerArr::kStereo;
+    ProcessSetup setup = {kRealtime, kSample32, kMaxBlock, double(rate)};
+    if (mProcessor->setBusArrangements(&arrangement, 1, &arrangement, 1) != kResultOk ||
+        mProcessor->setupProcessing(setup) != kResultOk)
+        return false;
+    mComponent->setActive(true);
+    mProcessor->setProcessing(true);
+    mProcessing = true;
+    mChannels = channels;
+    mReady.store(true);
+    return true;
+}
+
+void AAXWrapper_Parameters::FollowBypass() {
+    mBypassed.store(mHasBypass && mController->getParamNormalized(mBypassId) > 0.5);
 }
 
 AAX_Result AAXWrapper_Parameters::SetParameterDefaultNormalizedValue(AAX_CParamID, double) {
@@ -272,18 +288,21 @@ AAX_Result AAXWrapper_Parameters::UpdateParameterNormalizedValue(AAX_CParamID id
         if (mHasBypass) {
             mController->setParamNormalized(mBypassId, stored);
             if (const char* mirror = AaxId(mBypassId))
-                AAX_CEffectParameters::UpdateParameterNormalizedValue(mirror, stored, source);
+                AAX_CEffectParameters::UpdateParameterNormalizedValue(
+                    mirror, mController->getParamNormalized(mBypassId), source);
         }
     } else if (FindVstId(id, &vstId)) {
         mController->setParamNormalized(vstId, stored);
-        // A parameter with steps keeps its quantised value: the host is told that one.
+        // A parameter with steps keeps its quantised value: the host is told that one, and
+        // so is the bypass switch that mirrors the effect's bypass parameter.
         const double actual = mController->getParamNormalized(vstId);
         if (actual != stored)
             AAX_CEffectParameters::UpdateParameterNormalizedValue(id, actual, source);
         if (mHasBypass && vstId == mBypassId)
-            AAX_CEffectParameters::UpdateParameterNormalizedValue(kAAX_MasterBypassID, stored,
+            AAX_CEffectParameters::UpdateParameterNormalizedValue(kAAX_MasterBypassID, actual,
                                                                   source);
     }
+    FollowBypass();
     return AAX_SUCCESS;
 }
 
@@ -380,9 +399,11 @@ void AAXWrapper_Parameters::PullAllValues() {
     if (mHasBypass)
         AAX_CEffectParameters::UpdateParameterNormalizedValue(
             kAAX_MasterBypassID, mController->getParamNormalized(mBypassId), 0);
+    FollowBypass();
 }
 
 void AAXWrapper_Parameters::StopProcessing() {
+    mChannels = 0;
     if (!mProcessing)
         return;
     mProcessor->setProcessing(false);
@@ -390,40 +411,69 @@ void AAXWrapper_Parameters::StopProcessing() {
     mProcessing = false;
 }
 
-void AAXWrapper_Parameters::Render(const AAXWrapper_Context& context) {
-    const int32 frames = context.mBufferLength ? *context.mBufferLength : 0;
-    const int32 channels = context.mChannels;
-    if (frames <= 0 || channels < 1 || channels > 2 || !context.mInputs || !context.mOutputs)
+void AAXWrapper_Parameters::Render(const AAXWrapper_Context& context, int32_t channels) {
+    const int32_t frames = context.mBufferLength ? *context.mBufferLength : 0;
+    if (frames <= 0 || !context.mOutputs)
         return;
-    // A new rate, width or a longer block sets the effect up again (it allocates there).
-    if (!mProcessing || context.mSampleRate != mSampleRate || channels != mChannels ||
-        frames > mMaxBlock) {
-        StopProcessing();
-        SpeakerArrangement arrangement = channels == 1 ? SpeakerArr::kMono : SpeakerArr::kStereo;
-        if (mProcessor->setBusArrangements(&arrangement, 1, &arrangement, 1) != kResultOk)
-            return;
-        mMaxBlock = frames > kDefaultMaxBlock ? frames : kDefaultMaxBlock;
-        ProcessSetup setup = {kRealtime, kSample32, mMaxBlock, context.mSampleRate};
-        if (context.mSampleRate <= kNoSampleRate || mProcessor->setupProcessing(setup) != kResultOk)
-            return;
-        mComponent->setActive(true);
-        mProcessor->setProcessing(true);
-        mSampleRate = context.mSampleRate;
-        mChannels = channels;
-        mProcessing = true;
+    AAXWrapper_Parameters* instance = context.mInstance ? *context.mInstance : nullptr;
+    if (instance && instance->Process(context, channels, frames))
+        return;
+    const bool passThrough = instance && instance->mBypassed.load(std::memory_order_relaxed);
+    for (int32_t c = 0; c < channels; ++c) {
+        float* out = context.mOutputs[c];
+        const float* in = context.mInputs ? context.mInputs[c] : nullptr;
+        if (!out || out == in)
+            continue;
+        if (passThrough && in)
+            std::memcpy(out, in, sizeof(float) * size_t(frames));
+        else
+            std::memset(out, 0, sizeof(float) * size_t(frames));
     }
+    if (context.mMeters && instance)
+        for (int32_t meter = 0; meter < instance->mMeterChanges.MeterCount(); ++meter)
+            if (context.mMeters[meter])
+                *context.mMeters[meter] = 0.0f;
+}
+
+bool AAXWrapper_Parameters::Process(const AAXWrapper_Context& context, int32_t channels,
+                                    int32_t frames) {
+    mInBlock.store(true);
+    bool ready = mReady.load() && channels == mChannels && context.mInputs;
+    for (int32_t c = 0; ready && c < channels; ++c)
+        ready = context.mInputs[c] && context.mOutputs[c];
+    if (!ready) {
+        mInBlock.store(false);
+        return false;
+    }
+    float* in[2] = {};
+    float* out[2] = {};
     AudioBusBuffers input = {}, output = {};
     input.numChannels = output.numChannels = channels;
-    input.channelBuffers32 = const_cast<float**>(context.mInputs);
-    output.channelBuffers32 = const_cast<float**>(context.mOutputs);
+    input.channelBuffers32 = in;
+    output.channelBuffers32 = out;
     ProcessData data;
     data.processMode = kRealtime;
     data.symbolicSampleSize = kSample32;
-    data.numSamples = frames;
     data.numInputs = data.numOutputs = 1;
     data.inputs = &input;
     data.outputs = &output;
-    mProcessor->process(data);
+    data.outputParameterChanges = &mMeterChanges;
+    mMeterChanges.Clear();
+    for (int32_t done = 0; done < frames; done += data.numSamples) {
+        data.numSamples = std::min(frames - done, kMaxBlock);
+        for (int32_t c = 0; c < channels; ++c) {
+            in[c] = context.mInputs[c] + done;
+            out[c] = context.mOutputs[c] + done;
+        }
+        input.silenceFlags = output.silenceFlags = 0;
+        mProcessor->process(data);
+    }
+    if (context.mMeters)
+        for (int32_t meter = 0; meter < mMeterChanges.MeterCount(); ++meter)
+            if (context.mMeters[meter])
+                *context.mMeters[meter] = mMeterChanges.Peak(meter);
+    mInBlock.store(false);
+    return true;
 }
 
 tresult PLUGIN_API AAXWrapper_Parameters::getName(String128 name) {

@@ -4,18 +4,25 @@
 // (identifier: the parameter's four characters) plus "MasterBypassID" on the effect's bypass
 // parameter; confirmed values go on to the VST 3 parameters, the effect's own edits go to the
 // host as automation; the chunk is the effect's VST 3 state; the native and AudioSuite process
-// procedures run the effect's process on the host's buffers.
+// procedures run the effect's process on the host's buffers and write its meters.
 //
 // Threads: everything on the host's main thread except Render (the host's audio thread) and
-// GenerateCoefficients / UpdateParameterNormalizedValue, which the host may call on either.
+// GenerateCoefficients / UpdateParameterNormalizedValue, which the host may call on any thread
+// but the audio thread. The effect is set up (arrangement, processing set-up, activation) on
+// the main thread only: when the object is initialised and when the host reports a new rate
+// or stem format, from what the controller answers. Render neither sets up, allocates nor
+// locks: a set-up waits until no block is inside the effect, and blocks meanwhile are
+// answered without it.
 
 #include "AAX_CEffectParameters.h"
+#include "aaxwrapper/AAXWrapper_MeterChanges.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivstcomponent.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 #include "pluginterfaces/vst/ivsthostapplication.h"
 #include "pluginterfaces/vst/vstspeaker.h"
 
+#include <atomic>
 #include <map>
 #include <string>
 #include <vector>
@@ -35,8 +42,12 @@ public:
     // The chunk of the effect's VST 3 state.
     static constexpr AAX_CTypeID kStateChunkID = 0x56737433; // 'Vst3'
     // The packet field that carries the instance to the process procedure.
-    static constexpr int32_t kInstanceField = 0;
+    static const int32_t kInstanceField;
+    // The longest piece of a block the effect is set up for; longer blocks go in pieces.
+    static constexpr int32_t kMaxBlock = 1024;
 
+    AAX_OVERRIDE(AAX_Result) Initialize(IACFUnknown* controller) override;
+    AAX_OVERRIDE(AAX_Result) Uninitialize() override;
     AAX_OVERRIDE(AAX_Result)
     NotificationReceived(AAX_CTypeID type, const void* data, uint32_t size) override;
     AAX_OVERRIDE(AAX_Result)
@@ -52,8 +63,10 @@ public:
     AAX_OVERRIDE(AAX_Result)
     ResetFieldData(int32_t fieldIndex, void* data, uint32_t size) const override;
 
-    // Audio thread: one block of the host's buffers through the effect.
-    void Render(const AAXWrapper_Context& context);
+    // Audio thread: one block of a context through its instance. A block that cannot be
+    // processed (no instance yet, no set-up, another width) leaves silence in the outputs, or
+    // the input when the effect is bypassed, and no gain reduction in the meters.
+    static void Render(const AAXWrapper_Context& context, int32_t channels);
 
     Steinberg::Vst::IEditController* GetController() const { return mController; }
 
@@ -84,7 +97,16 @@ private:
     bool ReadState(std::vector<char>* bytes) const;
     // Every AAX value from the effect's parameters, as confirmed values.
     void PullAllValues();
+    // Main thread: sets the effect up for the controller's rate and stem format; false
+    // leaves it unprocessed until the next set-up.
+    bool SetUpProcessing();
+    // Main thread: waits until no block is inside the effect and keeps further ones out.
+    void HoldBlocks();
     void StopProcessing();
+    void FollowBypass();
+    // Audio thread: the block through the effect, in pieces of at most kMaxBlock frames;
+    // false when the effect is not ready for it.
+    bool Process(const AAXWrapper_Context& context, int32_t channels, int32_t frames);
 
     bool mModuleStarted = false;
     Steinberg::Vst::IComponent* mComponent = nullptr;
@@ -95,9 +117,14 @@ private:
     Steinberg::Vst::ParamID mBypassId = 0;
     bool mHasBypass = false;
     mutable uint32_t mStateSize = 0;
-    // Processing set-up, changed only on the audio thread.
-    double mSampleRate = 0;
+    // Processing set-up, written on the main thread while no block is inside the effect.
     int32_t mChannels = 0;
-    int32_t mMaxBlock = 0;
     bool mProcessing = false;
+    AAXWrapper_MeterChanges mMeterChanges;
+    // The hand-over between set-up and blocks: a block enters only while the effect is ready,
+    // and a set-up starts only once no block has entered.
+    std::atomic<bool> mReady{false};
+    std::atomic<bool> mInBlock{false};
+    // Whether the effect is bypassed, for blocks it cannot process.
+    std::atomic<bool> mBypassed{false};
 };

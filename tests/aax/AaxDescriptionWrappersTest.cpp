@@ -143,6 +143,19 @@ TEST_F(AaxManualProcessProcs, NativeAndTIProceduresYieldTwoIds) {
     EXPECT_EQ(component->AddProcessProc(map, tooFew, 2), AAX_ERROR_ARGUMENT_BUFFER_OVERFLOW);
 }
 
+TEST_F(AaxManualProcessProcs, ACopyTheHostHoldsNothingOfStillKeepsTheBufferLengthBack) {
+    int nativeProc = 0;
+    map->AddProperty(AAX_eProperty_NativeProcessProcs, 1);
+    map->AddPointerProperty(AAX_eProperty_NativeProcessProc, &nativeProc);
+    map->AddProperty(AAX_eProperty_NativeAudioBufferLength, 64);
+    model.omitted.push_back(IID_IAAXPropertyMapV1); // the host makes no more maps
+    AAX_CTypeID ids[2] = {};
+    EXPECT_EQ(component->AddProcessProc(map, ids, 2), AAX_SUCCESS);
+    ASSERT_EQ(hostComponent().procs.size(), 1u);
+    EXPECT_EQ(hostComponent().procs[0].proc, &nativeProc);
+    EXPECT_TRUE(hostComponent().procs[0].properties.empty());
+}
+
 TEST_F(AaxManualProcessProcs, MissingProceduresAreTracedAndRegisteredAnyway) {
     map->AddProperty(AAX_eProperty_NativeProcessProcsAlt, 1);
     map->AddProperty(AAX_eProperty_TIProcessProcs, 1);
@@ -186,22 +199,34 @@ TEST_F(AaxDescriptionWrappers, PositionalOperationsReachTheirHostOperations) {
         AAX_Result result;
         int hostOp;
     } component[] = {{c->Operation1(), 1},
-                     {c->Operation2(p(1)), 3},
-                     {c->Operation3(p(1)), 4},
-                     {c->Operation4(p(1)), 5},
                      {c->Operation5(p(1)), 6},
                      {c->Operation6(p(1)), 7},
                      {c->Operation7(p(1)), 8},
-                     {c->Operation8(p(1), p(2), p(3)), 9},
                      {c->Operation9(p(1), p(2), p(3)), 10},
                      {c->Operation10(p(1), p(2), p(3)), 11},
                      {c->Operation11(p(1), p(2)), 17},
                      {c->Operation12(p(1), p(2)), 12},
-                     {c->Operation13(p(1), p(2), p(3)), 16},
                      {c->Operation14(p(1), p(2), p(3), p(4)), 13},
                      {c->Operation15(p(1), p(2)), 2}};
     for (const auto& row : component)
         EXPECT_EQ(row.result, kForwarded + row.hostOp);
+    // The context's fields reach the host with their slots, kinds and meter ids.
+    const AAX_CTypeID meters[2] = {0x47724D74, 0x4F6C4C70};
+    EXPECT_EQ(c->AddAudioIn(3), AAX_SUCCESS);
+    EXPECT_EQ(c->AddAudioOut(4), AAX_SUCCESS);
+    EXPECT_EQ(c->AddAudioBufferLength(0), AAX_SUCCESS);
+    EXPECT_EQ(c->AddDataInPort(1, 8, AAX_eDataInPortType_Unbuffered), AAX_SUCCESS);
+    EXPECT_EQ(c->AddMeters(2, meters, 2), AAX_SUCCESS);
+    const auto& fields = static_cast<AaxHostComponentDescriptor*>(
+                             static_cast<AAX_IACFComponentDescriptor_V3*>(
+                                 static_cast<AAX_VComponentDescriptor*>(c)->HostInterface()))
+                             ->fields;
+    EXPECT_EQ(fields, (std::map<AAX_CFieldIndex, AaxField>{
+                          {0, {AaxField::kBufferLength}},
+                          {1, {AaxField::kDataInPort, 8, AAX_eDataInPortType_Unbuffered}},
+                          {2, {AaxField::kMeters, 0, 0, {meters[0], meters[1]}}},
+                          {3, {AaxField::kAudioIn}},
+                          {4, {AaxField::kAudioOut}}}));
     EXPECT_EQ(effect->Operation5(p(1), p(2)), kForwarded + 4);
     EXPECT_EQ(effect->AddProcPtr(p(1), "proc"), AAX_SUCCESS);
     EXPECT_TRUE(model.called("Effect.AddProcPtr"));
@@ -237,6 +262,8 @@ TEST_F(AaxDescriptionWrappers, WithoutHostEveryOperationAnswersItsCode) {
     AAX_IComponentDescriptor* c = effect->NewComponentDescriptor();
     ASSERT_NE(c, nullptr);
     EXPECT_EQ(c->Operation1(), AAX_ERROR_NULL_OBJECT);
+    EXPECT_EQ(c->AddAudioIn(0), AAX_ERROR_NULL_OBJECT);
+    EXPECT_EQ(c->AddMeters(0, nullptr, 0), AAX_ERROR_NULL_OBJECT);
     EXPECT_EQ(c->Operation11(p(1), p(2)), AAX_ERROR_UNIMPLEMENTED);
     EXPECT_EQ(c->AddProcessProc_Native(nullptr, nullptr, nullptr, nullptr, nullptr),
               AAX_ERROR_NULL_OBJECT);
@@ -263,6 +290,20 @@ TEST_F(AaxDescriptionWrappers, DescriptionHostReportsFeatures) {
         AAX_CPropertyValue value = 0;
         EXPECT_TRUE(properties->GetProperty(AAX_eProperty_MinProperty, &value));
         EXPECT_EQ(value, 7);
+    }
+    // A host that reports a failure beside the object it hands back gets the object back.
+    model.failBesideObject = true;
+    {
+        AAX_VCollection collection(host);
+        ASSERT_NE(collection.DescriptionHost(), nullptr);
+        EXPECT_EQ(collection.DescriptionHost()->AcquireFeatureProperties(feature), nullptr);
+        EXPECT_EQ(collection.NewPropertyMap()->NewestInterface(), nullptr);
+        model.failBesideObject = false;
+        std::unique_ptr<AAX_IFeatureInfo> info(
+            collection.DescriptionHost()->AcquireFeatureProperties(feature));
+        model.failBesideObject = true;
+        EXPECT_EQ(info->AcquireProperties(), nullptr);
+        model.failBesideObject = false;
     }
     model.omitted = {IID_IAAXDescriptionHostV1, IID_IACFDefinition};
     AAX_VCollection older(host);

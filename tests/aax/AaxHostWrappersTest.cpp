@@ -39,6 +39,7 @@ uintptr_t w(const void* p) {
 void* p(uintptr_t value) {
     return reinterpret_cast<void*>(value);
 }
+AAX_Point gViewSize = {10, 20};
 constexpr int kAnswer = 1000; // host results are kAnswer + the host operation
 
 AAX_Result record(int op, Words args, int chain = 0) {
@@ -122,7 +123,9 @@ public:
     int32_t ACFMETHODCALLTYPE GetType() override { return record(1, {}); }
     void* ACFMETHODCALLTYPE GetPtr() override { return p(record(2, {})); }
     REC1(3);
-    uint32_t ACFMETHODCALLTYPE Operation4(void* a) override { return record(4, {w(a)}); }
+    AAX_Result ACFMETHODCALLTYPE SetViewSize(AAX_Point& size) override {
+        return record(4, {w(&size)});
+    }
     REC2(5);
     REC2(6);
     REC2(7);
@@ -163,9 +166,15 @@ public:
         : AaxHostObject(model, {IID_IAAXControllerV1, IID_IAAXControllerV2, IID_IAAXControllerV3}),
           mPages(this), mFactory(this) {}
     REC1(1);
-    REC1(2);
-    REC1(3);
-    REC1(4);
+    AAX_Result ACFMETHODCALLTYPE GetSampleRate(AAX_CSampleRate* rate) override {
+        return record(2, {w(rate)});
+    }
+    AAX_Result ACFMETHODCALLTYPE GetInputStemFormat(AAX_EStemFormat* format) override {
+        return record(3, {w(format)});
+    }
+    AAX_Result ACFMETHODCALLTYPE GetOutputStemFormat(AAX_EStemFormat* format) override {
+        return record(4, {w(format)});
+    }
     REC1(5);
     REC2(6);
     REC1(7);
@@ -300,9 +309,12 @@ TEST(AaxHostWrappers, ControllerForwardsToTheNewestVersion) {
     using C = AAX_VController;
     std::vector<Row<C>> rows = {
         {[](C& c) { return c.Operation1(p(1)); }, 1, {1}, 1, kNull},
-        {[](C& c) { return c.Operation2(p(1)); }, 2, {1}, 1, kNull},
-        {[](C& c) { return c.Operation3(p(1)); }, 3, {1}, 1, kNull},
-        {[](C& c) { return c.Operation4(p(1)); }, 4, {1}, 1, kNull},
+        {[](C& c) { return c.GetSampleRate(static_cast<AAX_CSampleRate*>(p(1))); }, 2, {1}, 1,
+         kNull},
+        {[](C& c) { return c.GetInputStemFormat(static_cast<AAX_EStemFormat*>(p(1))); }, 3, {1},
+         1, kNull},
+        {[](C& c) { return c.GetOutputStemFormat(static_cast<AAX_EStemFormat*>(p(1))); }, 4, {1},
+         1, kNull},
         {[](C& c) { return c.Operation5(p(1)); }, 5, {1}, 1, kNull},
         {[](C& c) { return c.Operation6(p(1), p(2)); }, 6, {1, 2}, 1, kNull},
         {[](C& c) { return c.Operation7(p(1)); }, 7, {1}, 1, kNull},
@@ -359,7 +371,7 @@ TEST(AaxHostWrappers, ViewContainerForwardsToTheNewestVersion) {
         {[](V& v) { return intptr_t(v.GetType()); }, 1, {}, 1, 0},
         {[](V& v) { return reinterpret_cast<intptr_t>(v.GetPtr()); }, 2, {}, 1, 0},
         {[](V& v) { return v.Operation3(p(1)); }, 3, {1}, 1, kUnimplemented},
-        {[](V& v) { return intptr_t(v.Operation4(p(1))); }, 4, {1}, 1, 0},
+        {[](V& v) { return v.SetViewSize(gViewSize); }, 4, {w(&gViewSize)}, 1, 0},
         {[](V& v) { return v.Operation5(p(1), p(2)); }, 5, {1, 2}, 1, kUnimplemented},
         {[](V& v) { return v.Operation6(p(1), p(2)); }, 6, {1, 2}, 1, kUnimplemented},
         {[](V& v) { return v.Operation7(p(1), p(2)); }, 7, {1, 2}, 1, kUnimplemented},

@@ -1,16 +1,19 @@
-// The AAX wrapper's run-time objects over the product's effect, in-process, driven through the
-// host model the way an AAX host drives them: parameters, automation, coefficients, audio,
-// state chunk and the window.
+// The AAX wrapper's run-time objects over the product's effect, in-process, driven by the host
+// model the way an AAX host drives them: the effect registered, instances made through its
+// procedure, contexts built from the declared fields; parameters, automation, coefficients,
+// audio and meters, state chunk and the window.
 
-#include "aaxwrapper/AAXWrapperDescription.h"
+#include "aaxwrapper/AAXWrapper_DisplayDelegate.h"
 #include "aaxwrapper/AAXWrapper_GUI.h"
 #include "aaxwrapper/AAXWrapper_Parameters.h"
 #include "AAX_CString.h"
+#include "AAX_Init.h"
 #include "AaxFixture.h"
 #include "core/ClassFactory.h"
 #include "core/CoreIds.h"
 #include "engine/NoiseModulator.h"
 #include "engine/QUOR515Ids.h"
+#include "engine/TestParameterChanges.h"
 
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivstcomponent.h"
@@ -18,6 +21,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -27,55 +31,59 @@ using namespace Steinberg::Vst;
 
 namespace {
 
-constexpr double kRate = 48000;
-constexpr int32_t kFrames = 256;
-constexpr int kBlocks = 8;
+constexpr float kRate = 48000;
 
 class AaxWrapperTest : public AaxFixture {
 protected:
     void SetUp() override {
         AaxFixture::SetUp();
         startHostServices();
+        ASSERT_EQ(AAXRegisterPlugin(host, &definition), ACF_OK);
+        ASSERT_EQ(model.collections.size(), 1u);
+        effect = model.collections[0]->effects.at(0).second;
         controller = model.newController();
     }
     void TearDown() override {
         controller->Release();
+        if (definition)
+            definition->Release();
         AaxFixture::TearDown();
     }
-    // A new initialised instance; the host confirms its set requests.
-    AAXWrapper_Parameters* newInstance() {
-        IACFUnknown* made = AAXWrapper_Parameters::Create();
-        EXPECT_NE(made, nullptr);
-        auto* wrapper =
-            dynamic_cast<AAXWrapper_Parameters*>(static_cast<AAX_IACFEffectParameters_V4*>(made));
-        model.confirmTo = wrapper;
-        EXPECT_EQ(wrapper->Initialize(controller), AAX_SUCCESS);
-        return wrapper;
+    // A created instance on the mono (0) or stereo (1) component.
+    std::unique_ptr<AaxHostInstance> newInstance(size_t component = 1) {
+        auto instance = std::make_unique<AaxHostInstance>(model, *effect, component);
+        instance->sampleRate = kRate;
+        EXPECT_TRUE(instance->create());
+        return instance;
     }
-    static void destroy(AAXWrapper_Parameters* wrapper) {
-        wrapper->Uninitialize();
-        wrapper->Release();
+    static AAXWrapper_Parameters* wrapperOf(const AaxHostInstance& instance) {
+        return dynamic_cast<AAXWrapper_Parameters*>(instance.parameters());
     }
-    std::vector<unsigned char> saveChunk(AAXWrapper_Parameters* wrapper) {
+    std::vector<unsigned char> saveChunk(AAX_IACFEffectParameters* parameters) {
         uint32_t size = 0;
-        EXPECT_EQ(wrapper->GetChunkSize(AAXWrapper_Parameters::kStateChunkID, &size), AAX_SUCCESS);
+        EXPECT_EQ(parameters->GetChunkSize(AAXWrapper_Parameters::kStateChunkID, &size),
+                  AAX_SUCCESS);
         std::vector<unsigned char> record(kAAX_ChunkHeaderSize + size);
         auto* chunk = reinterpret_cast<AAX_SPlugInChunk*>(record.data());
-        EXPECT_EQ(wrapper->GetChunk(AAXWrapper_Parameters::kStateChunkID, chunk), AAX_SUCCESS);
+        EXPECT_EQ(parameters->GetChunk(AAXWrapper_Parameters::kStateChunkID, chunk), AAX_SUCCESS);
         chunk->fChunkID = AAXWrapper_Parameters::kStateChunkID;
         return record;
     }
+
+    IACFPluginDefinition* definition = nullptr;
+    AaxHostEffectDescriptor* effect = nullptr;
     IACFUnknown* controller = nullptr;
 };
 
 TEST_F(AaxWrapperTest, ParametersAutomationAndCoefficients) {
-    AAXWrapper_Parameters* wrapper = newInstance();
-    IEditController* effect = wrapper->GetController();
+    auto instance = newInstance();
+    AAX_IACFEffectParameters* parameters = instance->parameters();
+    IEditController* edit = wrapperOf(*instance)->GetController();
     int32_t count = 0;
-    wrapper->GetNumberOfParameters(&count);
-    EXPECT_EQ(count, effect->getParameterCount() + 1);
+    parameters->GetNumberOfParameters(&count);
+    EXPECT_EQ(count, edit->getParameterCount() + 1);
     AAX_CString text;
-    wrapper->GetMasterBypassParameter(&text);
+    parameters->GetMasterBypassParameter(&text);
     EXPECT_STREQ(text.Get(), kAAX_MasterBypassID);
 
     struct Row {
@@ -88,103 +96,146 @@ TEST_F(AaxWrapperTest, ParametersAutomationAndCoefficients) {
                 {kAAX_MasterBypassID, "Master Bypass", 2}};
     for (const Row& row : rows) {
         int32_t steps = 0;
-        EXPECT_EQ(wrapper->GetParameterName(row.id, &text), AAX_SUCCESS);
+        EXPECT_EQ(parameters->GetParameterName(row.id, &text), AAX_SUCCESS);
         EXPECT_STREQ(text.Get(), row.name);
-        EXPECT_EQ(wrapper->GetParameterNumberOfSteps(row.id, &steps), AAX_SUCCESS) << row.id;
+        EXPECT_EQ(parameters->GetParameterNumberOfSteps(row.id, &steps), AAX_SUCCESS) << row.id;
         EXPECT_EQ(steps, row.steps) << row.id;
-        EXPECT_EQ(wrapper->GetParameterValueString(row.id, &text, 32), AAX_SUCCESS) << row.id;
-        EXPECT_GT(text.Length(), 0u) << row.id;
     }
-    // The value text is the effect's own.
-    String128 own = {};
-    effect->getParamStringByValue(SorvLib::kFxMixId, 0.5, own);
-    EXPECT_EQ(wrapper->GetParameterStringFromValue("EfMx", 0.5, &text, 64), AAX_SUCCESS);
-    EXPECT_EQ(text.Length() > 0 && text.Get()[0] == char(own[0]), true);
+    // Texts at the host's lengths: numbers lose decimals, rounded, never whole digits; words
+    // are cut between characters.
+    const struct {
+        const char* id;
+        double value;
+        int32_t length;
+        AAX_Result result;
+        const char* text;
+    } texts[] = {{"Pred", 1.0, 32, AAX_SUCCESS, "150.0"}, {"Pred", 1.0, 4, AAX_SUCCESS, "150"},
+                 {"Pred", 1.0, 2, AAX_ERROR_INVALID_STRING_CONVERSION, ""},
+                 {"EfMx", 0.996, 2, AAX_SUCCESS, "10"}, {"Powr", 0.0, 2, AAX_SUCCESS, "Of"}};
+    for (const auto& row : texts) {
+        SCOPED_TRACE(testing::Message() << row.id << " " << row.length);
+        EXPECT_EQ(parameters->GetParameterStringFromValue(row.id, row.value, &text, row.length),
+                  row.result);
+        EXPECT_STREQ(text.Get(), row.text);
+    }
     double value = 7;
-    EXPECT_EQ(wrapper->GetParameterValueFromString("EfMx", &value, AAX_CString("nonsense")),
+    EXPECT_EQ(parameters->GetParameterValueFromString("EfMx", &value, AAX_CString("nonsense")),
               AAX_ERROR_INVALID_STRING_CONVERSION);
     EXPECT_EQ(value, 7);
+    EXPECT_EQ(parameters->GetParameterValueFromString("EfMx", &value, AAX_CString("2.5")),
+              AAX_SUCCESS);
+    EXPECT_EQ(value, 0.25);
+    // Text beyond ASCII is decoded, not widened byte by byte, and malformed UTF-8 is refused.
+    const char* const wide = "2.5 \xC2\xB5s \xE2\x84\x83 \xF0\x9D\x84\x9E";
+    String128 text16 = {};
+    ASSERT_TRUE(AAXWrapper_DisplayDelegate::FromUtf8(wide, text16));
+    EXPECT_EQ(text16[4], 0xB5);
+    EXPECT_EQ(text16[7], 0x2103);
+    EXPECT_EQ(text16[9], 0xD834);
+    EXPECT_EQ(AAXWrapper_DisplayDelegate::ToUtf8(text16), wide);
+    for (const char* bad : {"2\xC2.5", "\xE2\x82", "\xC0\xAE", "\xED\xA0\x80"})
+        EXPECT_FALSE(AAXWrapper_DisplayDelegate::FromUtf8(bad, text16)) << bad;
 
     // Touch, set, release: the host sees the automation, and the value reaches the effect.
     model.automation.clear();
-    EXPECT_EQ(wrapper->TouchParameter("EfMx"), AAX_SUCCESS);
-    EXPECT_EQ(wrapper->SetParameterNormalizedValue("EfMx", 0.75), AAX_SUCCESS);
-    EXPECT_EQ(wrapper->ReleaseParameter("EfMx"), AAX_SUCCESS);
+    EXPECT_EQ(parameters->TouchParameter("EfMx"), AAX_SUCCESS);
+    EXPECT_EQ(parameters->SetParameterNormalizedValue("EfMx", 0.75), AAX_SUCCESS);
+    EXPECT_EQ(parameters->ReleaseParameter("EfMx"), AAX_SUCCESS);
     EXPECT_EQ(model.automation,
               (std::vector<std::string>{"touch EfMx", "touch EfMx", "set EfMx 0.75",
                                         "post EfMx 0.75", "release EfMx", "release EfMx"}));
-    EXPECT_EQ(effect->getParamNormalized(SorvLib::kFxMixId), 0.75);
+    EXPECT_EQ(edit->getParamNormalized(SorvLib::kFxMixId), 0.75);
     // The effect's own edits go to the host as automation.
     model.automation.clear();
-    static_cast<IComponentHandler*>(wrapper)->performEdit(SorvLib::kToneId, 0.25);
+    static_cast<IComponentHandler*>(wrapperOf(*instance))->performEdit(SorvLib::kToneId, 0.25);
     EXPECT_EQ(model.automation.front(), "touch Tone");
-    EXPECT_EQ(effect->getParamNormalized(SorvLib::kToneId), 0.25);
+    EXPECT_EQ(edit->getParamNormalized(SorvLib::kToneId), 0.25);
     // Values from outside 0..1 and NaN are clamped before they reach the effect.
     for (double bad : {-1.0, 2.0, std::nan("")}) {
-        EXPECT_EQ(wrapper->UpdateParameterNormalizedValue("EfMx", bad, 0), AAX_SUCCESS);
-        const double stored = effect->getParamNormalized(SorvLib::kFxMixId);
+        EXPECT_EQ(parameters->UpdateParameterNormalizedValue("EfMx", bad, 0), AAX_SUCCESS);
+        const double stored = edit->getParamNormalized(SorvLib::kFxMixId);
         EXPECT_TRUE(stored == 0.0 || stored == 1.0) << bad;
     }
     // A stepped parameter shows the host the value the effect quantised it to.
-    wrapper->SetParameterNormalizedValue("Powr", 0.3);
-    wrapper->GetParameterNormalizedValue("Powr", &value);
-    EXPECT_EQ(value, effect->getParamNormalized(SorvLib::kPowerId));
+    parameters->SetParameterNormalizedValue("Powr", 0.3);
+    parameters->GetParameterNormalizedValue("Powr", &value);
+    EXPECT_EQ(value, edit->getParamNormalized(SorvLib::kPowerId));
     EXPECT_TRUE(value == 0.0 || value == 1.0);
-    // Bypass both ways.
-    wrapper->SetParameterNormalizedValue(kAAX_MasterBypassID, 1.0);
-    EXPECT_EQ(effect->getParamNormalized(SorvLib::kMasterBypassId), 1.0);
-    wrapper->GetParameterNormalizedValue("MByp", &value);
-    EXPECT_EQ(value, 1.0);
+    // The two bypass parameters and the effect agree, whichever the host confirms.
+    const struct {
+        const char* id;
+        double value;
+        double bypass;
+    } bypassCases[] = {{kAAX_MasterBypassID, 1.0, 1.0}, {"MByp", 0.3, 0.0},
+                       {kAAX_MasterBypassID, 0.3, 1.0}, {"MByp", 0.0, 0.0},
+                       {"MByp", 1.0, 1.0}};
+    for (const auto& row : bypassCases) {
+        SCOPED_TRACE(testing::Message() << row.id << " " << row.value);
+        EXPECT_EQ(parameters->UpdateParameterNormalizedValue(row.id, row.value, 0), AAX_SUCCESS);
+        double master = -1, own = -1;
+        parameters->GetParameterNormalizedValue(kAAX_MasterBypassID, &master);
+        parameters->GetParameterNormalizedValue("MByp", &own);
+        EXPECT_EQ(master, row.bypass);
+        EXPECT_EQ(own, row.bypass);
+        EXPECT_EQ(edit->getParamNormalized(SorvLib::kMasterBypassId), row.bypass);
+    }
 
-    EXPECT_EQ(wrapper->GenerateCoefficients(), AAX_SUCCESS);
+    // The coefficients go to the port the description declared, and nowhere else.
+    model.packets.clear();
+    EXPECT_EQ(parameters->GenerateCoefficients(), AAX_SUCCESS);
     ASSERT_FALSE(model.packets.empty());
-    EXPECT_EQ(model.packets.back().field, AAXWrapper_Parameters::kInstanceField);
-    AAXWrapper_Parameters* posted = nullptr;
-    ASSERT_EQ(model.packets.back().data.size(), sizeof(posted));
-    std::memcpy(&posted, model.packets.back().data.data(), sizeof(posted));
-    EXPECT_EQ(posted, wrapper);
-    destroy(wrapper);
+    for (const AaxPostedPacket& packet : model.packets) {
+        const auto field = effect->components[1]->fields.find(AAX_CFieldIndex(packet.field));
+        ASSERT_NE(field, effect->components[1]->fields.end());
+        EXPECT_EQ(field->second.kind, AaxField::kDataInPort);
+    }
 }
 
-// The same input and values through the AAX procedure and through the VST 3 effect directly.
-TEST_F(AaxWrapperTest, ProcessEqualsTheVst3PathBitForBit) {
+// The same input and values through the AAX procedure and through the VST 3 effect directly,
+// in blocks of the host's lengths, one of them longer than the effect is set up for.
+TEST_F(AaxWrapperTest, ProcessAndMetersEqualTheVst3PathBitForBit) {
+    const int32_t lengths[] = {256, 256, 2500, 64, 1024, 256};
+    int32_t total = 0;
+    for (int32_t length : lengths)
+        total += length;
     for (int32_t channels : {1, 2}) {
+        SCOPED_TRACE(channels);
         std::mt19937 random{uint32_t(channels)};
-        std::uniform_real_distribution<float> sample(-0.5f, 0.5f);
-        std::vector<std::vector<float>> input(size_t(channels),
-                                              std::vector<float>(kFrames * kBlocks));
+        std::uniform_real_distribution<float> sample(-1.5f, 1.5f);
+        std::vector<std::vector<float>> input(size_t(channels), std::vector<float>(size_t(total), 0.0f));
         for (auto& channel : input)
             for (float& x : channel)
                 x = sample(random);
-
         const uint32_t seed = 0x1234567u | 1u;
+
         std::vector<std::vector<float>> aaxOut(size_t(channels),
-                                               std::vector<float>(kFrames * kBlocks));
+                                               std::vector<float>(size_t(total), 0.0f));
+        std::vector<float> aaxMeters;
         {
-            AAXWrapper_Parameters* wrapper = newInstance();
-            wrapper->SetParameterNormalizedValue("EfMx", 0.6);
-            wrapper->SetParameterNormalizedValue("Tone", 0.3);
-            wrapper->GenerateCoefficients();
-            AAXWrapper_Parameters* instance = nullptr;
-            std::memcpy(&instance, model.packets.back().data.data(), sizeof(instance));
+            auto instance = newInstance(size_t(channels - 1));
+            ASSERT_EQ(instance->channels(), channels);
+            instance->parameters()->SetParameterNormalizedValue("EfMx", 0.6);
+            instance->parameters()->SetParameterNormalizedValue("EfLm", 0.9);
+            instance->parameters()->GenerateCoefficients();
             SorvLib::noiseState = seed;
-            for (int block = 0; block < kBlocks; ++block) {
-                float* in[2] = {};
+            int32_t at = 0;
+            for (int32_t length : lengths) {
+                const float* in[2] = {};
                 float* out[2] = {};
                 for (int32_t c = 0; c < channels; ++c) {
-                    in[c] = input[size_t(c)].data() + block * kFrames;
-                    out[c] = aaxOut[size_t(c)].data() + block * kFrames;
+                    in[c] = input[size_t(c)].data() + at;
+                    out[c] = aaxOut[size_t(c)].data() + at;
                 }
-                const int32_t frames = kFrames;
-                AAXWrapper_Context context = {in, out, &frames, &instance, channels, kRate};
-                void* contexts[] = {&context};
-                AAXWrapper_AlgorithmProcessFunction(contexts, contexts + 1);
+                instance->render(in, out, length);
+                ASSERT_EQ(instance->meterValues.size(), 1u);
+                aaxMeters.push_back(instance->meterValues[0]);
+                at += length;
             }
-            destroy(wrapper);
         }
 
         std::vector<std::vector<float>> vstOut(size_t(channels),
-                                               std::vector<float>(kFrames * kBlocks));
+                                               std::vector<float>(size_t(total), 0.0f));
+        std::vector<float> vstMeters;
         IPluginFactory* factory = GetPluginFactory();
         IComponent* component = nullptr;
         ASSERT_EQ(factory->createInstance(SorvLib::kProcessorUID.toTUID(), IComponent::iid,
@@ -194,54 +245,94 @@ TEST_F(AaxWrapperTest, ProcessEqualsTheVst3PathBitForBit) {
         component->initialize(nullptr);
         FUnknownPtr<IAudioProcessor> processor(component);
         FUnknownPtr<IEditController> edit(component);
-        edit->setParamNormalized(SorvLib::kFxMixId, 0.6);
-        edit->setParamNormalized(SorvLib::kToneId, 0.3);
         SpeakerArrangement arrangement = channels == 1 ? SpeakerArr::kMono : SpeakerArr::kStereo;
         processor->setBusArrangements(&arrangement, 1, &arrangement, 1);
-        ProcessSetup setup = {kRealtime, kSample32, 1024, kRate};
+        ProcessSetup setup = {kRealtime, kSample32, AAXWrapper_Parameters::kMaxBlock, kRate};
         processor->setupProcessing(setup);
         component->setActive(true);
         processor->setProcessing(true);
+        edit->setParamNormalized(SorvLib::kFxMixId, 0.6);
+        edit->setParamNormalized(SorvLib::kFxLimiterId, 0.9);
         SorvLib::noiseState = seed;
-        for (int block = 0; block < kBlocks; ++block) {
-            float* in[2] = {};
-            float* out[2] = {};
-            for (int32_t c = 0; c < channels; ++c) {
-                in[c] = input[size_t(c)].data() + block * kFrames;
-                out[c] = vstOut[size_t(c)].data() + block * kFrames;
+        int32_t at = 0;
+        for (int32_t length : lengths) {
+            // A host of the VST 3 path never hands a block longer than it set up.
+            double meter = 0;
+            for (int32_t done = 0; done < length; done += AAXWrapper_Parameters::kMaxBlock) {
+                const int32_t piece = std::min(length - done, AAXWrapper_Parameters::kMaxBlock);
+                float* in[2] = {};
+                float* out[2] = {};
+                for (int32_t c = 0; c < channels; ++c) {
+                    in[c] = input[size_t(c)].data() + at + done;
+                    out[c] = vstOut[size_t(c)].data() + at + done;
+                }
+                AudioBusBuffers inBus = {}, outBus = {};
+                inBus.numChannels = outBus.numChannels = channels;
+                inBus.channelBuffers32 = in;
+                outBus.channelBuffers32 = out;
+                TestParameterChanges changes;
+                ProcessData data;
+                data.symbolicSampleSize = kSample32;
+                data.numSamples = piece;
+                data.numInputs = data.numOutputs = 1;
+                data.inputs = &inBus;
+                data.outputs = &outBus;
+                data.outputParameterChanges = &changes;
+                processor->process(data);
+                meter = std::max(meter, changes.lastValue(SorvLib::kGrMeterId));
             }
-            AudioBusBuffers inBus = {}, outBus = {};
-            inBus.numChannels = outBus.numChannels = channels;
-            inBus.channelBuffers32 = in;
-            outBus.channelBuffers32 = out;
-            ProcessData data;
-            data.symbolicSampleSize = kSample32;
-            data.numSamples = kFrames;
-            data.numInputs = data.numOutputs = 1;
-            data.inputs = &inBus;
-            data.outputs = &outBus;
-            processor->process(data);
+            vstMeters.push_back(float(meter));
+            at += length;
         }
         processor->setProcessing(false);
         component->setActive(false);
         component->terminate();
         component->release();
 
-        bool nonSilent = false;
-        for (int32_t c = 0; c < channels; ++c) {
+        for (int32_t c = 0; c < channels; ++c)
             EXPECT_EQ(std::memcmp(aaxOut[size_t(c)].data(), vstOut[size_t(c)].data(),
-                                  sizeof(float) * kFrames * kBlocks),
+                                  sizeof(float) * size_t(total)),
                       0)
-                << channels << " channels, channel " << c;
-            for (float x : aaxOut[size_t(c)])
-                nonSilent = nonSilent || x != 0.0f;
-        }
-        EXPECT_TRUE(nonSilent);
+                << "channel " << c;
+        EXPECT_EQ(aaxMeters, vstMeters);
+        EXPECT_GT(*std::max_element(aaxMeters.begin(), aaxMeters.end()), 0.0f)
+            << "the limiter never reduced";
+    }
+}
+
+// Blocks that cannot be processed leave the host's buffers defined: silence, or the input
+// while the effect is bypassed; and no gain reduction.
+TEST_F(AaxWrapperTest, UnprocessableBlocksGiveSilenceOrTheInput) {
+    constexpr int32_t kFrames = 64;
+    std::vector<float> in(kFrames, 0.25f), out(kFrames);
+    const float* ins[1] = {in.data()};
+    float* outs[1] = {out.data()};
+    for (bool bypassed : {false, true}) {
+        SCOPED_TRACE(bypassed);
+        auto instance = std::make_unique<AaxHostInstance>(model, *effect, 0);
+        instance->stemFormat = AAX_eStemFormat_Stereo; // not the mono component's width
+        ASSERT_TRUE(instance->create());
+        instance->parameters()->UpdateParameterNormalizedValue(kAAX_MasterBypassID,
+                                                               bypassed ? 1.0 : 0.0, 0);
+        instance->parameters()->GenerateCoefficients();
+        std::fill(out.begin(), out.end(), 9.0f);
+        instance->render(ins, outs, kFrames);
+        EXPECT_EQ(out, bypassed ? in : std::vector<float>(kFrames, 0.0f));
+        EXPECT_EQ(instance->meterValues, std::vector<float>{0.0f});
+        // The host reports the width it really runs: the next block is processed.
+        instance->stemFormat = AAX_eStemFormat_Mono;
+        instance->parameters()->NotificationReceived(AAX_eNotificationEvent_StemFormatChanged,
+                                                     nullptr, 0);
+        std::fill(out.begin(), out.end(), 9.0f);
+        instance->render(ins, outs, kFrames);
+        EXPECT_NE(out[kFrames - 1], 9.0f);
+        EXPECT_NE(out, std::vector<float>(kFrames, 0.0f));
     }
 }
 
 TEST_F(AaxWrapperTest, ChunkRestoresEveryValueAndRefusesBadOnes) {
-    AAXWrapper_Parameters* first = newInstance();
+    auto firstInstance = newInstance();
+    AAX_IACFEffectParameters* first = firstInstance->parameters();
     std::vector<unsigned char> early(kAAX_ChunkHeaderSize + 64);
     EXPECT_EQ(first->GetChunk(AAXWrapper_Parameters::kStateChunkID,
                               reinterpret_cast<AAX_SPlugInChunk*>(early.data())),
@@ -260,9 +351,10 @@ TEST_F(AaxWrapperTest, ChunkRestoresEveryValueAndRefusesBadOnes) {
         first->GetParameterNormalizedValue(id.Get(), &value);
         values.push_back(value);
     }
-    destroy(first);
+    firstInstance.reset();
 
-    AAXWrapper_Parameters* second = newInstance();
+    auto secondInstance = newInstance();
+    AAX_IACFEffectParameters* second = secondInstance->parameters();
     auto* chunk = reinterpret_cast<AAX_SPlugInChunk*>(record.data());
     EXPECT_EQ(second->SetChunk(0x12345678, chunk), AAX_ERROR_INVALID_CHUNK_ID);
     EXPECT_EQ(second->SetChunk(AAXWrapper_Parameters::kStateChunkID, chunk), AAX_SUCCESS);
@@ -299,13 +391,13 @@ TEST_F(AaxWrapperTest, ChunkRestoresEveryValueAndRefusesBadOnes) {
             ASSERT_EQ(second->SetChunk(AAXWrapper_Parameters::kStateChunkID, chunk), AAX_SUCCESS);
         }
     }
-    destroy(second);
 }
 
-// A window of our own where the product has none yet: records what the wrapper does with it.
+// A window of our own where the product has none: records what the wrapper does with it.
 class StandInView final : public IPlugView {
 public:
     std::vector<std::string>& log;
+    ViewRect rect{0, 0, 512, 493};
     explicit StandInView(std::vector<std::string>& log) : log(log) {}
     tresult PLUGIN_API isPlatformTypeSupported(FIDString type) SMTG_OVERRIDE {
         return std::strcmp(type, "HWND") == 0 ? kResultTrue : kResultFalse;
@@ -322,12 +414,16 @@ public:
     tresult PLUGIN_API onKeyDown(char16, int16, int16) SMTG_OVERRIDE { return kResultFalse; }
     tresult PLUGIN_API onKeyUp(char16, int16, int16) SMTG_OVERRIDE { return kResultFalse; }
     tresult PLUGIN_API getSize(ViewRect* size) SMTG_OVERRIDE {
-        *size = ViewRect(0, 0, 512, 493);
+        *size = rect;
         return kResultOk;
     }
-    tresult PLUGIN_API onSize(ViewRect*) SMTG_OVERRIDE { return kResultOk; }
+    tresult PLUGIN_API onSize(ViewRect* size) SMTG_OVERRIDE {
+        rect = *size;
+        return kResultOk;
+    }
     tresult PLUGIN_API onFocus(TBool) SMTG_OVERRIDE { return kResultOk; }
     tresult PLUGIN_API setFrame(IPlugFrame* frame) SMTG_OVERRIDE {
+        this->frame = frame;
         log.push_back(frame ? "frame" : "no frame");
         return kResultOk;
     }
@@ -347,6 +443,7 @@ public:
         return references;
     }
     uint32 references = 1;
+    IPlugFrame* frame = nullptr;
 
 private:
     virtual ~StandInView() = default;
@@ -356,6 +453,7 @@ class StandInGUI : public AAXWrapper_GUI {
 public:
     std::vector<std::string> log;
     int updates = 0;
+    StandInView* view = nullptr;
     AAX_Result ACFMETHODCALLTYPE ParameterUpdated(AAX_CParamID) override {
         ++updates;
         return AAX_SUCCESS;
@@ -368,13 +466,13 @@ protected:
             own->release();
             log.push_back("product view");
         }
-        return new StandInView(log);
+        return view = new StandInView(log);
     }
 };
 
-TEST_F(AaxWrapperTest, WindowOpensInTheViewContainerAndCloses) {
-    AAXWrapper_Parameters* wrapper = newInstance();
-    model.effectParameters = static_cast<AAX_IACFEffectParameters_V4*>(wrapper);
+TEST_F(AaxWrapperTest, WindowOpensResizesInTheViewContainerAndCloses) {
+    auto instance = newInstance();
+    model.effectParameters = instance->parameters();
     auto* gui = new StandInGUI;
     gui->AddRef();
     EXPECT_EQ(gui->Initialize(nullptr), AAX_ERROR_NOT_INITIALIZED);
@@ -383,13 +481,31 @@ TEST_F(AaxWrapperTest, WindowOpensInTheViewContainerAndCloses) {
     model.nativeWindow = &window;
     IACFUnknown* container = model.newViewContainer();
     int32_t count = 0;
-    wrapper->GetNumberOfParameters(&count);
+    instance->parameters()->GetNumberOfParameters(&count);
     EXPECT_EQ(gui->SetViewContainer(container), AAX_SUCCESS);
     EXPECT_EQ(gui->updates, count);
     AAX_Point size = {};
     EXPECT_EQ(gui->GetViewSize(&size), AAX_SUCCESS);
     EXPECT_EQ(size.horz, 512.0f);
     EXPECT_EQ(size.vert, 493.0f);
+
+    // The editor asks its frame for a new size (its size menu): the host's container is
+    // asked, vertical first, and the view takes the size only when the host agrees.
+    ASSERT_NE(gui->view->frame, nullptr);
+    ViewRect larger(0, 0, 768, 740);
+    EXPECT_EQ(gui->view->frame->resizeView(gui->view, &larger), kResultOk);
+    ASSERT_EQ(model.viewSizes.size(), 1u);
+    EXPECT_EQ(model.viewSizes[0].vert, 740.0f);
+    EXPECT_EQ(model.viewSizes[0].horz, 768.0f);
+    EXPECT_EQ(gui->GetViewSize(&size), AAX_SUCCESS);
+    EXPECT_EQ(size.horz, 768.0f);
+    EXPECT_EQ(size.vert, 740.0f);
+    model.viewSizeResult = AAX_ERROR_INVALID_VIEW_SIZE;
+    ViewRect smaller(0, 0, 256, 246);
+    EXPECT_EQ(gui->view->frame->resizeView(gui->view, &smaller), kResultFalse);
+    EXPECT_EQ(gui->GetViewSize(&size), AAX_SUCCESS);
+    EXPECT_EQ(size.horz, 768.0f);
+
     // The same container again: the window is built anew and every value pushed again.
     EXPECT_EQ(gui->SetViewContainer(container), AAX_SUCCESS);
     EXPECT_EQ(gui->updates, 2 * count);
@@ -411,7 +527,6 @@ TEST_F(AaxWrapperTest, WindowOpensInTheViewContainerAndCloses) {
     gui->Release();
     container->Release();
     model.effectParameters = nullptr;
-    destroy(wrapper);
 }
 
 } // namespace

@@ -5,7 +5,6 @@
 // through the procedures it registered: its parameters and GUI objects, automation,
 // coefficients, audio, the session chunk and the product window.
 
-#include "aaxwrapper/AAXWrapperDescription.h"
 #include "AAX_IEffectGUI.h"
 #include "AAX_IString.h"
 #include "hosts/LoadedModule.h"
@@ -19,6 +18,7 @@
 #include <cmath>
 #include <cstring>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -165,8 +165,7 @@ TEST_F(AaxHost, BadInputAndOlderHostsGetAnswersNotCrashes) {
 
 namespace {
 
-using CreateProc = IACFUnknown* (*)();
-using ProcessProc = void (*)(void* const[], const void*);
+using CreateProc = AaxHostInstance::CreateProc;
 
 // The host's own text object for the texts the effect writes.
 class HostString final : public AAX_IString {
@@ -186,71 +185,39 @@ public:
     std::string text;
 };
 
-// What the host keeps of a registration: the effect's creation and process procedures.
-struct Registered {
-    CreateProc createParameters = nullptr;
-    CreateProc createGUI = nullptr;
-    ProcessProc processStereo = nullptr;
-};
-
 class AaxHostRun : public AaxHost {
 protected:
     void SetUp() override {
         AaxHost::SetUp();
         ASSERT_EQ(startup(host), ACF_OK);
-        IACFPluginDefinition* definition = nullptr;
         ASSERT_EQ(registerPlugin(host, &definition), ACF_OK);
         ASSERT_EQ(model.collections.size(), 1u);
         ASSERT_EQ(model.collections[0]->effects.size(), 1u);
-        const AaxHostEffectDescriptor& effect = *model.collections[0]->effects[0].second;
-        const auto procPtr = [&effect](const char* id) {
-            const auto found = effect.procPtrs.find(id);
-            return found == effect.procPtrs.end() ? nullptr
-                                                  : reinterpret_cast<CreateProc>(found->second);
-        };
-        procs.createParameters = procPtr(kAAX_ProcPtrID_Create_EffectParameters);
-        procs.createGUI = procPtr(kAAX_ProcPtrID_Create_EffectGUI);
-        ASSERT_EQ(effect.components.size(), 2u);
-        ASSERT_EQ(effect.components[1]->procs.size(), 1u);
-        procs.processStereo =
-            reinterpret_cast<ProcessProc>(const_cast<void*>(effect.components[1]->procs[0].proc));
-        definition->Release();
-        ASSERT_NE(procs.createParameters, nullptr);
-        ASSERT_NE(procs.createGUI, nullptr);
+        effect = model.collections[0]->effects[0].second;
+        ASSERT_EQ(effect->components.size(), 2u);
+        const auto gui = effect->procPtrs.find(kAAX_ProcPtrID_Create_EffectGUI);
+        ASSERT_NE(gui, effect->procPtrs.end());
+        createGUI = reinterpret_cast<CreateProc>(gui->second);
         controller = model.newController();
     }
     void TearDown() override {
         if (controller) {
             EXPECT_EQ(controller->Release(), 0u);
         }
+        if (definition)
+            definition->Release();
         EXPECT_EQ(canUnloadNow(host), 0) << "library objects left alive";
         EXPECT_EQ(shutdown(host), ACF_OK);
         EXPECT_FALSE(comStarted()) << "the module's COM starts are not balanced";
         AaxHost::TearDown();
     }
 
-    // A new instance through the registered procedure, initialised with the host's controller,
-    // whose set requests the host confirms.
-    AAX_IACFEffectParameters* newInstance() {
-        IACFUnknown* made = procs.createParameters();
-        EXPECT_NE(made, nullptr);
-        if (!made)
-            return nullptr;
-        void* face = nullptr;
-        EXPECT_EQ(made->QueryInterface(IID_IAAXEffectParametersV1, &face), ACF_OK);
-        made->Release();
-        auto* parameters = static_cast<AAX_IACFEffectParameters*>(face);
-        if (parameters) {
-            EXPECT_EQ(parameters->Initialize(controller), AAX_SUCCESS);
-            model.confirmTo = parameters;
-        }
-        return parameters;
-    }
-    void destroy(AAX_IACFEffectParameters* parameters) {
-        if (model.confirmTo == parameters)
-            model.confirmTo = nullptr;
-        EXPECT_EQ(parameters->Uninitialize(), AAX_SUCCESS);
-        EXPECT_EQ(parameters->Release(), 0u);
+    // A new instance on the mono (0) or stereo (1) component, made through the registered
+    // procedure and initialised with its own controller, whose set requests the host confirms.
+    std::unique_ptr<AaxHostInstance> newInstance(size_t component = 1) {
+        auto instance = std::make_unique<AaxHostInstance>(model, *effect, component);
+        EXPECT_TRUE(instance->create());
+        return instance;
     }
     // The session chunk as the host stores it: header and data.
     static std::vector<unsigned char> saveChunk(AAX_IACFEffectParameters* parameters) {
@@ -279,7 +246,9 @@ protected:
         return out;
     }
 
-    Registered procs;
+    IACFPluginDefinition* definition = nullptr;
+    AaxHostEffectDescriptor* effect = nullptr;
+    CreateProc createGUI = nullptr;
     IACFUnknown* controller = nullptr;
 };
 
@@ -304,7 +273,8 @@ const ExpectedParameter kExpectedParameters[] = {
 };
 
 TEST_F(AaxHostRun, ParametersAutomationCoefficientsAudioAndChunk) {
-    AAX_IACFEffectParameters* first = newInstance();
+    auto firstInstance = newInstance();
+    AAX_IACFEffectParameters* first = firstInstance->parameters();
     ASSERT_NE(first, nullptr);
 
     int32_t count = 0;
@@ -360,50 +330,66 @@ TEST_F(AaxHostRun, ParametersAutomationCoefficientsAudioAndChunk) {
     EXPECT_EQ(first->SetParameterNormalizedValue("MasterBypassID", 0.0), AAX_SUCCESS);
     EXPECT_EQ(first->SetParameterNormalizedValue("Tone", 0.25), AAX_SUCCESS);
 
-    // The coefficients carry the instance to the process procedure.
-    model.packets.clear();
+    // Mono and stereo blocks through the contexts the host built from the description: a
+    // finite reverb tail after an impulse, and the gain reduction in the meter slot of every
+    // block, far more on a loud block than on the quiet one before it.
     ASSERT_EQ(first->GenerateCoefficients(), AAX_SUCCESS);
-    ASSERT_FALSE(model.packets.empty());
-    const AaxPostedPacket& packet = model.packets.back();
-    EXPECT_EQ(packet.field, 0);
-    AAXWrapper_Parameters* instance = nullptr;
-    ASSERT_EQ(packet.data.size(), sizeof(instance));
-    std::memcpy(&instance, packet.data.data(), sizeof(instance));
-    ASSERT_NE(instance, nullptr);
-
-    // A stereo impulse through the host's render call: a finite, stereo reverb tail.
     constexpr int32_t kFrames = 512;
     constexpr int kBlocks = 16;
-    std::vector<float> in[2], out[2];
-    for (int c = 0; c < 2; ++c) {
-        in[c].assign(size_t(kFrames) * kBlocks, 0.0f);
-        out[c].assign(in[c].size(), 0.0f);
-        in[c][size_t(c) * 7] = 0.5f;
-    }
-    for (int block = 0; block < kBlocks; ++block) {
-        float* inputs[2] = {in[0].data() + block * kFrames, in[1].data() + block * kFrames};
-        float* outputs[2] = {out[0].data() + block * kFrames, out[1].data() + block * kFrames};
-        const int32_t frames = kFrames;
-        AAXWrapper_Context context = {inputs, outputs, &frames, &instance, 2, 48000.0};
-        void* contexts[] = {&context};
-        procs.processStereo(contexts, contexts + 1);
-    }
-    for (int c = 0; c < 2; ++c) {
-        SCOPED_TRACE(c);
-        double tail = 0;
-        for (size_t i = 0; i < out[size_t(c)].size(); ++i) {
-            ASSERT_TRUE(std::isfinite(out[c][i])) << i;
-            if (i > size_t(kFrames))
-                tail += std::fabs(out[c][i]);
+    for (size_t component : {size_t(0), size_t(1)}) {
+        std::unique_ptr<AaxHostInstance> other;
+        AaxHostInstance* instance = firstInstance.get();
+        if (component == 0) {
+            other = newInstance(0);
+            instance = other.get();
+            instance->parameters()->GenerateCoefficients();
         }
-        EXPECT_GT(tail, 0.0) << "no reverberation after the impulse";
+        const int32_t channels = instance->channels();
+        SCOPED_TRACE(channels);
+        std::vector<float> in[2], out[2];
+        for (int c = 0; c < channels; ++c) {
+            in[c].assign(size_t(kFrames) * kBlocks, 0.0f);
+            out[c].assign(in[c].size(), 0.0f);
+            in[c][size_t(c) * 7] = 0.5f;
+            for (size_t i = size_t(kFrames) * (kBlocks - 1); i < in[c].size(); ++i)
+                in[c][i] = (i & 8) ? 1.5f : -1.5f;
+        }
+        std::vector<float> meters;
+        for (int block = 0; block < kBlocks; ++block) {
+            const float* inputs[2] = {};
+            float* outputs[2] = {};
+            for (int c = 0; c < channels; ++c) {
+                inputs[c] = in[c].data() + block * kFrames;
+                outputs[c] = out[c].data() + block * kFrames;
+            }
+            instance->render(inputs, outputs, kFrames);
+            ASSERT_EQ(instance->meterValues.size(), 1u);
+            meters.push_back(instance->meterValues[0]);
+        }
+        for (float meter : meters) {
+            EXPECT_GE(meter, 0.0f);
+            EXPECT_LE(meter, 1.0f);
+        }
+        EXPECT_GT(meters[kBlocks - 1], 2 * meters[kBlocks - 2])
+            << "the loud block shows no more gain reduction than the quiet one before it";
+        for (int c = 0; c < channels; ++c) {
+            SCOPED_TRACE(c);
+            double tail = 0;
+            for (size_t i = 0; i < out[c].size(); ++i) {
+                ASSERT_TRUE(std::isfinite(out[c][i])) << i;
+                if (i > size_t(kFrames) && i < size_t(kFrames) * (kBlocks - 1))
+                    tail += std::fabs(out[c][i]);
+            }
+            EXPECT_GT(tail, 0.0) << "no reverberation after the impulse";
+        }
     }
 
     // The saved chunk restores every value into a second instance.
     const std::vector<double> saved = values(first, ids);
     std::vector<unsigned char> record = saveChunk(first);
-    destroy(first);
-    AAX_IACFEffectParameters* second = newInstance();
+    firstInstance.reset();
+    auto secondInstance = newInstance();
+    AAX_IACFEffectParameters* second = secondInstance->parameters();
     ASSERT_NE(second, nullptr);
     auto* chunk = reinterpret_cast<AAX_SPlugInChunk*>(record.data());
     EXPECT_EQ(second->SetChunk(chunk->fChunkID + 1, chunk), AAX_ERROR_INVALID_CHUNK_ID);
@@ -416,14 +402,12 @@ TEST_F(AaxHostRun, ParametersAutomationCoefficientsAudioAndChunk) {
     AAX_CBoolean equal = 0;
     EXPECT_EQ(second->CompareActiveChunk(chunk, &equal), AAX_SUCCESS);
     EXPECT_EQ(equal, 1);
-    destroy(second);
 }
 
 TEST_F(AaxHostRun, ProductWindowOpensInTheViewContainerAndCloses) {
-    AAX_IACFEffectParameters* parameters = newInstance();
-    ASSERT_NE(parameters, nullptr);
-    model.effectParameters = parameters;
-    IACFUnknown* made = procs.createGUI();
+    auto instance = newInstance();
+    model.effectParameters = instance->parameters();
+    IACFUnknown* made = createGUI();
     ASSERT_NE(made, nullptr);
     void* face = nullptr;
     ASSERT_EQ(made->QueryInterface(IID_IAAXEffectGUIV1, &face), ACF_OK);
@@ -461,7 +445,6 @@ TEST_F(AaxHostRun, ProductWindowOpensInTheViewContainerAndCloses) {
     EXPECT_EQ(container->Release(), 0u);
     DestroyWindow(window);
     model.effectParameters = nullptr;
-    destroy(parameters);
 }
 
 } // namespace

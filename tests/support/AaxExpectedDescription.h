@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace SorvTest {
 
 constexpr uint32_t aaxFourCC(const char (&code)[5]) {
@@ -67,6 +69,24 @@ inline void expectQuor515Description(const AaxHostCollection& collection, const 
         ASSERT_EQ(procs.size(), 1u);
         EXPECT_EQ(procs[0].route, route);
         EXPECT_NE(procs[0].proc, nullptr);
+        // The algorithm context: audio in and out, the block length, one port for the
+        // instance's packet and the meters, each in a slot of its own, slots 0 upwards.
+        std::vector<AaxField::Kind> kinds;
+        AAX_CFieldIndex slot = 0;
+        for (const auto& field : effect.components[row]->fields) {
+            EXPECT_EQ(field.first, slot++);
+            kinds.push_back(field.second.kind);
+            if (field.second.kind == AaxField::kDataInPort) {
+                EXPECT_EQ(field.second.packetSize, sizeof(void*));
+            }
+            if (field.second.kind == AaxField::kMeters) {
+                EXPECT_EQ(field.second.meterIds, std::vector<AAX_CTypeID>{aaxFourCC("GrMt")});
+            }
+        }
+        std::sort(kinds.begin(), kinds.end());
+        EXPECT_EQ(kinds, (std::vector<AaxField::Kind>{AaxField::kAudioIn, AaxField::kAudioOut,
+                                                      AaxField::kBufferLength,
+                                                      AaxField::kDataInPort, AaxField::kMeters}));
         AaxProperties properties = procs[0].properties;
         EXPECT_EQ(properties.erase(AAX_eProperty_NativeProcessProc), 1u);
         EXPECT_EQ(properties,

@@ -79,19 +79,49 @@ AaxHostComponentDescriptor::AaxHostComponentDescriptor(AaxHostModel& model)
     }
 AAX_HOST_FORWARDED(AaxHostComponentDescriptor, "Component.", 1)
 AAX_HOST_FORWARDED(AaxHostComponentDescriptor, "Component.", 2, void*, void*)
-AAX_HOST_FORWARDED(AaxHostComponentDescriptor, "Component.", 3, void*)
-AAX_HOST_FORWARDED(AaxHostComponentDescriptor, "Component.", 4, void*)
-AAX_HOST_FORWARDED(AaxHostComponentDescriptor, "Component.", 5, void*)
 AAX_HOST_FORWARDED(AaxHostComponentDescriptor, "Component.", 6, void*)
 AAX_HOST_FORWARDED(AaxHostComponentDescriptor, "Component.", 7, void*)
 AAX_HOST_FORWARDED(AaxHostComponentDescriptor, "Component.", 8, void*)
-AAX_HOST_FORWARDED(AaxHostComponentDescriptor, "Component.", 9, void*, void*, void*)
 AAX_HOST_FORWARDED(AaxHostComponentDescriptor, "Component.", 10, void*, void*, void*)
 AAX_HOST_FORWARDED(AaxHostComponentDescriptor, "Component.", 11, void*, void*, void*)
 AAX_HOST_FORWARDED(AaxHostComponentDescriptor, "Component.", 12, void*, void*)
 AAX_HOST_FORWARDED(AaxHostComponentDescriptor, "Component.", 13, void*, void*, void*, void*)
-AAX_HOST_FORWARDED(AaxHostComponentDescriptor, "Component.", 16, void*, void*, void*)
 AAX_HOST_FORWARDED(AaxHostComponentDescriptor, "Component.", 17, void*, void*)
+
+AAX_Result AaxHostComponentDescriptor::addField(const std::string& name, AAX_CFieldIndex field,
+                                                AaxField value) {
+    call("Component." + name);
+    return fields.emplace(field, std::move(value)).second ? AAX_SUCCESS
+                                                          : AAX_ERROR_INVALID_FIELD_INDEX;
+}
+
+AAX_Result ACFMETHODCALLTYPE AaxHostComponentDescriptor::AddAudioIn(AAX_CFieldIndex field) {
+    return addField("AddAudioIn", field, {AaxField::kAudioIn});
+}
+
+AAX_Result ACFMETHODCALLTYPE AaxHostComponentDescriptor::AddAudioOut(AAX_CFieldIndex field) {
+    return addField("AddAudioOut", field, {AaxField::kAudioOut});
+}
+
+AAX_Result ACFMETHODCALLTYPE
+AaxHostComponentDescriptor::AddAudioBufferLength(AAX_CFieldIndex field) {
+    return addField("AddAudioBufferLength", field, {AaxField::kBufferLength});
+}
+
+AAX_Result ACFMETHODCALLTYPE AaxHostComponentDescriptor::AddDataInPort(AAX_CFieldIndex field,
+                                                                       uint32_t packetSize,
+                                                                       AAX_EDataInPortType type) {
+    return addField("AddDataInPort", field, {AaxField::kDataInPort, packetSize, type});
+}
+
+AAX_Result ACFMETHODCALLTYPE AaxHostComponentDescriptor::AddMeters(AAX_CFieldIndex field,
+                                                                   const AAX_CTypeID* meterIds,
+                                                                   uint32_t count) {
+    if (count > 0 && !meterIds)
+        return AAX_ERROR_NULL_ARGUMENT;
+    return addField("AddMeters", field,
+                    {AaxField::kMeters, 0, 0, std::vector<AAX_CTypeID>(meterIds, meterIds + count)});
+}
 
 AAX_Result ACFMETHODCALLTYPE AaxHostComponentDescriptor::AddProcessProc_Native(
     AAX_CProcessProc proc, IACFUnknown* map, AAX_CProcessProc, AAX_CProcessProc, AAX_CTypeID* id) {
@@ -284,7 +314,7 @@ AAX_Result ACFMETHODCALLTYPE AaxHostFeatureInfo::AcquireProperties(IACFUnknown**
     map->properties[AAX_eProperty_MinProperty] = kFeatureProperty;
     map->AddRef();
     *properties = static_cast<AAX_IACFPropertyMap_V3*>(map);
-    return AAX_SUCCESS;
+    return mModel.failBesideObject ? AAX_ERROR_ACF_ERROR : AAX_SUCCESS;
 }
 
 // ---- host unknown
@@ -326,7 +356,7 @@ ACFRESULT ACFMETHODCALLTYPE AaxHostUnknown::CreateComponent(const acfCLSID& clsi
     object->AddRef();
     const ACFRESULT result = object->QueryInterface(iid, out);
     object->Release();
-    return result;
+    return mModel.failBesideObject && result == ACF_OK ? ACF_E_UNEXPECTED : result;
 }
 
 AAX_Result ACFMETHODCALLTYPE AaxHostUnknown::AcquireFeatureProperties(const acfUID&,
@@ -335,7 +365,7 @@ AAX_Result ACFMETHODCALLTYPE AaxHostUnknown::AcquireFeatureProperties(const acfU
     auto* feature = new AaxHostFeatureInfo(mModel);
     feature->AddRef();
     *info = feature;
-    return AAX_SUCCESS;
+    return mModel.failBesideObject ? AAX_ERROR_ACF_ERROR : AAX_SUCCESS;
 }
 
 } // namespace SorvTest
@@ -350,8 +380,28 @@ std::string withValue(const char* what, AAX_CParamID id, double value) {
 }
 } // namespace
 
-AaxHostController::AaxHostController(AaxHostModel& model)
-    : AaxHostObject(model, {IID_IAAXControllerV1}) {}
+AaxHostController::AaxHostController(AaxHostModel& model, AaxHostInstance* instance)
+    : AaxHostObject(model, {IID_IAAXControllerV1}), mInstance(instance) {}
+
+AAX_Result AaxHostController::GetSampleRate(AAX_CSampleRate* rate) {
+    call("GetSampleRate");
+    if (!mInstance)
+        return AAX_ERROR_NULL_OBJECT;
+    *rate = mInstance->sampleRate;
+    return AAX_SUCCESS;
+}
+
+AAX_Result AaxHostController::GetInputStemFormat(AAX_EStemFormat* format) {
+    call("GetInputStemFormat");
+    if (!mInstance)
+        return AAX_ERROR_NULL_OBJECT;
+    *format = mInstance->stemFormat;
+    return AAX_SUCCESS;
+}
+
+AAX_Result AaxHostController::GetOutputStemFormat(AAX_EStemFormat* format) {
+    return GetInputStemFormat(format);
+}
 
 void* AaxHostController::otherFace(const acfIID& iid) {
     return iid == IID_IAAXAutomationDelegateV1 ? static_cast<AAX_IACFAutomationDelegate*>(this)
@@ -362,7 +412,9 @@ AAX_Result AaxHostController::PostPacket(int32_t field, const void* data, uint32
     call("PostPacket");
     const auto* bytes = static_cast<const unsigned char*>(data);
     mModel.packets.push_back({field, std::vector<unsigned char>(bytes, bytes + size)});
-    return mModel.postPacketResult;
+    if (mModel.postPacketResult != AAX_SUCCESS || !mInstance)
+        return mModel.postPacketResult;
+    return mInstance->post(field, data, size);
 }
 
 AAX_Result AaxHostController::RegisterParameter(AAX_CParamID id) {
@@ -377,8 +429,10 @@ AAX_Result AaxHostController::UnregisterParameter(AAX_CParamID id) {
 
 AAX_Result AaxHostController::PostSetValueRequest(AAX_CParamID id, double value) {
     mModel.automation.push_back(withValue("set", id, value));
-    if (mModel.confirmTo)
-        mModel.confirmTo->UpdateParameterNormalizedValue(id, value, 0);
+    AAX_IACFEffectParameters* target =
+        mInstance && mInstance->parameters() ? mInstance->parameters() : mModel.confirmTo;
+    if (target)
+        target->UpdateParameterNormalizedValue(id, value, 0);
     return AAX_SUCCESS;
 }
 
@@ -416,6 +470,12 @@ void* AaxHostViewContainer::GetPtr() {
     return mModel.nativeWindow;
 }
 
+AAX_Result AaxHostViewContainer::SetViewSize(AAX_Point& size) {
+    call("view size");
+    mModel.viewSizes.push_back(size);
+    return mModel.viewSizeResult;
+}
+
 IACFUnknown* AaxHostModel::newViewContainer() {
     auto* container = new AaxHostViewContainer(*this);
     container->AddRef();
@@ -423,9 +483,129 @@ IACFUnknown* AaxHostModel::newViewContainer() {
 }
 
 IACFUnknown* AaxHostModel::newController() {
-    auto* controller = new AaxHostController(*this);
+    auto* controller = new AaxHostController(*this, nullptr);
     controller->AddRef();
     return static_cast<AAX_IACFController*>(controller);
+}
+
+// ---- one instance as the host runs it
+
+AaxHostInstance::AaxHostInstance(AaxHostModel& model, const AaxHostEffectDescriptor& effect,
+                                 size_t component)
+    : mModel(model), mComponent(*effect.components.at(component)) {
+    const auto create = effect.procPtrs.find(kAAX_ProcPtrID_Create_EffectParameters);
+    if (create != effect.procPtrs.end())
+        mCreate = reinterpret_cast<CreateProc>(create->second);
+    const AaxProcessProc& registered = mComponent.procs.at(0);
+    mProc = reinterpret_cast<ProcessProc>(const_cast<void*>(registered.proc));
+    const auto format = registered.properties.find(AAX_eProperty_OutputStemFormat);
+    stemFormat = format == registered.properties.end()
+                     ? AAX_eStemFormat_None
+                     : static_cast<AAX_EStemFormat>(format->second);
+    mChannels = stemFormat & 0xFFFF;
+    auto* controller = new AaxHostController(model, this);
+    controller->AddRef();
+    mController = static_cast<AAX_IACFController*>(controller);
+
+    // The context: one pointer slot per declared field, up to the highest slot declared.
+    mIn.assign(size_t(mChannels), nullptr);
+    mOut.assign(size_t(mChannels), nullptr);
+    for (const auto& entry : mComponent.fields) {
+        if (entry.first >= mSlots.size())
+            mSlots.resize(entry.first + 1, nullptr);
+        void*& slot = mSlots[entry.first];
+        const AaxField& field = entry.second;
+        switch (field.kind) {
+        case AaxField::kAudioIn:
+            slot = mIn.data();
+            break;
+        case AaxField::kAudioOut:
+            slot = mOut.data();
+            break;
+        case AaxField::kBufferLength:
+            slot = &mFrames;
+            break;
+        case AaxField::kDataInPort:
+            mPorts[entry.first].assign(field.packetSize, 0);
+            slot = mPorts[entry.first].data();
+            break;
+        case AaxField::kMeters:
+            mMeterCells.assign(field.meterIds.size(), 0.0f);
+            meterValues = mMeterCells;
+            for (float& cell : mMeterCells)
+                mMeters.push_back(&cell);
+            slot = mMeters.data();
+            break;
+        }
+    }
+}
+
+AaxHostInstance::~AaxHostInstance() {
+    destroy();
+    mController->Release();
+}
+
+bool AaxHostInstance::create() {
+    IACFUnknown* made = mCreate ? mCreate() : nullptr;
+    if (!made)
+        return false;
+    void* face = nullptr;
+    made->QueryInterface(IID_IAAXEffectParametersV1, &face);
+    made->Release();
+    mParameters = static_cast<AAX_IACFEffectParameters*>(face);
+    if (!mParameters || mParameters->Initialize(mController) != AAX_SUCCESS)
+        return false;
+    for (auto& port : mPorts)
+        if (mParameters->ResetFieldData(int32_t(port.first), port.second.data(),
+                                        uint32_t(port.second.size())) != AAX_SUCCESS)
+            return false;
+    return true;
+}
+
+void AaxHostInstance::destroy() {
+    if (!mParameters)
+        return;
+    mParameters->Uninitialize();
+    mParameters->Release();
+    mParameters = nullptr;
+}
+
+void AaxHostInstance::changeSampleRate(AAX_CSampleRate rate) {
+    sampleRate = rate;
+    if (mParameters)
+        mParameters->NotificationReceived(AAX_eNotificationEvent_SampleRateChanged, nullptr, 0);
+}
+
+AAX_Result AaxHostInstance::post(int32_t field, const void* data, uint32_t size) {
+    const auto port = mPorts.find(AAX_CFieldIndex(field));
+    if (field < 0 || port == mPorts.end())
+        return AAX_ERROR_INVALID_FIELD_INDEX;
+    if (size != port->second.size() || !data)
+        return AAX_ERROR_POST_PACKET_FAILED;
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    std::lock_guard<std::mutex> lock(mPostLock);
+    mPosted.emplace_back(AAX_CFieldIndex(field), std::vector<unsigned char>(bytes, bytes + size));
+    return AAX_SUCCESS;
+}
+
+void AaxHostInstance::render(const float* const* in, float* const* out, int32_t frames) {
+    {
+        std::lock_guard<std::mutex> lock(mPostLock);
+        for (const auto& packet : mPosted)
+            std::copy(packet.second.begin(), packet.second.end(), mPorts[packet.first].begin());
+        mPosted.clear();
+    }
+    for (int32_t c = 0; c < mChannels; ++c) {
+        mIn[size_t(c)] = const_cast<float*>(in[c]);
+        mOut[size_t(c)] = out[c];
+    }
+    mFrames = frames;
+    for (float& cell : mMeterCells)
+        cell = 0.0f;
+    void* contexts[] = {mSlots.data()};
+    mProc(contexts, contexts + 1);
+    meterValues = mMeterCells;
+    ++blocks;
 }
 
 } // namespace SorvTest

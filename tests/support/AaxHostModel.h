@@ -21,6 +21,7 @@
 #include "ACFUnknown.h"
 
 #include <map>
+#include <mutex>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -81,6 +82,21 @@ public:
 // A property map handed to the host, as the host saw it at that moment.
 AaxProperties aaxSnapshot(IACFUnknown* hostMap);
 
+// A field of the algorithm context as a component declared it.
+struct AaxField {
+    enum Kind { kAudioIn, kAudioOut, kBufferLength, kDataInPort, kMeters } kind;
+    uint32_t packetSize;
+    int32_t portType;
+    std::vector<AAX_CTypeID> meterIds;
+    AaxField(Kind kind, uint32_t packetSize = 0, int32_t portType = 0,
+             std::vector<AAX_CTypeID> meterIds = {})
+        : kind(kind), packetSize(packetSize), portType(portType), meterIds(std::move(meterIds)) {}
+    bool operator==(const AaxField& other) const {
+        return kind == other.kind && packetSize == other.packetSize &&
+               portType == other.portType && meterIds == other.meterIds;
+    }
+};
+
 struct AaxProcessProc {
     std::string route; // "native", "ti" or "all" (the newest interface)
     AaxProperties properties;
@@ -92,13 +108,14 @@ public:
     explicit AaxHostComponentDescriptor(AaxHostModel& model);
     AAX_Result ACFMETHODCALLTYPE Operation1() override;
     AAX_Result ACFMETHODCALLTYPE Operation2(void*, void*) override;
-    AAX_Result ACFMETHODCALLTYPE Operation3(void*) override;
-    AAX_Result ACFMETHODCALLTYPE Operation4(void*) override;
-    AAX_Result ACFMETHODCALLTYPE Operation5(void*) override;
+    AAX_Result ACFMETHODCALLTYPE AddAudioIn(AAX_CFieldIndex field) override;
+    AAX_Result ACFMETHODCALLTYPE AddAudioOut(AAX_CFieldIndex field) override;
+    AAX_Result ACFMETHODCALLTYPE AddAudioBufferLength(AAX_CFieldIndex field) override;
     AAX_Result ACFMETHODCALLTYPE Operation6(void*) override;
     AAX_Result ACFMETHODCALLTYPE Operation7(void*) override;
     AAX_Result ACFMETHODCALLTYPE Operation8(void*) override;
-    AAX_Result ACFMETHODCALLTYPE Operation9(void*, void*, void*) override;
+    AAX_Result ACFMETHODCALLTYPE AddDataInPort(AAX_CFieldIndex field, uint32_t packetSize,
+                                               AAX_EDataInPortType type) override;
     AAX_Result ACFMETHODCALLTYPE Operation10(void*, void*, void*) override;
     AAX_Result ACFMETHODCALLTYPE Operation11(void*, void*, void*) override;
     AAX_Result ACFMETHODCALLTYPE Operation12(void*, void*) override;
@@ -109,12 +126,18 @@ public:
     AAX_Result ACFMETHODCALLTYPE AddProcessProc_TI(const char*, const char* procName,
                                                    IACFUnknown* map, const char*, const char*,
                                                    AAX_CTypeID* id) override;
-    AAX_Result ACFMETHODCALLTYPE Operation16(void*, void*, void*) override;
+    AAX_Result ACFMETHODCALLTYPE AddMeters(AAX_CFieldIndex field, const AAX_CTypeID* meterIds,
+                                           uint32_t count) override;
     AAX_Result ACFMETHODCALLTYPE Operation17(void*, void*) override;
     AAX_Result ACFMETHODCALLTYPE AddProcessProc(IACFUnknown* map, AAX_CTypeID* ids,
                                                 int32_t size) override;
 
     std::vector<AaxProcessProc> procs;
+    // The context's fields by slot; a slot declared twice is refused.
+    std::map<AAX_CFieldIndex, AaxField> fields;
+
+private:
+    AAX_Result addField(const std::string& name, AAX_CFieldIndex field, AaxField value);
 };
 
 struct AaxMeter {
@@ -213,14 +236,17 @@ private:
     void* otherFace(const acfIID& iid) override;
 };
 
+class AaxHostInstance;
+
 // The run-time controller of one effect instance with its automation delegate on the same
 // object. Automation calls are logged as "register ID", "touch ID", "set ID value",
 // "post ID value", "release ID", "unregister ID"; a set request is confirmed to the effect
-// (as a host does) when confirmTo is set in the model.
+// (as a host does): to its instance's parameters, else to confirmTo of the model. Rate and
+// stem formats are the instance's; packets go to the instance's ports.
 class AaxHostController : public AaxHostObject<AAX_IACFController>,
                           public AAX_IACFAutomationDelegate {
 public:
-    explicit AaxHostController(AaxHostModel& model);
+    AaxHostController(AaxHostModel& model, AaxHostInstance* instance);
     // The effect's parameters object, when the model has one, answers for the instance.
     ACFRESULT ACFMETHODCALLTYPE QueryInterface(const acfIID& iid, void** out) override;
     acfUInt32 ACFMETHODCALLTYPE AddRef() override { return AaxHostObject::AddRef(); }
@@ -230,9 +256,6 @@ public:
         return call("controller " #n);                                                             \
     }
     AAX_HOST_OP(1, void*)
-    AAX_HOST_OP(2, void*)
-    AAX_HOST_OP(3, void*)
-    AAX_HOST_OP(4, void*)
     AAX_HOST_OP(5, void*)
     AAX_HOST_OP(6, void*, void*)
     AAX_HOST_OP(7, void*)
@@ -246,6 +269,9 @@ public:
     AAX_HOST_OP(16, void*)
     AAX_HOST_OP(17, void*, void*)
 #undef AAX_HOST_OP
+    AAX_Result ACFMETHODCALLTYPE GetSampleRate(AAX_CSampleRate* rate) override;
+    AAX_Result ACFMETHODCALLTYPE GetInputStemFormat(AAX_EStemFormat* format) override;
+    AAX_Result ACFMETHODCALLTYPE GetOutputStemFormat(AAX_EStemFormat* format) override;
     AAX_Result ACFMETHODCALLTYPE PostPacket(int32_t field, const void* data,
                                             uint32_t size) override;
     AAX_Result ACFMETHODCALLTYPE RegisterParameter(AAX_CParamID id) override;
@@ -260,16 +286,18 @@ public:
 
 private:
     void* otherFace(const acfIID& iid) override;
+    AaxHostInstance* mInstance;
 };
 
-// The host's view container: its native window and kind are the model's.
+// The host's view container: its native window and kind are the model's; size requests are
+// logged in the model and answered with its viewSizeResult.
 class AaxHostViewContainer : public AaxHostObject<AAX_IACFViewContainer> {
 public:
     explicit AaxHostViewContainer(AaxHostModel& model);
     int32_t ACFMETHODCALLTYPE GetType() override;
     void* ACFMETHODCALLTYPE GetPtr() override;
     AAX_Result ACFMETHODCALLTYPE Operation3(void*) override { return call("view 3"); }
-    uint32_t ACFMETHODCALLTYPE Operation4(void*) override { return uint32_t(call("view 4")); }
+    AAX_Result ACFMETHODCALLTYPE SetViewSize(AAX_Point& size) override;
     AAX_Result ACFMETHODCALLTYPE Operation5(void*, void*) override { return call("view 5"); }
     AAX_Result ACFMETHODCALLTYPE Operation6(void*, void*) override { return call("view 6"); }
     AAX_Result ACFMETHODCALLTYPE Operation7(void*, void*) override { return call("view 7"); }
@@ -288,6 +316,8 @@ public:
     bool throwing = false;
     // Results the model's collection answers for AddEffect.
     AAX_Result addEffectResult = AAX_SUCCESS;
+    // The factory and the feature queries hand back their object beside a failure result.
+    bool failBesideObject = false;
 
     int liveObjects = 0;
     std::vector<std::string> calls;
@@ -307,12 +337,70 @@ public:
     AAX_IACFEffectParameters* confirmTo = nullptr;
     // What a controller answers for the effect-parameters interface (not referenced).
     IACFUnknown* effectParameters = nullptr;
-    // The view container's native window and kind.
+    // The view container's native window and kind, the sizes asked of it and its answer.
     void* nativeWindow = nullptr;
     int32_t windowType = 3;
+    std::vector<AAX_Point> viewSizes;
+    AAX_Result viewSizeResult = AAX_SUCCESS;
     IACFUnknown* newViewContainer();
-    // A new controller with one reference for the caller.
+    // A new controller with one reference for the caller, of no instance.
     IACFUnknown* newController();
+};
+
+// One effect instance as a host runs it on one component of a registered effect: made through
+// the effect's creation procedure and initialised with the instance's own controller; its
+// algorithm context is built only from the fields the component declared (one pointer slot
+// per field), its ports hold the packets posted to them, and its meters are read after every
+// block. The host's main thread calls everything but render, which its audio thread calls.
+class AaxHostInstance {
+public:
+    using ProcessProc = void (*)(void* const[], const void*);
+    using CreateProc = IACFUnknown* (*)();
+
+    AaxHostInstance(AaxHostModel& model, const AaxHostEffectDescriptor& effect, size_t component);
+    ~AaxHostInstance();
+
+    // Creates and initialises the effect's parameters object, then fills each port as hosts
+    // do before the first block; false when any step fails.
+    bool create();
+    // Uninitialises and releases the parameters object.
+    void destroy();
+    AAX_IACFEffectParameters* parameters() const { return mParameters; }
+    IACFUnknown* controller() const { return mController; }
+    int32_t channels() const { return mChannels; }
+
+    // What the controller answers; the setters tell the instance as a host does.
+    AAX_CSampleRate sampleRate = 48000;
+    AAX_EStemFormat stemFormat;
+    void changeSampleRate(AAX_CSampleRate rate);
+
+    // Controller: a packet for a declared port, delivered before the next block.
+    AAX_Result post(int32_t field, const void* data, uint32_t size);
+
+    // Audio thread: one block of channels() channels through the component's procedure; the
+    // meters are read into meterValues afterwards. Allocates nothing itself.
+    void render(const float* const* in, float* const* out, int32_t frames);
+    std::vector<float> meterValues;
+    int blocks = 0;
+
+private:
+    AaxHostModel& mModel;
+    const AaxHostComponentDescriptor& mComponent;
+    CreateProc mCreate = nullptr;
+    ProcessProc mProc = nullptr;
+    IACFUnknown* mController = nullptr;
+    AAX_IACFEffectParameters* mParameters = nullptr;
+    int32_t mChannels = 0;
+
+    std::vector<void*> mSlots;
+    std::map<AAX_CFieldIndex, std::vector<unsigned char>> mPorts;
+    std::vector<float*> mIn, mOut;
+    int32_t mFrames = 0;
+    std::vector<float> mMeterCells;
+    std::vector<float*> mMeters;
+    // Packets posted on the main thread wait here for the audio thread.
+    std::mutex mPostLock;
+    std::vector<std::pair<AAX_CFieldIndex, std::vector<unsigned char>>> mPosted;
 };
 
 template <class Interface>

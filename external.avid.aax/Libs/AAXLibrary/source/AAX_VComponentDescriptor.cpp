@@ -40,16 +40,16 @@ AAX_Result AAX_VComponentDescriptor::Operation1() {
     return mV1 ? mV1->Operation1() : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VComponentDescriptor::Operation2(void* a) {
-    return mV1 ? mV1->Operation3(a) : AAX_ERROR_NULL_OBJECT;
+AAX_Result AAX_VComponentDescriptor::AddAudioIn(AAX_CFieldIndex field) {
+    return mV1 ? mV1->AddAudioIn(field) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VComponentDescriptor::Operation3(void* a) {
-    return mV1 ? mV1->Operation4(a) : AAX_ERROR_NULL_OBJECT;
+AAX_Result AAX_VComponentDescriptor::AddAudioOut(AAX_CFieldIndex field) {
+    return mV1 ? mV1->AddAudioOut(field) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VComponentDescriptor::Operation4(void* a) {
-    return mV1 ? mV1->Operation5(a) : AAX_ERROR_NULL_OBJECT;
+AAX_Result AAX_VComponentDescriptor::AddAudioBufferLength(AAX_CFieldIndex field) {
+    return mV1 ? mV1->AddAudioBufferLength(field) : AAX_ERROR_NULL_OBJECT;
 }
 
 AAX_Result AAX_VComponentDescriptor::Operation5(void* a) {
@@ -64,8 +64,9 @@ AAX_Result AAX_VComponentDescriptor::Operation7(void* a) {
     return mV1 ? mV1->Operation8(a) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VComponentDescriptor::Operation8(void* a, void* b, void* c) {
-    return mV1 ? mV1->Operation9(a, b, c) : AAX_ERROR_NULL_OBJECT;
+AAX_Result AAX_VComponentDescriptor::AddDataInPort(AAX_CFieldIndex field, uint32_t packetSize,
+                                                   AAX_EDataInPortType type) {
+    return mV1 ? mV1->AddDataInPort(field, packetSize, type) : AAX_ERROR_NULL_OBJECT;
 }
 
 AAX_Result AAX_VComponentDescriptor::Operation9(void* a, void* b, void* c) {
@@ -84,8 +85,9 @@ AAX_Result AAX_VComponentDescriptor::Operation12(void* a, void* b) {
     return mV1 ? mV1->Operation12(a, b) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VComponentDescriptor::Operation13(void* a, void* b, void* c) {
-    return mV1 ? mV1->Operation16(a, b, c) : AAX_ERROR_NULL_OBJECT;
+AAX_Result AAX_VComponentDescriptor::AddMeters(AAX_CFieldIndex field, const AAX_CTypeID* meterIds,
+                                               uint32_t count) {
+    return mV1 ? mV1->AddMeters(field, meterIds, count) : AAX_ERROR_NULL_OBJECT;
 }
 
 AAX_Result AAX_VComponentDescriptor::Operation14(void* a, void* b, void* c, void* d) {
@@ -182,8 +184,11 @@ AAX_Result AAX_VComponentDescriptor::ManuallyAddProcessProcs(AAX_IPropertyMap* p
                     AAX_HandleAssertFailure(kSourceFile, kRemovedBufferLengthLine,
                                             "AAX_SUCCESS == removeNativeAudioBufferLengthResult",
                                             kAssertFlags);
-                nativeProperties = copy;
             }
+            // Even a copy the host holds nothing of replaces the map: the original would hand
+            // the older host the property it does not know.
+            if (copy)
+                nativeProperties = copy;
         }
         AAX_CTypeID id = 0;
         const AAX_Result result = AddProcessProc_Native(const_cast<void*>(proc), nativeProperties,

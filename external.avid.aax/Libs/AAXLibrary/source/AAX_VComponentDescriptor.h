@@ -15,18 +15,20 @@ public:
     ~AAX_VComponentDescriptor() override;
 
     AAX_Result Operation1() override;
-    AAX_Result Operation2(void* a) override;
-    AAX_Result Operation3(void* a) override;
-    AAX_Result Operation4(void* a) override;
+    AAX_Result AddAudioIn(AAX_CFieldIndex field) override;
+    AAX_Result AddAudioOut(AAX_CFieldIndex field) override;
+    AAX_Result AddAudioBufferLength(AAX_CFieldIndex field) override;
     AAX_Result Operation5(void* a) override;
     AAX_Result Operation6(void* a) override;
     AAX_Result Operation7(void* a) override;
-    AAX_Result Operation8(void* a, void* b, void* c) override;
+    AAX_Result AddDataInPort(AAX_CFieldIndex field, uint32_t packetSize,
+                             AAX_EDataInPortType type) override;
     AAX_Result Operation9(void* a, void* b, void* c) override;
     AAX_Result Operation10(void* a, void* b, void* c) override;
     AAX_Result Operation11(void* a, void* b) override;
     AAX_Result Operation12(void* a, void* b) override;
-    AAX_Result Operation13(void* a, void* b, void* c) override;
+    AAX_Result AddMeters(AAX_CFieldIndex field, const AAX_CTypeID* meterIds,
+                         uint32_t count) override;
     AAX_Result Operation14(void* a, void* b, void* c, void* d) override;
     AAX_Result Operation15(void* a, void* b) override;
     AAX_IPropertyMap* NewPropertyMap() override;

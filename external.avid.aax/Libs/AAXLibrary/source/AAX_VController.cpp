@@ -32,16 +32,16 @@ AAX_Result AAX_VController::Operation1(void* a) const {
     return mV1 ? mV1->Operation1(a) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VController::Operation2(void* a) const {
-    return mV1 ? mV1->Operation2(a) : AAX_ERROR_NULL_OBJECT;
+AAX_Result AAX_VController::GetSampleRate(AAX_CSampleRate* rate) const {
+    return mV1 ? mV1->GetSampleRate(rate) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VController::Operation3(void* a) const {
-    return mV1 ? mV1->Operation3(a) : AAX_ERROR_NULL_OBJECT;
+AAX_Result AAX_VController::GetInputStemFormat(AAX_EStemFormat* format) const {
+    return mV1 ? mV1->GetInputStemFormat(format) : AAX_ERROR_NULL_OBJECT;
 }
 
-AAX_Result AAX_VController::Operation4(void* a) const {
-    return mV1 ? mV1->Operation4(a) : AAX_ERROR_NULL_OBJECT;
+AAX_Result AAX_VController::GetOutputStemFormat(AAX_EStemFormat* format) const {
+    return mV1 ? mV1->GetOutputStemFormat(format) : AAX_ERROR_NULL_OBJECT;
 }
 
 AAX_Result AAX_VController::Operation5(void* a) const {

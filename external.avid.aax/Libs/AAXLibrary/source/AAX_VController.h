@@ -11,9 +11,9 @@ public:
     ~AAX_VController() override;
 
     AAX_Result Operation1(void* a) const override;
-    AAX_Result Operation2(void* a) const override;
-    AAX_Result Operation3(void* a) const override;
-    AAX_Result Operation4(void* a) const override;
+    AAX_Result GetSampleRate(AAX_CSampleRate* rate) const override;
+    AAX_Result GetInputStemFormat(AAX_EStemFormat* format) const override;
+    AAX_Result GetOutputStemFormat(AAX_EStemFormat* format) const override;
     AAX_Result Operation5(void* a) const override;
     AAX_Result Operation6(void* a, void* b) const override;
     AAX_Result Operation7(void* a) const override;

@@ -18,9 +18,11 @@ AAX_IFeatureInfo* AAX_VDescriptionHost::AcquireFeatureProperties(const acfUID& f
     if (!mDescriptionHost)
         return nullptr;
     IACFUnknown* answer = nullptr;
-    if (mDescriptionHost->AcquireFeatureProperties(feature, &answer) != AAX_SUCCESS || !answer)
-        return nullptr;
+    const AAX_Result result = mDescriptionHost->AcquireFeatureProperties(feature, &answer);
+    // The reference comes with the object, also when the host reports a failure beside it.
     InterfacePtr<IACFUnknown> hostInfo;
     hostInfo.Attach(answer);
+    if (result != AAX_SUCCESS || !answer)
+        return nullptr;
     return new (std::nothrow) AAX_VFeatureInfo(hostInfo.get(), feature);
 }

@@ -19,10 +19,12 @@ AAX_IPropertyMap* AAX_VFeatureInfo::AcquireProperties() const {
     if (!mV1)
         return nullptr;
     IACFUnknown* answer = nullptr;
-    if (mV1->AcquireProperties(&answer) != AAX_SUCCESS || !answer)
-        return nullptr;
-    // The map takes its own references; the host's one is given back at once.
+    const AAX_Result result = mV1->AcquireProperties(&answer);
+    // The map takes its own references; the host's one is given back at once, also when the
+    // host reports a failure beside the object.
     InterfacePtr<IACFUnknown> hostMap;
     hostMap.Attach(answer);
+    if (result != AAX_SUCCESS || !answer)
+        return nullptr;
     return AAX_VPropertyMap::Acquire(hostMap.get());
 }

@@ -24,8 +24,8 @@ AAX_Result AAX_VViewContainer::Operation3(void* a) {
     return mV1 ? mV1->Operation3(a) : AAX_ERROR_UNIMPLEMENTED;
 }
 
-uint32_t AAX_VViewContainer::Operation4(void* a) {
-    return mV1 ? mV1->Operation4(a) : 0u;
+AAX_Result AAX_VViewContainer::SetViewSize(AAX_Point& size) {
+    return mV1 ? mV1->SetViewSize(size) : AAX_SUCCESS;
 }
 
 AAX_Result AAX_VViewContainer::Operation5(void* a, void* b) {

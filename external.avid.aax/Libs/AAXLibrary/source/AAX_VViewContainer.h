@@ -13,7 +13,7 @@ public:
     int32_t GetType() override;
     void* GetPtr() override;
     AAX_Result Operation3(void* a) override;
-    uint32_t Operation4(void* a) override;
+    AAX_Result SetViewSize(AAX_Point& size) override;
     AAX_Result Operation5(void* a, void* b) override;
     AAX_Result Operation6(void* a, void* b) override;
     AAX_Result Operation7(void* a, void* b) override;

@@ -41,19 +41,25 @@ public:
         if (!source)
             return false;
         void* answer = nullptr;
-        if (source->QueryInterface(iid, &answer) != ACF_OK || !answer)
+        const ACFRESULT result = source->QueryInterface(iid, &answer);
+        if (answer && result != ACF_OK)
+            static_cast<IACFUnknown*>(answer)->Release();
+        if (result != ACF_OK || !answer)
             return false;
         mPointer = static_cast<T*>(answer);
         return true;
     }
     // Asks the host's factory for a new component of class clsid, not aggregated. A failed
-    // creation leaves the holder empty; what a failed call wrote is not trusted.
+    // creation leaves the holder empty; an object handed back beside the failure is released.
     bool Create(IACFComponentFactory* factory, const acfCLSID& clsid, const acfIID& iid) {
         Release();
         if (!factory)
             return false;
         void* answer = nullptr;
-        if (factory->CreateComponent(clsid, nullptr, iid, &answer) != ACF_OK || !answer)
+        const ACFRESULT result = factory->CreateComponent(clsid, nullptr, iid, &answer);
+        if (answer && result != ACF_OK)
+            static_cast<IACFUnknown*>(answer)->Release();
+        if (result != ACF_OK || !answer)
             return false;
         mPointer = static_cast<T*>(answer);
         return true;
