@@ -8,10 +8,11 @@ jobs=$(nproc)
 
 "$root/scripts/build.sh" native
 (cd "$root/build/native" && ctest --output-on-failure -j "$jobs")
-# The threaded host cases (VST 3 and VST 2) under ThreadSanitizer, in a third build without
-# the other sanitizers.
-"$root/scripts/build.sh" tsan vst2_tests hostile_host_tests
+# The threaded host cases (VST 3, VST 2 and AAX) under ThreadSanitizer, in a third build
+# without the other sanitizers.
+"$root/scripts/build.sh" tsan vst2_tests hostile_host_tests aax_tests
 "$root/build/tsan/tests/vst2_tests"
+TSAN_OPTIONS=halt_on_error=1 "$root/build/tsan/tests/aax_tests" --gtest_filter='*Thread*'
 TSAN_OPTIONS=halt_on_error=1 "$root/build/tsan/tests/hostile_host_tests" --gtest_filter='*Thread*'
 
 "$root/scripts/build.sh" win32
