@@ -411,24 +411,27 @@ void* AaxHostController::otherFace(const acfIID& iid) {
 AAX_Result AaxHostController::PostPacket(int32_t field, const void* data, uint32_t size) {
     call("PostPacket");
     const auto* bytes = static_cast<const unsigned char*>(data);
-    mModel.packets.push_back({field, std::vector<unsigned char>(bytes, bytes + size)});
+    {
+        std::lock_guard<std::mutex> lock(mModel.logLock);
+        mModel.packets.push_back({field, std::vector<unsigned char>(bytes, bytes + size)});
+    }
     if (mModel.postPacketResult != AAX_SUCCESS || !mInstance)
         return mModel.postPacketResult;
     return mInstance->post(field, data, size);
 }
 
 AAX_Result AaxHostController::RegisterParameter(AAX_CParamID id) {
-    mModel.automation.push_back(std::string("register ") + id);
+    mModel.logAutomation(std::string("register ") + id);
     return AAX_SUCCESS;
 }
 
 AAX_Result AaxHostController::UnregisterParameter(AAX_CParamID id) {
-    mModel.automation.push_back(std::string("unregister ") + id);
+    mModel.logAutomation(std::string("unregister ") + id);
     return AAX_SUCCESS;
 }
 
 AAX_Result AaxHostController::PostSetValueRequest(AAX_CParamID id, double value) {
-    mModel.automation.push_back(withValue("set", id, value));
+    mModel.logAutomation(withValue("set", id, value));
     AAX_IACFEffectParameters* target =
         mInstance && mInstance->parameters() ? mInstance->parameters() : mModel.confirmTo;
     if (target)
@@ -437,17 +440,17 @@ AAX_Result AaxHostController::PostSetValueRequest(AAX_CParamID id, double value)
 }
 
 AAX_Result AaxHostController::PostCurrentValue(AAX_CParamID id, double value) {
-    mModel.automation.push_back(withValue("post", id, value));
+    mModel.logAutomation(withValue("post", id, value));
     return AAX_SUCCESS;
 }
 
 AAX_Result AaxHostController::PostTouchRequest(AAX_CParamID id) {
-    mModel.automation.push_back(std::string("touch ") + id);
+    mModel.logAutomation(std::string("touch ") + id);
     return AAX_SUCCESS;
 }
 
 AAX_Result AaxHostController::PostReleaseRequest(AAX_CParamID id) {
-    mModel.automation.push_back(std::string("release ") + id);
+    mModel.logAutomation(std::string("release ") + id);
     return AAX_SUCCESS;
 }
 

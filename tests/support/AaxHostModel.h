@@ -1,9 +1,11 @@
 #pragma once
 // A small AAX host: the component factory and the host objects the module describes itself
 // into (host services, collection, effect and component descriptors, property maps,
-// description host, feature info, page tables). Every object counts itself alive in its
-// model, every call is logged, and any interface version can be left out to act as an
-// older host. Used in-process by the unit tests and across the DLL boundary by the host test.
+// description host, feature info, page tables), and the run-time side of one instance
+// (controller with automation, view container, and the algorithm context built only from
+// the fields a component declared). Every object counts itself alive in its model, every call
+// is logged, and any interface version can be left out to act as an older host. Used
+// in-process by the unit tests and across the DLL boundary by the host test.
 
 #include "AAX.h"
 #include "AAX_IAutomationDelegate.h"
@@ -330,6 +332,13 @@ public:
     // A new host unknown with one reference for the caller.
     IACFUnknown* newHost();
 
+    // The logs may be written on any of the host's threads; read them when no other runs.
+    std::mutex logLock;
+    void logAutomation(std::string entry) {
+        std::lock_guard<std::mutex> lock(logLock);
+        automation.push_back(std::move(entry));
+    }
+
     // The run-time side.
     std::vector<std::string> automation;
     std::vector<AaxPostedPacket> packets;
@@ -443,7 +452,10 @@ template <class Interface> acfUInt32 ACFMETHODCALLTYPE AaxHostObject<Interface>:
 
 template <class Interface>
 AAX_Result AaxHostObject<Interface>::call(const std::string& name, int32_t number) {
-    mModel.calls.push_back(name);
+    {
+        std::lock_guard<std::mutex> lock(mModel.logLock);
+        mModel.calls.push_back(name);
+    }
     if (mModel.throwing)
         throw std::runtime_error("host callback failed: " + name);
     return number;

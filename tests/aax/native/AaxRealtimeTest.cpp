@@ -8,12 +8,14 @@
 #include "AAX_IEffectGUI.h"
 #include "AAX_Init.h"
 #include "support/AaxHostModel.h"
+#include "support/TestTimer.h"
 #include "tests/aax/AaxFixture.h"
 
 #include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
 #include <new>
 #include <thread>
 #include <vector>
@@ -120,6 +122,57 @@ protected:
         float* outs[2] = {out[0].data(), out[1].data()};
         instance->render(ins, outs, frames);
     }
+    // The effect's window object, initialised, with a view container on a window of the test.
+    AAX_IACFEffectGUI* newGUI() {
+        model.effectParameters = instance->parameters();
+        const auto create = reinterpret_cast<AaxHostInstance::CreateProc>(
+            effect->procPtrs.at(kAAX_ProcPtrID_Create_EffectGUI));
+        IACFUnknown* made = create();
+        void* face = nullptr;
+        EXPECT_EQ(made->QueryInterface(IID_IAAXEffectGUIV1, &face), ACF_OK);
+        made->Release();
+        auto* gui = static_cast<AAX_IACFEffectGUI*>(face);
+        EXPECT_EQ(gui->Initialize(instance->controller()), AAX_SUCCESS);
+        model.nativeWindow = &window;
+        container = model.newViewContainer();
+        return gui;
+    }
+    void closeGUI(AAX_IACFEffectGUI* gui) {
+        EXPECT_EQ(gui->Uninitialize(), AAX_SUCCESS);
+        EXPECT_EQ(gui->Release(), 0u);
+        EXPECT_EQ(container->Release(), 0u);
+        model.effectParameters = nullptr;
+    }
+    // The audio thread: stereo blocks until told to stop; false when any sample was not finite.
+    void startAudio() {
+        audio = std::thread([this] {
+            constexpr int32_t kFrames = 128;
+            while (running) {
+                const float* ins[2] = {in[0].data(), in[1].data()};
+                float* outs[2] = {out[0].data(), out[1].data()};
+                instance->render(ins, outs, kFrames);
+                for (int c = 0; c < 2; ++c)
+                    for (int32_t i = 0; i < kFrames; ++i)
+                        if (!std::isfinite(out[c][size_t(i)]))
+                            finite = false;
+            }
+        });
+    }
+    void stopAudio() {
+        running = false;
+        audio.join();
+        EXPECT_TRUE(finite);
+        EXPECT_GT(instance->blocks, 0);
+    }
+    std::vector<unsigned char> saveChunk() {
+        uint32_t size = 0;
+        instance->parameters()->GetChunkSize(kStateChunk, &size);
+        std::vector<unsigned char> record(kAAX_ChunkHeaderSize + size);
+        auto* chunk = reinterpret_cast<AAX_SPlugInChunk*>(record.data());
+        if (instance->parameters()->GetChunk(kStateChunk, chunk) != AAX_SUCCESS)
+            record.clear();
+        return record;
+    }
     float loudest(int32_t frames) const {
         float peak = 0;
         for (const auto& channel : out)
@@ -133,6 +186,11 @@ protected:
     AaxHostEffectDescriptor* effect = nullptr;
     std::unique_ptr<AaxHostInstance> instance;
     std::vector<float> in[2], out[2];
+    int window = 0;
+    IACFUnknown* container = nullptr;
+    std::thread audio;
+    std::atomic<bool> running{true};
+    std::atomic<bool> finite{true};
 };
 
 TEST_F(AaxRealtime, NoBlockAllocatesSoNoneSetsUp) {
@@ -165,66 +223,67 @@ TEST_F(AaxRealtime, NoBlockAllocatesSoNoneSetsUp) {
 
 TEST_F(AaxRealtime, ThreadsAudioAutomationStateRateAndWindowAtOnce) {
     AAX_IACFEffectParameters* parameters = instance->parameters();
-    model.effectParameters = parameters;
-    const auto createGUI = reinterpret_cast<AaxHostInstance::CreateProc>(
-        effect->procPtrs.at(kAAX_ProcPtrID_Create_EffectGUI));
-    IACFUnknown* made = createGUI();
-    ASSERT_NE(made, nullptr);
-    void* face = nullptr;
-    ASSERT_EQ(made->QueryInterface(IID_IAAXEffectGUIV1, &face), ACF_OK);
-    made->Release();
-    auto* gui = static_cast<AAX_IACFEffectGUI*>(face);
-    ASSERT_EQ(gui->Initialize(instance->controller()), AAX_SUCCESS);
-    int window = 0;
-    model.nativeWindow = &window;
-    IACFUnknown* container = model.newViewContainer();
-
-    std::atomic<bool> running{true};
-    std::atomic<bool> finite{true};
-    std::thread audio([&] {
-        constexpr int32_t kFrames = 128;
-        while (running) {
-            const float* ins[2] = {in[0].data(), in[1].data()};
-            float* outs[2] = {out[0].data(), out[1].data()};
-            instance->render(ins, outs, kFrames);
-            for (int c = 0; c < 2; ++c)
-                for (int32_t i = 0; i < kFrames; ++i)
-                    if (!std::isfinite(out[c][size_t(i)]))
-                        finite = false;
-        }
-    });
+    AAX_IACFEffectGUI* gui = newGUI();
+    startAudio();
     const char* const ids[] = {"EfMx", "Tone", "Pred", "EfLm", "Powr", kAAX_MasterBypassID};
     int restored = 0;
-    for (int round = 0; round < 120; ++round) {
+    for (int round = 0; round < 60; ++round) {
         for (size_t i = 0; i < std::size(ids); ++i)
             parameters->SetParameterNormalizedValue(ids[i], double((round + int(i)) % 10) / 9.0);
         parameters->GenerateCoefficients();
-        uint32_t size = 0;
-        parameters->GetChunkSize(kStateChunk, &size);
-        std::vector<unsigned char> record(kAAX_ChunkHeaderSize + size);
+        std::vector<unsigned char> record = saveChunk();
         auto* chunk = reinterpret_cast<AAX_SPlugInChunk*>(record.data());
-        if (parameters->GetChunk(kStateChunk, chunk) == AAX_SUCCESS &&
-            parameters->SetChunk(kStateChunk, chunk) == AAX_SUCCESS)
-            ++restored;
+        restored += !record.empty() && parameters->SetChunk(kStateChunk, chunk) == AAX_SUCCESS;
         if (round % 10 == 0)
             gui->SetViewContainer(container);
         if (round % 10 == 5)
             gui->SetViewContainer(nullptr);
-        if (round % 40 == 20)
-            instance->changeSampleRate(round % 80 == 20 ? 44100.0f : 48000.0f);
+        if (round % 20 == 10)
+            instance->changeSampleRate(round % 40 == 10 ? 44100.0f : 48000.0f);
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
-    running = false;
-    audio.join();
-    EXPECT_EQ(restored, 120);
-    EXPECT_TRUE(finite);
-    EXPECT_GT(instance->blocks, 0);
-    EXPECT_EQ(instance->meterValues.size(), 1u);
+    stopAudio();
+    EXPECT_EQ(restored, 60);
+    closeGUI(gui);
+}
 
-    EXPECT_EQ(gui->Uninitialize(), AAX_SUCCESS);
-    EXPECT_EQ(gui->Release(), 0u);
-    EXPECT_EQ(container->Release(), 0u);
-    model.effectParameters = nullptr;
+// The host confirms values on a thread of its own while the window is open: the values reach
+// the effect at once, and its window only on the main thread.
+TEST_F(AaxRealtime, ThreadsConfirmOffTheMainThreadWhileTheWindowIsOpen) {
+    AAX_IACFEffectParameters* parameters = instance->parameters();
+    AAX_IACFEffectGUI* gui = newGUI();
+    startAudio();
+    std::atomic<bool> confirming{true};
+    std::thread automation([&] {
+        for (int round = 0; confirming; ++round) {
+            parameters->UpdateParameterNormalizedValue("EfMx", double(round % 10) / 9.0, 0);
+            parameters->UpdateParameterNormalizedValue("Tone", double(round % 7) / 6.0, 0);
+            parameters->GenerateCoefficients();
+        }
+        parameters->UpdateParameterNormalizedValue("EfMx", 0.25, 0);
+    });
+    size_t saved = 0;
+    for (int round = 0; round < 60; ++round) {
+        if (round % 10 == 0) {
+            gui->SetViewContainer(container);
+            AAX_Point size = {};
+            gui->GetViewSize(&size);
+            EXPECT_GT(size.horz, 0.0f) << "the product window did not open";
+        }
+        if (round % 10 == 7)
+            gui->SetViewContainer(nullptr);
+        SorvTest::fireTimers();
+        saved += !saveChunk().empty();
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    confirming = false;
+    automation.join();
+    stopAudio();
+    EXPECT_EQ(saved, 60u);
+    double value = -1;
+    EXPECT_EQ(parameters->GetParameterNormalizedValue("EfMx", &value), AAX_SUCCESS);
+    EXPECT_EQ(value, 0.25);
+    closeGUI(gui);
 }
 
 } // namespace
