@@ -123,5 +123,5 @@ public:
 // Notification types the library reacts to.
 constexpr AAX_CTypeID AAX_eNotificationEvent_ASPreviewState = 0x41535076; // 'ASPv'
 // The host's sample rate or stem format changed; its controller answers the new one.
-constexpr AAX_CTypeID AAX_eNotificationEvent_SampleRateChanged = 0x53526368;  // 'SRch'
-constexpr AAX_CTypeID AAX_eNotificationEvent_StemFormatChanged = 0x53466368;  // 'SFch'
+constexpr AAX_CTypeID AAX_eNotificationEvent_SampleRateChanged = 0x53526368; // 'SRch'
+constexpr AAX_CTypeID AAX_eNotificationEvent_StemFormatChanged = 0x53466368; // 'SFch'

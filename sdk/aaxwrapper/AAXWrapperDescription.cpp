@@ -1,12 +1,12 @@
 #include "aaxwrapper/AAXWrapperDescription.h"
 
-#include "aaxwrapper/AAXWrapper_GUI.h"
-#include "aaxwrapper/AAXWrapper_Parameters.h"
 #include "AAX_ICollection.h"
 #include "AAX_IComponentDescriptor.h"
 #include "AAX_IEffectDescriptor.h"
 #include "AAX_IPropertyMap.h"
 #include "AAX_Init.h"
+#include "aaxwrapper/AAXWrapper_GUI.h"
+#include "aaxwrapper/AAXWrapper_Parameters.h"
 
 #include <cstring>
 #include <string>
@@ -97,14 +97,13 @@ AAX_Result describeContext(AAX_IComponentDescriptor& component,
                                      sizeof(AAXWrapper_Parameters*),
                                      AAX_eDataInPortType_Unbuffered));
     if (!meterIds.empty())
-        AAX_STEP(component.AddMeters(AAX_FIELD_INDEX(AAXWrapper_Context, mMeters),
-                                     meterIds.data(), uint32_t(meterIds.size())));
+        AAX_STEP(component.AddMeters(AAX_FIELD_INDEX(AAXWrapper_Context, mMeters), meterIds.data(),
+                                     uint32_t(meterIds.size())));
     return AAX_SUCCESS;
 }
 
 AAX_Result describeLayout(AAX_IEffectDescriptor& effect, const AAX_Effect_Desc& description,
-                          const AAX_Plugin_Desc& layout,
-                          const std::vector<AAX_CTypeID>& meterIds) {
+                          const AAX_Plugin_Desc& layout, const std::vector<AAX_CTypeID>& meterIds) {
     const AAX_CProcessProc procedure = processProcedure(layout);
     if (!procedure)
         return AAX_ERROR_INVALID_ARGUMENT;

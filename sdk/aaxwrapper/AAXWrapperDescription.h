@@ -66,9 +66,9 @@ class AAXWrapper_Parameters;
 // The algorithm context of every component: pointer slots only, each declared to the host
 // as a field whose index is its slot number. The host fills them from those declarations.
 struct AAXWrapper_Context {
-    float* const* mInputs;         // audio in: one buffer per channel
-    float* const* mOutputs;        // audio out: one buffer per channel
-    const int32_t* mBufferLength;  // frames in this block
+    float* const* mInputs;        // audio in: one buffer per channel
+    float* const* mOutputs;       // audio out: one buffer per channel
+    const int32_t* mBufferLength; // frames in this block
     // The data-in port of the wrapper's instance packet: the parameters object of the
     // instance, as the host last delivered it (ResetFieldData fills it before the first block).
     AAXWrapper_Parameters* const* mInstance;

@@ -137,10 +137,11 @@ bool AAXWrapper_DisplayDelegate::FromUtf8(const char* text, String128 out) {
     const auto* in = reinterpret_cast<const unsigned char*>(text ? text : "");
     while (*in) {
         const unsigned char lead = *in++;
-        const int more = lead < 0x80 ? 0 : lead >= 0xC2 && lead < 0xE0 ? 1
-                                       : lead >= 0xE0 && lead < 0xF0   ? 2
-                                       : lead >= 0xF0 && lead < 0xF5   ? 3
-                                                                       : -1;
+        const int more = lead < 0x80                   ? 0
+                         : lead >= 0xC2 && lead < 0xE0 ? 1
+                         : lead >= 0xE0 && lead < 0xF0 ? 2
+                         : lead >= 0xF0 && lead < 0xF5 ? 3
+                                                       : -1;
         if (more < 0)
             return false;
         uint32_t c = more == 0 ? lead : lead & (0x3F >> more);

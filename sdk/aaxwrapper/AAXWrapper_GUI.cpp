@@ -1,7 +1,7 @@
 #include "aaxwrapper/AAXWrapper_GUI.h"
 
-#include "aaxwrapper/AAXWrapper_Parameters.h"
 #include "AAX_IViewContainer.h"
+#include "aaxwrapper/AAXWrapper_Parameters.h"
 
 #include <new>
 

@@ -52,8 +52,7 @@ tresult PLUGIN_API AAXWrapper_MeterChanges::Queue::getPoint(int32 index, int32& 
     return kResultOk;
 }
 
-tresult PLUGIN_API AAXWrapper_MeterChanges::Queue::addPoint(int32, ParamValue value,
-                                                            int32& index) {
+tresult PLUGIN_API AAXWrapper_MeterChanges::Queue::addPoint(int32, ParamValue value, int32& index) {
     if (points == 0 || value > peak)
         peak = value;
     index = points == 0 ? 0 : points - 1;

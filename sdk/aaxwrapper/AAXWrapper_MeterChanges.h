@@ -21,8 +21,8 @@ public:
     float Peak(int32_t meter) const;
 
     Steinberg::int32 PLUGIN_API getParameterCount() SMTG_OVERRIDE { return mUsed; }
-    Steinberg::Vst::IParamValueQueue* PLUGIN_API
-    getParameterData(Steinberg::int32 index) SMTG_OVERRIDE;
+    Steinberg::Vst::IParamValueQueue* PLUGIN_API getParameterData(Steinberg::int32 index)
+        SMTG_OVERRIDE;
     Steinberg::Vst::IParamValueQueue* PLUGIN_API
     addParameterData(const Steinberg::Vst::ParamID& id, Steinberg::int32& index) SMTG_OVERRIDE;
     Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid,

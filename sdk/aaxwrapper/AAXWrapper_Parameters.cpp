@@ -1,16 +1,16 @@
 #include "aaxwrapper/AAXWrapper_Parameters.h"
 
-#include "aaxwrapper/AAXWrapperDescription.h"
-#include "aaxwrapper/AAXWrapper_DisplayDelegate.h"
 #include "AAX_CBinaryDisplayDelegate.h"
 #include "AAX_CBinaryTaperDelegate.h"
 #include "AAX_CLinearTaperDelegate.h"
 #include "AAX_CParameter.h"
 #include "AAX_CString.h"
 #include "AAX_IController.h"
-#include "vst/ModuleEntry.h"
+#include "aaxwrapper/AAXWrapperDescription.h"
+#include "aaxwrapper/AAXWrapper_DisplayDelegate.h"
 #include "pluginterfaces/base/ipluginbase.h"
 #include "public.sdk/source/common/memorystream.h"
+#include "vst/ModuleEntry.h"
 
 #include <algorithm>
 #include <cstring>
@@ -33,7 +33,6 @@ constexpr const char* kStateChunkName = "VST3 State";
 int32_t channelsOf(AAX_EStemFormat format) {
     return format == AAX_eStemFormat_Mono ? 1 : format == AAX_eStemFormat_Stereo ? 2 : 0;
 }
-
 
 } // namespace
 

@@ -40,6 +40,8 @@ void* p(uintptr_t value) {
     return reinterpret_cast<void*>(value);
 }
 AAX_Point gViewSize = {10, 20};
+AAX_CSampleRate gRate = 0;
+AAX_EStemFormat gFormat = AAX_eStemFormat_None;
 constexpr int kAnswer = 1000; // host results are kAnswer + the host operation
 
 AAX_Result record(int op, Words args, int chain = 0) {
@@ -309,12 +311,9 @@ TEST(AaxHostWrappers, ControllerForwardsToTheNewestVersion) {
     using C = AAX_VController;
     std::vector<Row<C>> rows = {
         {[](C& c) { return c.Operation1(p(1)); }, 1, {1}, 1, kNull},
-        {[](C& c) { return c.GetSampleRate(static_cast<AAX_CSampleRate*>(p(1))); }, 2, {1}, 1,
-         kNull},
-        {[](C& c) { return c.GetInputStemFormat(static_cast<AAX_EStemFormat*>(p(1))); }, 3, {1},
-         1, kNull},
-        {[](C& c) { return c.GetOutputStemFormat(static_cast<AAX_EStemFormat*>(p(1))); }, 4, {1},
-         1, kNull},
+        {[](C& c) { return c.GetSampleRate(&gRate); }, 2, {w(&gRate)}, 1, kNull},
+        {[](C& c) { return c.GetInputStemFormat(&gFormat); }, 3, {w(&gFormat)}, 1, kNull},
+        {[](C& c) { return c.GetOutputStemFormat(&gFormat); }, 4, {w(&gFormat)}, 1, kNull},
         {[](C& c) { return c.Operation5(p(1)); }, 5, {1}, 1, kNull},
         {[](C& c) { return c.Operation6(p(1), p(2)); }, 6, {1, 2}, 1, kNull},
         {[](C& c) { return c.Operation7(p(1)); }, 7, {1}, 1, kNull},

@@ -3,12 +3,12 @@
 // procedure, contexts built from the declared fields; parameters, automation, coefficients,
 // audio and meters, state chunk and the window.
 
-#include "aaxwrapper/AAXWrapper_DisplayDelegate.h"
-#include "aaxwrapper/AAXWrapper_GUI.h"
-#include "aaxwrapper/AAXWrapper_Parameters.h"
 #include "AAX_CString.h"
 #include "AAX_Init.h"
 #include "AaxFixture.h"
+#include "aaxwrapper/AAXWrapper_DisplayDelegate.h"
+#include "aaxwrapper/AAXWrapper_GUI.h"
+#include "aaxwrapper/AAXWrapper_Parameters.h"
 #include "core/ClassFactory.h"
 #include "core/CoreIds.h"
 #include "engine/NoiseModulator.h"
@@ -109,9 +109,11 @@ TEST_F(AaxWrapperTest, ParametersAutomationAndCoefficients) {
         int32_t length;
         AAX_Result result;
         const char* text;
-    } texts[] = {{"Pred", 1.0, 32, AAX_SUCCESS, "150.0"}, {"Pred", 1.0, 4, AAX_SUCCESS, "150"},
+    } texts[] = {{"Pred", 1.0, 32, AAX_SUCCESS, "150.0"},
+                 {"Pred", 1.0, 4, AAX_SUCCESS, "150"},
                  {"Pred", 1.0, 2, AAX_ERROR_INVALID_STRING_CONVERSION, ""},
-                 {"EfMx", 0.996, 2, AAX_SUCCESS, "10"}, {"Powr", 0.0, 2, AAX_SUCCESS, "Of"}};
+                 {"EfMx", 0.996, 2, AAX_SUCCESS, "10"},
+                 {"Powr", 0.0, 2, AAX_SUCCESS, "Of"}};
     for (const auto& row : texts) {
         SCOPED_TRACE(testing::Message() << row.id << " " << row.length);
         EXPECT_EQ(parameters->GetParameterStringFromValue(row.id, row.value, &text, row.length),
@@ -166,8 +168,10 @@ TEST_F(AaxWrapperTest, ParametersAutomationAndCoefficients) {
         const char* id;
         double value;
         double bypass;
-    } bypassCases[] = {{kAAX_MasterBypassID, 1.0, 1.0}, {"MByp", 0.3, 0.0},
-                       {kAAX_MasterBypassID, 0.3, 1.0}, {"MByp", 0.0, 0.0},
+    } bypassCases[] = {{kAAX_MasterBypassID, 1.0, 1.0},
+                       {"MByp", 0.3, 0.0},
+                       {kAAX_MasterBypassID, 0.3, 1.0},
+                       {"MByp", 0.0, 0.0},
                        {"MByp", 1.0, 1.0}};
     for (const auto& row : bypassCases) {
         SCOPED_TRACE(testing::Message() << row.id << " " << row.value);
@@ -202,7 +206,8 @@ TEST_F(AaxWrapperTest, ProcessAndMetersEqualTheVst3PathBitForBit) {
         SCOPED_TRACE(channels);
         std::mt19937 random{uint32_t(channels)};
         std::uniform_real_distribution<float> sample(-1.5f, 1.5f);
-        std::vector<std::vector<float>> input(size_t(channels), std::vector<float>(size_t(total), 0.0f));
+        std::vector<std::vector<float>> input(size_t(channels),
+                                              std::vector<float>(size_t(total), 0.0f));
         for (auto& channel : input)
             for (float& x : channel)
                 x = sample(random);

@@ -119,8 +119,9 @@ AAX_Result ACFMETHODCALLTYPE AaxHostComponentDescriptor::AddMeters(AAX_CFieldInd
                                                                    uint32_t count) {
     if (count > 0 && !meterIds)
         return AAX_ERROR_NULL_ARGUMENT;
-    return addField("AddMeters", field,
-                    {AaxField::kMeters, 0, 0, std::vector<AAX_CTypeID>(meterIds, meterIds + count)});
+    return addField(
+        "AddMeters", field,
+        {AaxField::kMeters, 0, 0, std::vector<AAX_CTypeID>(meterIds, meterIds + count)});
 }
 
 AAX_Result ACFMETHODCALLTYPE AaxHostComponentDescriptor::AddProcessProc_Native(

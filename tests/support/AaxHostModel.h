@@ -94,8 +94,8 @@ struct AaxField {
              std::vector<AAX_CTypeID> meterIds = {})
         : kind(kind), packetSize(packetSize), portType(portType), meterIds(std::move(meterIds)) {}
     bool operator==(const AaxField& other) const {
-        return kind == other.kind && packetSize == other.packetSize &&
-               portType == other.portType && meterIds == other.meterIds;
+        return kind == other.kind && packetSize == other.packetSize && portType == other.portType &&
+               meterIds == other.meterIds;
     }
 };
 

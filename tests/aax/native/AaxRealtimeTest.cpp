@@ -28,9 +28,10 @@ thread_local int tAllocations = 0;
 void* allocate(std::size_t size, std::size_t alignment) {
     if (tCounting)
         ++tAllocations;
-    void* memory = alignment > alignof(std::max_align_t)
-                       ? std::aligned_alloc(alignment, (size + alignment - 1) / alignment * alignment)
-                       : std::malloc(size ? size : 1);
+    void* memory =
+        alignment > alignof(std::max_align_t)
+            ? std::aligned_alloc(alignment, (size + alignment - 1) / alignment * alignment)
+            : std::malloc(size ? size : 1);
     if (!memory)
         throw std::bad_alloc();
     return memory;
