@@ -94,6 +94,7 @@ std::string wholeHertz(double rate) {
 } // namespace
 
 SorvEffect::SorvEffect(const PatchRef* patches) : factoryPatches(patches) {
+    sampleRate.store(processSetup.sampleRate, std::memory_order_relaxed);
     forgetStoredValues();
     // Counting stops at the first null entry, so an empty list offers no programs.
     if (factoryPatches)
@@ -659,6 +660,7 @@ tresult PLUGIN_API SorvEffect::setupProcessing(ProcessSetup& setup) {
         tresult result = SingleComponentEffect::setupProcessing(setup);
         if (result != kResultOk)
             return result;
+        sampleRate.store(processSetup.sampleRate, std::memory_order_relaxed);
         reapplyParameters(false);
         return kResultOk;
     });

@@ -53,7 +53,7 @@ public:
     // For the engine.
     // Any thread.
     bool isBypassed() const { return bypassed.load(std::memory_order_relaxed); }
-    double getSampleRate() const { return processSetup.sampleRate; }
+    double getSampleRate() const { return sampleRate.load(std::memory_order_relaxed); }
     int32 getMaxSamplesPerBlock() const { return processSetup.maxSamplesPerBlock; }
     double getTempo() const { return tempo; }
 
@@ -192,6 +192,9 @@ protected:
     std::atomic<std::thread::id> editorThread{std::thread::id()};
     // Written on the main thread, read on the audio thread.
     std::atomic<bool> bypassed{false};
+    // The set-up's rate, which values set on the audio thread read while the main thread may
+    // set the effect up anew.
+    std::atomic<double> sampleRate{0.0};
     bool isInstrument = false;
     bool sideChainEnabled = false;
     bool multiChannelEnabled = false;

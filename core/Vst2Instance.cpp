@@ -9,6 +9,8 @@ AudioEffect* createEffectInstance(audioMasterCallback audioMaster) {
     // VST 2 hosts show the plain parameter titles.
     Vst::Vst2Wrapper::setUnitPathInNames(false);
     IPluginFactory* factory = GetPluginFactory();
+    if (!factory)
+        return nullptr;
     TUID cid;
     SorvLib::kProcessorUID.toTUID(cid);
     AudioEffect* effect = Vst::Vst2Wrapper::create(

@@ -228,6 +228,15 @@ enum VstPlugCategory : VstInt32 {
 
 enum VstProcessPrecision : VstInt32 { kVstProcessPrecision32 = 0, kVstProcessPrecision64 = 1 };
 
+// The host's answers to audioMasterGetCurrentProcessLevel, for the calling thread.
+enum VstProcessLevels : VstInt32 {
+    kVstProcessLevelUnknown = 0,
+    kVstProcessLevelUser = 1,
+    kVstProcessLevelRealtime = 2,
+    kVstProcessLevelPrefetch = 3,
+    kVstProcessLevelOffline = 4
+};
+
 // An editor rectangle in pixels.
 struct ERect {
     VstInt16 top;

@@ -45,8 +45,13 @@ char* writeDigits(char* end, double v, int& positions, bool padWithZeros) {
 void vstCopyText(char* text, const char* source, VstInt32 maxLen) {
     if (!text || maxLen < 0)
         return;
-    std::strncpy(text, source ? source : "", static_cast<size_t>(maxLen));
-    text[maxLen] = 0;
+    // The text and one terminator: a host's buffer may be no longer than the text needs.
+    const char* from = source ? source : "";
+    VstInt32 length = 0;
+    while (length < maxLen && from[length])
+        ++length;
+    std::memcpy(text, from, static_cast<size_t>(length));
+    text[length] = 0;
 }
 
 AudioEffect::AudioEffect(audioMasterCallback audioMaster, VstInt32 numPrograms, VstInt32 numParams)

@@ -52,7 +52,7 @@ bool Vst2Editor::getRect(ERect** out) {
 }
 
 bool Vst2Editor::open(void* parent) {
-    AEffEditor::open(parent);
+    // Only an editor that opened reports a window.
     if (!parent || attached || !makeView())
         return false;
     view->setFrame(this);
@@ -60,8 +60,14 @@ bool Vst2Editor::open(void* parent) {
         releaseView();
         return false;
     }
+    AEffEditor::open(parent);
     attached = true;
     return true;
+}
+
+void Vst2Editor::idle() {
+    // The host's idle calls come on its main thread even when the wrapper's timer cannot tick.
+    wrapper->onTimer(nullptr);
 }
 
 void Vst2Editor::close() {

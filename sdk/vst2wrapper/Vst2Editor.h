@@ -20,6 +20,7 @@ public:
     bool getRect(ERect** rect) override;
     bool open(void* parent) override;
     void close() override;
+    void idle() override;
     bool onKeyDown(VstKeyCode& key) override;
     bool onKeyUp(VstKeyCode& key) override;
     bool onWheel(float distance) override;

@@ -14,13 +14,14 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <thread>
 
 namespace Steinberg {
 namespace Vst {
 
 namespace {
 
-constexpr uint32 kTransferTimerMs = 10;
+constexpr uint32 kDisplayTimerMs = 10;
 constexpr size_t kChunkHeaderBytes = 16; // two 64-bit sizes: component and controller state
 constexpr VstInt32 kMaxChannels = kVstMaxArrangementSpeakers;
 constexpr int32 kNoTailSize = 1; // the host's "no tail" answer; 0 means "not known"
@@ -239,10 +240,6 @@ bool Vst2Wrapper::init(IPluginFactory* factory, const TUID vst3ComponentID) {
 
     numParams = cEffect.numParams = static_cast<VstInt32>(parameters.size());
     numPrograms = cEffect.numPrograms = static_cast<VstInt32>(programNames.size());
-    hostValues.reset(new Pending[parameters.size() + 1]);
-    mirroredValues.reset(new std::atomic<double>[parameters.size()]);
-    mirrorValues();
-    outputValues.reset(new Pending[outputIds.size()]);
     outputChanges.prepare(outputIds);
 
     canDoubleReplacing(processor->canProcessSampleSize(kSample64) == kResultTrue);
@@ -253,6 +250,7 @@ bool Vst2Wrapper::init(IPluginFactory* factory, const TUID vst3ComponentID) {
         processor->getBusArrangement(kOutput, 0, out);
     setNumInputs(SpeakerArr::getChannelCount(in));
     setNumOutputs(SpeakerArr::getChannelCount(out));
+    outputCount = cEffect.numOutputs;
 
     // The editor flag tells hosts whether to offer a window; the view itself is made on demand.
     if (IPlugView* view = controller->createView(ViewType::kEditor)) {
@@ -260,7 +258,7 @@ bool Vst2Wrapper::init(IPluginFactory* factory, const TUID vst3ComponentID) {
             setEditor(new Vst2Editor(this));
         view->release();
     }
-    timer = owned(Timer::create(this, kTransferTimerMs));
+    timer = owned(Timer::create(this, kDisplayTimerMs));
     return true;
 }
 
@@ -298,9 +296,23 @@ VstInt32 Vst2Wrapper::indexOf(ParamID id) const {
 
 // ---- Processing life cycle.
 
+template <typename Change> void Vst2Wrapper::reconfigure(Change&& change) {
+    std::lock_guard<std::mutex> turn(setupTurns);
+    for (int free = kGateFree;
+         !gate.compare_exchange_weak(free, kGateSetup, std::memory_order_acquire);
+         free = kGateFree)
+        std::this_thread::yield();
+    try {
+        change();
+    } catch (...) {
+        // The host must not see an exception; the effect keeps what it could set up.
+    }
+    gate.store(kGateFree, std::memory_order_release);
+}
+
 void Vst2Wrapper::startProcessing() {
     ProcessSetup setup = {kRealtime, precision, blockSize, sampleRate};
-    if (getCurrentProcessLevel() == 4) // the host renders offline
+    if (getCurrentProcessLevel() == kVstProcessLevelOffline)
         setup.processMode = kOffline;
     processor->setupProcessing(setup);
     component->setActive(true);
@@ -317,58 +329,84 @@ void Vst2Wrapper::stopProcessing() {
 }
 
 void Vst2Wrapper::suspend() {
-    if (active)
-        stopProcessing();
+    reconfigure([&] {
+        if (active)
+            stopProcessing();
+    });
 }
 
 void Vst2Wrapper::resume() {
     AudioEffectX::resume();
-    if (!active)
-        startProcessing();
+    reconfigure([&] {
+        if (!active)
+            startProcessing();
+    });
 }
 
 void Vst2Wrapper::setSampleRate(float rate) {
-    if (!(rate > 0.0f) || rate == sampleRate)
+    if (!(rate > 0.0f))
         return;
-    AudioEffectX::setSampleRate(rate);
-    // A host that changes the rate while active still gets an effect designed for it.
-    if (active) {
-        stopProcessing();
-        startProcessing();
-    }
+    reconfigure([&] {
+        if (rate == sampleRate)
+            return;
+        AudioEffectX::setSampleRate(rate);
+        // A host that changes the rate while active still gets an effect designed for it.
+        if (active) {
+            stopProcessing();
+            startProcessing();
+        }
+    });
 }
 
 void Vst2Wrapper::setBlockSize(VstInt32 size) {
-    if (size <= 0 || size == blockSize)
+    if (size <= 0)
         return;
-    AudioEffectX::setBlockSize(size);
-    if (active) {
-        stopProcessing();
-        startProcessing();
-    }
+    reconfigure([&] {
+        if (size == blockSize)
+            return;
+        AudioEffectX::setBlockSize(size);
+        if (active) {
+            stopProcessing();
+            startProcessing();
+        }
+    });
 }
 
 bool Vst2Wrapper::setProcessPrecision(VstInt32 newPrecision) {
     const int32 sampleSize = newPrecision == kVstProcessPrecision64 ? kSample64 : kSample32;
     if (processor->canProcessSampleSize(sampleSize) != kResultTrue)
         return false;
-    precision = sampleSize;
+    reconfigure([&] { precision = sampleSize; });
     return true;
+}
+
+template <typename Sample>
+void Vst2Wrapper::silence(Sample** outputs, VstInt32 channels, VstInt32 sampleFrames) {
+    for (VstInt32 c = 0; c < channels; ++c)
+        if (outputs[c])
+            std::fill(outputs[c], outputs[c] + sampleFrames, Sample(0));
 }
 
 template <typename Sample>
 void Vst2Wrapper::processBlock(Sample** inputs, Sample** outputs, VstInt32 sampleFrames) {
     if (sampleFrames < 0 || !outputs)
         return;
+    // A block that overlaps a set-up change, or a second block at once, is silent.
+    int free = kGateFree;
+    if (!gate.compare_exchange_strong(free, kGateBlock, std::memory_order_acquire)) {
+        silence(outputs, outputCount.load(std::memory_order_relaxed), sampleFrames);
+        return;
+    }
     if (!processing) {
         // Outside resume/suspend the effect is not ready: the host hears silence.
-        for (VstInt32 c = 0; c < cEffect.numOutputs; ++c)
-            if (outputs[c])
-                std::fill(outputs[c], outputs[c] + sampleFrames, Sample(0));
+        silence(outputs, cEffect.numOutputs, sampleFrames);
+        gate.store(kGateFree, std::memory_order_release);
         return;
     }
     ProcessData data;
-    data.processMode = kRealtime;
+    // The level is the calling thread's: a bounce renders offline on its own thread.
+    data.processMode =
+        getCurrentProcessLevel() == kVstProcessLevelOffline ? kOffline : kRealtime;
     data.symbolicSampleSize = sizeof(Sample) == sizeof(float) ? kSample32 : kSample64;
     data.numSamples = sampleFrames;
     inputBus.numChannels = inputs ? cEffect.numInputs : 0;
@@ -389,6 +427,7 @@ void Vst2Wrapper::processBlock(Sample** inputs, Sample** outputs, VstInt32 sampl
     data.outputParameterChanges = &outputChanges;
     processor->process(data);
     collectOutputChanges();
+    gate.store(kGateFree, std::memory_order_release);
 }
 
 void Vst2Wrapper::collectOutputChanges() {
@@ -397,13 +436,8 @@ void Vst2Wrapper::collectOutputChanges() {
         int32 offset = 0;
         ParamValue value = 0.0;
         const int32 points = queue->getPointCount();
-        if (points < 1 || queue->getPoint(points - 1, offset, value) != kResultOk)
-            continue;
-        for (size_t i = 0; i < outputIds.size(); ++i)
-            if (outputIds[i] == queue->getParameterId()) {
-                outputValues[i].value = value;
-                outputValues[i].waiting = true;
-            }
+        if (points > 0 && queue->getPoint(points - 1, offset, value) == kResultOk)
+            controller->setParamNormalized(queue->getParameterId(), value);
     }
 }
 
@@ -416,21 +450,8 @@ void Vst2Wrapper::processDoubleReplacing(double** inputs, double** outputs, VstI
 }
 
 void Vst2Wrapper::onTimer(Timer*) {
-    for (size_t i = 0; i < parameters.size(); ++i)
-        if (hostValues[i].waiting.exchange(false))
-            controller->setParamNormalized(parameters[i].id, hostValues[i].value);
-    Pending& program = hostValues[parameters.size()];
-    if (program.waiting.exchange(false))
-        applyProgram(static_cast<VstInt32>(program.value.load()));
-    for (size_t i = 0; i < outputIds.size(); ++i)
-        if (outputValues[i].waiting.exchange(false))
-            controller->setParamNormalized(outputIds[i], outputValues[i].value);
-    mirrorValues();
-}
-
-void Vst2Wrapper::mirrorValues() {
-    for (size_t i = 0; i < parameters.size(); ++i)
-        mirroredValues[i] = controller->getParamNormalized(parameters[i].id);
+    if (displayChanged.exchange(false))
+        updateDisplay();
 }
 
 // ---- Parameters.
@@ -440,25 +461,12 @@ void Vst2Wrapper::setParameter(VstInt32 index, float value) {
         (parameters[index].flags & ParameterInfo::kIsReadOnly))
         return;
     const double normalized = std::min(1.0, std::max(0.0, static_cast<double>(value)));
-    if (onMainThread()) {
-        hostValues[index].waiting = false;
-        controller->setParamNormalized(parameters[index].id, normalized);
-        mirrorValues();
-    } else {
-        hostValues[index].value = normalized;
-        hostValues[index].waiting = true;
-    }
+    controller->setParamNormalized(parameters[index].id, normalized);
 }
 
 float Vst2Wrapper::getParameter(VstInt32 index) {
     if (!isIndexValid(index))
         return 0.0f;
-    if (hostValues[index].waiting)
-        return static_cast<float>(hostValues[index].value.load());
-    // Other threads must not read the effect's parameter objects while the main thread
-    // writes them.
-    if (!onMainThread())
-        return static_cast<float>(mirroredValues[index].load());
     return static_cast<float>(controller->getParamNormalized(parameters[index].id));
 }
 
@@ -519,23 +527,12 @@ void Vst2Wrapper::setProgram(VstInt32 program) {
     if (program < 0 || program >= numPrograms)
         return;
     curProgram = program;
-    Pending& pending = hostValues[parameters.size()];
-    if (onMainThread()) {
-        pending.waiting = false;
-        applyProgram(program);
-        mirrorValues();
-    } else {
-        pending.value = program;
-        pending.waiting = true;
-    }
+    applyProgram(program);
 }
 
 VstInt32 Vst2Wrapper::getProgram() {
     if (programId == kNoParamId || numPrograms < 1)
         return 0;
-    Pending& pending = hostValues[parameters.size()];
-    if (pending.waiting)
-        return static_cast<VstInt32>(pending.value.load());
     const double value = controller->getParamNormalized(programId);
     return std::min(numPrograms - 1, static_cast<VstInt32>(value * (numPrograms - 1) + 0.5));
 }
@@ -610,7 +607,6 @@ VstInt32 Vst2Wrapper::setChunk(void* data, VstInt32 byteSize, bool) {
         return 0;
     }
     curProgram = getProgram();
-    mirrorValues();
     updateDisplay();
     return 1;
 }
@@ -621,13 +617,18 @@ bool Vst2Wrapper::setSpeakerArrangement(VstSpeakerArrangement* input,
                                         VstSpeakerArrangement* output) {
     SpeakerArrangement in = toVst3(input);
     SpeakerArrangement out = toVst3(output);
-    if (!in || !out || active)
+    if (!in || !out)
         return false;
-    if (processor->setBusArrangements(&in, 1, &out, 1) != kResultOk)
-        return false;
-    setNumInputs(input->numChannels);
-    setNumOutputs(output->numChannels);
-    return true;
+    bool accepted = false;
+    reconfigure([&] {
+        if (active || processor->setBusArrangements(&in, 1, &out, 1) != kResultOk)
+            return;
+        setNumInputs(input->numChannels);
+        setNumOutputs(output->numChannels);
+        outputCount = cEffect.numOutputs;
+        accepted = true;
+    });
+    return accepted;
 }
 
 bool Vst2Wrapper::getSpeakerArrangement(VstSpeakerArrangement** input,
@@ -675,11 +676,13 @@ VstInt32 Vst2Wrapper::getVendorVersion() {
 VstInt32 Vst2Wrapper::canDo(char* text) {
     if (!text)
         return 0;
-    for (const char* yes : {"bypass", "plugAsChannelInsert", "plugAsSend", "receiveVstTimeInfo"})
+    for (const char* yes : {"bypass", "plugAsChannelInsert", "plugAsSend"})
         if (std::strcmp(text, yes) == 0)
             return 1;
+    // The effect takes no time information from the host.
     for (const char* no : {"sendVstEvents", "sendVstMidiEvent", "receiveVstEvents",
-                           "receiveVstMidiEvent", "offline", "midiProgramNames"})
+                           "receiveVstMidiEvent", "receiveVstTimeInfo", "offline",
+                           "midiProgramNames"})
         if (std::strcmp(text, no) == 0)
             return isInstrument && std::strstr(no, "receive") ? 1 : -1;
     return 0;
@@ -718,7 +721,6 @@ tresult PLUGIN_API Vst2Wrapper::performEdit(ParamID id, ParamValue valueNormaliz
     if (index < 0)
         return kInvalidArgument;
     // The effect holds the value already; the host only records it.
-    mirroredValues[index] = valueNormalized;
     callHost(audioMasterAutomate, index, 0, nullptr, static_cast<float>(valueNormalized));
     return kResultOk;
 }
@@ -736,8 +738,13 @@ tresult PLUGIN_API Vst2Wrapper::restartComponent(int32 flags) {
         setInitialDelay(static_cast<VstInt32>(processor->getLatencySamples()));
         ioChanged();
     }
-    if (flags & (kParamValuesChanged | kParamTitlesChanged))
-        updateDisplay();
+    // A program change the host made on its audio thread is told from the main thread.
+    if (flags & (kParamValuesChanged | kParamTitlesChanged)) {
+        if (onMainThread())
+            updateDisplay();
+        else
+            displayChanged = true;
+    }
     return kResultOk;
 }
 

@@ -4,10 +4,13 @@
 // IVst3ToVst2Wrapper) and the component handler, so the effect's edits reach the host as
 // VST 2 automation.
 //
-// Threads: the host calls setParameter and getParameter from any thread and the process
-// operations from its audio thread; everything else comes on its main thread. A parameter value
-// set on another thread than the main one waits for the wrapper's timer, which hands it to the
-// effect on the main thread, so nothing on the audio thread reaches the effect's editors.
+// Threads: the host calls setParameter, getParameter, setProgram and setBypass from any thread,
+// the audio thread too, right before the block that must use the value: they reach the effect
+// at once through its lock-free parameter path, and the effect itself hands what belongs to its
+// editors to their thread. The process operations come on the audio thread; the set-up changes
+// (rate, block size, activation, arrangement, precision) may come while a block runs on another
+// thread: they wait until no block is inside, and a block that arrives meanwhile is silent, so
+// the audio thread never waits.
 
 #include "base/Timer.h"
 #include "vst2wrapper/Vst2OutputChanges.h"
@@ -22,6 +25,7 @@
 
 #include <atomic>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -84,8 +88,7 @@ public:
     VstInt32 canDo(char* text) override;
     VstInt32 getPlugCategory() override;
 
-    // Main thread: hands the values set on other threads and those the effect sent from its
-    // audio blocks to the effect.
+    // Main thread: tells the host of program changes made on other threads.
     void onTimer(Timer* timer) override;
 
     // IHostApplication: the VST 2 host's product name.
@@ -117,18 +120,16 @@ private:
     void applyProgram(VstInt32 program);
     void startProcessing();
     void stopProcessing();
+    // Runs change while no block is inside; set-up changes from several threads take turns.
+    template <typename Change> void reconfigure(Change&& change);
     template <typename Sample>
     void processBlock(Sample** inputs, Sample** outputs, VstInt32 sampleFrames);
+    template <typename Sample>
+    void silence(Sample** outputs, VstInt32 channels, VstInt32 sampleFrames);
     void collectOutputChanges();
-    // Main thread: copies the effect's values to where other threads read them.
-    void mirrorValues();
-    std::string parameterTitle(const ParameterInfo& info);
 
-    // A value waiting for the main thread.
-    struct Pending {
-        std::atomic<double> value{0.0};
-        std::atomic<bool> waiting{false};
-    };
+    // Who is inside: no one, a block, or a set-up change.
+    enum Gate { kGateFree, kGateBlock, kGateSetup };
 
     IComponent* component = nullptr;
     IAudioProcessor* processor = nullptr;
@@ -140,11 +141,7 @@ private:
 
     std::vector<ParameterInfo> parameters; // those the host sees, in its index order
     std::vector<std::string> parameterNames;
-    std::unique_ptr<Pending[]> hostValues; // by host index, then one for the program
-    // The effect's values as the main thread last saw them, for reads on other threads.
-    std::unique_ptr<std::atomic<double>[]> mirroredValues;
-    std::vector<ParamID> outputIds;          // every parameter the effect may send back
-    std::unique_ptr<Pending[]> outputValues; // by position in outputIds
+    std::vector<ParamID> outputIds; // every parameter the effect may send back
     ParamID programId = kNoParamId;
     ParamID bypassId = kNoParamId;
     ProgramListID programListId = -1;
@@ -155,9 +152,15 @@ private:
     VstInt32 vendorVersion = 0;
     bool isInstrument = false;
 
+    // Set-up state, changed only inside the gate.
     int32 precision = kSample32;
     bool active = false;
-    std::atomic<bool> processing{false};
+    bool processing = false;
+    std::atomic<int> gate{kGateFree};
+    std::mutex setupTurns;
+    // The host's output count for blocks that cannot enter the gate.
+    std::atomic<VstInt32> outputCount{0};
+    std::atomic<bool> displayChanged{false};
     AudioBusBuffers inputBus = {};
     AudioBusBuffers outputBus = {};
     Vst2OutputChanges outputChanges;

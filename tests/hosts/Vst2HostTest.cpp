@@ -71,9 +71,11 @@ TEST_F(Vst2Host, EntryGivesTheRecordAndCloseBalancesCom) {
         EXPECT_EQ(plugin.text(effGetProductString), "QUOR-515");
         EXPECT_EQ(plugin.text(effGetVendorString), "Sorv Audio Labs");
         EXPECT_EQ(plugin.dispatch(effGetVendorVersion), 1000);
-        char bypass[] = "bypass", midi[] = "receiveVstMidiEvent", unknown[] = "fly";
+        char bypass[] = "bypass", midi[] = "receiveVstMidiEvent", unknown[] = "fly",
+             timeInfo[] = "receiveVstTimeInfo";
         EXPECT_EQ(plugin.dispatch(effCanDo, 0, 0, bypass), 1);
         EXPECT_EQ(plugin.dispatch(effCanDo, 0, 0, midi), -1);
+        EXPECT_EQ(plugin.dispatch(effCanDo, 0, 0, timeInfo), -1) << "no time info is read";
         EXPECT_EQ(plugin.dispatch(effCanDo, 0, 0, unknown), 0);
         // No editor yet: the editor requests answer 0.
         EXPECT_EQ(plugin.dispatch(effEditOpen, 0, 0, nullptr), 0);
@@ -106,6 +108,18 @@ TEST_F(Vst2Host, ParametersAndProgramsByIndex) {
         EXPECT_LE(plugin.text(effGetParamLabel, i).size(), size_t(kVstMaxParamStrLen));
     }
     EXPECT_EQ(seen, names);
+    // Texts go into the host's buffer with one terminator and nothing written behind it.
+    for (VstInt32 opcode : {effGetParamName, effGetParamLabel, effGetParamDisplay,
+                            effGetProgramNameIndexed})
+        for (VstInt32 i = 0; i < plugin.effect->numParams; ++i) {
+            char buffer[40];
+            std::memset(buffer, 0x7F, sizeof(buffer));
+            plugin.dispatch(opcode, i, 0, buffer);
+            const size_t used = std::strlen(buffer) + 1;
+            EXPECT_EQ(std::string(buffer + used, buffer + sizeof(buffer)),
+                      std::string(sizeof(buffer) - used, '\x7F'))
+                << "opcode " << opcode << ", index " << i;
+        }
     const VstInt32 mix = plugin.indexOf("Fx Mix");
     const VstInt32 meter = plugin.indexOf("GR Meter");
     const VstInt32 predelay = plugin.indexOf("Pre-Delay");

@@ -1,7 +1,8 @@
-// A VST 2 host's threads at once on the product: one automates through setParameter, one
-// processes, and the main thread hands the values over, saves the state and keeps an editor
-// open that every value is pushed into. Run under ThreadSanitizer, it shows that nothing on the
-// audio thread reaches the editor list or races with the main thread.
+// A VST 2 host's threads at once on the product: the audio thread automates through
+// setParameter and setProgram right before each block, as VST 2 hosts do, while the main thread
+// saves the state, changes the sample rate and keeps an editor open that the values are pushed
+// into. Run under ThreadSanitizer, it shows that nothing on the audio thread reaches the editor
+// list or races with the main thread.
 
 #include "vst2wrapper/Vst2Entry.h"
 #include "vst2wrapper/Vst2Wrapper.h"
@@ -27,7 +28,7 @@ TEST(Vst2Threads, AutomationProcessingStateAndEditorAtOnce) {
     ASSERT_NE(effect, nullptr);
     auto* wrapper = static_cast<Vst2Wrapper*>(effect);
     AEffect* e = effect->getAeffect();
-    auto* controller = dynamic_cast<EditController*>(wrapper->getController());
+    auto* controller = dynamic_cast<SorvLib::SorvEffect*>(wrapper->getController());
     ASSERT_NE(controller, nullptr);
     auto* view = new SorvTest::TestView(controller);
     view->attachTo(reinterpret_cast<void*>(0x1234));
@@ -38,13 +39,7 @@ TEST(Vst2Threads, AutomationProcessingStateAndEditorAtOnce) {
     e->dispatcher(e, effMainsChanged, 0, 1, nullptr, 0.0f);
 
     std::atomic<bool> running{true};
-    std::thread automation([&] {
-        for (int round = 0; running; ++round)
-            for (VstInt32 i = 0; i < e->numParams; ++i) {
-                e->setParameter(e, i, static_cast<float>((round * 7 + i) % 10) / 10.0f);
-                e->getParameter(e, i);
-            }
-    });
+    std::atomic<int> blocks{0};
     std::thread audio([&] {
         std::vector<float> in[2], out[2];
         for (auto* buffers : {in, out})
@@ -52,21 +47,33 @@ TEST(Vst2Threads, AutomationProcessingStateAndEditorAtOnce) {
                 buffers[c].assign(128, 0.1f);
         float* inPtrs[2] = {in[0].data(), in[1].data()};
         float* outPtrs[2] = {out[0].data(), out[1].data()};
-        while (running)
+        for (int round = 0; running; ++round) {
+            for (VstInt32 i = 0; i < e->numParams; ++i) {
+                e->setParameter(e, i, static_cast<float>((round * 7 + i) % 10) / 10.0f);
+                e->getParameter(e, i);
+            }
+            if (round % 50 == 0)
+                e->dispatcher(e, effSetProgram, 0, round / 50 % e->numPrograms, nullptr, 0.0f);
             e->processReplacing(e, inPtrs, outPtrs, 128);
+            ++blocks;
+        }
     });
     size_t chunks = 0;
     for (int round = 0; round < 200; ++round) {
+        // What the effect's and the wrapper's timers do on the main thread.
+        controller->pushPendingValues();
         wrapper->onTimer(nullptr);
         void* data = nullptr;
         chunks += e->dispatcher(e, effGetChunk, 0, 0, &data, 0.0f) > 0;
+        if (round % 20 == 0)
+            e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, round % 40 ? 48000.0f : 44100.0f);
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     running = false;
-    automation.join();
     audio.join();
-    wrapper->onTimer(nullptr);
+    controller->pushPendingValues();
     EXPECT_EQ(chunks, 200u);
+    EXPECT_GT(blocks, 0);
     EXPECT_FALSE(view->pushed.empty()) << "the main thread pushed the automated values";
 
     controller->editorRemoved(view);

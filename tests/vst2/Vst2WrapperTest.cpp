@@ -1,9 +1,10 @@
-// The VST 2 wrapper in process over the framework's test effect: values set on another thread
-// wait for the main thread, the effect's edits become host automation, and the editor path
+// The VST 2 wrapper in process over the framework's test effect: values set on any thread reach
+// the effect at once, the effect's edits become host automation, and the editor path
 // shows an effect's view in the host's window. (The product's output through the wrapper is
 // compared with the VST 3 form's by the renderer's tests.)
 
 #include "vst2wrapper/Vst2Wrapper.h"
+#include "vst2/AEffEditor.h"
 #include "vst/CPluginFactory.h"
 #include "core/ClassFactory.h"
 #include "support/TestEffect.h"
@@ -36,6 +37,10 @@ VstIntPtr host(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr value, void*
 
 class TestPlugView : public CPluginView {
 public:
+    tresult PLUGIN_API attached(void* parent, FIDString type) override {
+        return refuse ? kResultFalse : CPluginView::attached(parent, type);
+    }
+    static bool refuse;
     TestPlugView() : CPluginView(nullptr) { rect = ViewRect(0, 0, 300, 200); }
     tresult PLUGIN_API isPlatformTypeSupported(FIDString type) override {
         return std::strcmp(type, kPlatformTypeHWND) == 0 ? kResultTrue : kResultFalse;
@@ -49,6 +54,7 @@ public:
     ~TestPlugView() override { --live; }
 };
 int TestPlugView::live = 0;
+bool TestPlugView::refuse = false;
 
 class ViewEffect : public SorvTest::TestEffect {
 public:
@@ -78,7 +84,7 @@ struct TestFactory {
     TUID cid;
 };
 
-TEST(Vst2Wrapper, ValuesFromOtherThreadsWaitForTheMainThread) {
+TEST(Vst2Wrapper, ValuesFromAnyThreadReachTheEffectAtOnce) {
     TestFactory made;
     AudioEffect* effect = Vst2Wrapper::create(&made.factory, made.cid, 0x54657374, host);
     ASSERT_NE(effect, nullptr);
@@ -90,18 +96,19 @@ TEST(Vst2Wrapper, ValuesFromOtherThreadsWaitForTheMainThread) {
     const ParamID level = SorvTest::kLevelId;
     IEditController* controller = wrapper->getController();
 
-    std::thread audio([e] { e->setParameter(e, 1, 0.125f); });
+    hostOpcodes.clear();
+    std::thread audio([e] {
+        e->setParameter(e, 1, 0.125f);
+        e->dispatcher(e, effSetProgram, 0, 2, nullptr, 0);
+        e->setParameter(e, 2, 0.3f);
+    });
     audio.join();
-    EXPECT_EQ(e->getParameter(e, 1), 0.125f) << "the host reads what it set";
-    EXPECT_NE(controller->getParamNormalized(level), 0.125) << "not yet on the main thread";
-    wrapper->onTimer(nullptr);
-    EXPECT_EQ(controller->getParamNormalized(level), 0.125);
-
-    std::thread programs([e] { e->dispatcher(e, effSetProgram, 0, 2, nullptr, 0); });
-    programs.join();
     EXPECT_EQ(e->dispatcher(e, effGetProgram, 0, 0, nullptr, 0), 2);
-    wrapper->onTimer(nullptr);
     EXPECT_EQ(controller->getParamNormalized(level), static_cast<double>(0.75f));
+    EXPECT_EQ(e->getParameter(e, 2), 0.3f);
+    EXPECT_TRUE(hostOpcodes.empty()) << "the host hears of the program change on its main thread";
+    wrapper->onTimer(nullptr);
+    EXPECT_EQ(hostOpcodes, std::vector<VstInt32>{audioMasterUpdateDisplay});
 
     // The effect's own edits become the host's automation of the same index.
     hostOpcodes.clear();
@@ -144,6 +151,11 @@ TEST(Vst2Wrapper, EditorShowsTheEffectViewInTheHostWindow) {
     view = ViewEffect::lastView;
     ASSERT_NE(view->window(), nullptr);
     EXPECT_EQ(e->dispatcher(e, effEditOpen, 0, 0, &parentWindow, 0), 0) << "already open";
+    EXPECT_EQ(e->dispatcher(e, effEditClose, 0, 0, nullptr, 0), 0);
+    TestPlugView::refuse = true;
+    EXPECT_EQ(e->dispatcher(e, effEditOpen, 0, 0, &parentWindow, 0), 0);
+    EXPECT_FALSE(effect->getEditor()->isOpen()) << "a refused window is not an open editor";
+    TestPlugView::refuse = false;
     EXPECT_EQ(e->dispatcher(e, effClose, 0, 0, nullptr, 0), 1);
     EXPECT_EQ(TestPlugView::live, 0) << "closing the effect removes and releases its view";
 }
