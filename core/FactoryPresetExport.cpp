@@ -1,7 +1,7 @@
 #include "core/FactoryPresetExport.h"
 
 #include "vst2wrapper/Vst2Entry.h"
-#include "vst2wrapper/Vst2Wrapper.h"
+#include "vst2/AudioEffect.h"
 #include "core/ClassFactory.h"
 #include "core/IUtils.h"
 #include "core/ProductInfo.h"
@@ -52,7 +52,7 @@ void writePreset(AudioEffect* effect, const std::string& folder, const std::stri
                                        static_cast<Steinberg::TSize>(controllerSize));
 
     const std::string path = folder + separator + name + kPresetExtension;
-    Steinberg::IBStream* file = Steinberg::Vst::FileStream::open(path.c_str(), "wb");
+    Steinberg::IBStream* file = createPresetFile(path);
     if (!file)
         return;
     Steinberg::Vst::PresetFile::savePreset(file, kProcessorUID, &component, &controller, nullptr,
@@ -96,16 +96,13 @@ void exportOnce() {
     auto* effect = static_cast<AudioEffect*>(record->object);
     // Deleted however the export ends; its end balances the module start of the entry.
     std::unique_ptr<AudioEffect> owner(effect);
-    auto* wrapper = dynamic_cast<Steinberg::Vst::Vst2Wrapper*>(effect);
 
     effect->open();
     effect->resume();
     const VstInt32 programs = effect->getAeffect()->numPrograms;
     for (VstInt32 program = 0; program < programs; ++program) {
+        // The program's values are the effect's when setProgram returns.
         effect->setProgram(program);
-        // Hands the values queued by the program change to the effect.
-        if (wrapper)
-            static_cast<Steinberg::ITimerCallback*>(wrapper)->onTimer(nullptr);
         writePreset(effect, product, separator);
     }
     effect->suspend();

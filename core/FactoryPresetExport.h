@@ -5,6 +5,8 @@
 
 #include "vst2/AEffect.h"
 
+#include "pluginterfaces/base/ibstream.h"
+
 #include <string>
 
 namespace SorvLib {
@@ -22,5 +24,8 @@ std::string getModuleExtension();
 // Platform layer: true only when this call created the folder (UTF-8 path; mode unused on
 // Windows).
 bool makeDirectory(const std::string& path, int mode);
+// Platform layer: the file at a UTF-8 path, created or truncated, as the SDK's file stream; null
+// when it cannot be opened.
+Steinberg::IBStream* createPresetFile(const std::string& path);
 
 } // namespace SorvLib

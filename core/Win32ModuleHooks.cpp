@@ -16,11 +16,11 @@ bool InitModule() {
     // RPC_E_CHANGED_MODE means the host's thread is already in the multithreaded apartment:
     // COM is usable, but this call started nothing that could be ended.
     const HRESULT result = CoInitialize(nullptr);
-    if (result == RPC_E_CHANGED_MODE)
-        return true;
-    if (FAILED(result))
+    if (SUCCEEDED(result))
+        ++comStarts;
+    else if (result != RPC_E_CHANGED_MODE)
         return false;
-    ++comStarts;
+    // The export needs nothing of an apartment, so it runs on such a thread too.
     SorvLib::exportFactoryPresets();
     return true;
 }

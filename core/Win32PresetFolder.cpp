@@ -1,12 +1,29 @@
 // The preset export's view of the file system: the module's own file name and new folders.
 #include "core/FactoryPresetExport.h"
 
+#include "public.sdk/source/vst/vstpresetfile.h"
+
 #include <windows.h>
+
+#include <cstdio>
+#include <new>
 
 namespace SorvLib {
 
 namespace {
 constexpr DWORD kPathBuffer = 260;
+
+// The SDK's stream opens narrow paths, read in the system code page; this one is handed a file
+// opened by its UTF-16 name.
+class WidePathFileStream : public Steinberg::Vst::FileStream {
+public:
+    explicit WidePathFileStream(FILE* file) : FileStream(file) {}
+};
+
+bool toWidePath(const std::string& path, wchar_t (&wide)[kPathBuffer]) {
+    // A path that does not fit the buffer is refused rather than cut to another file's name.
+    return MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, wide, kPathBuffer) > 1;
+}
 } // namespace
 
 std::string getModuleExtension() {
@@ -28,11 +45,20 @@ std::string getModuleExtension() {
 
 bool makeDirectory(const std::string& path, int) {
     wchar_t wide[kPathBuffer] = {};
-    // A path that does not fit the buffer is refused rather than cut to another folder's name.
-    const int count = MultiByteToWideChar(CP_UTF8, 0, path.c_str(), -1, wide, kPathBuffer);
-    if (count <= 1)
-        return false;
-    return CreateDirectoryW(wide, nullptr) != 0;
+    return toWidePath(path, wide) && CreateDirectoryW(wide, nullptr) != 0;
+}
+
+Steinberg::IBStream* createPresetFile(const std::string& path) {
+    wchar_t wide[kPathBuffer] = {};
+    if (!toWidePath(path, wide))
+        return nullptr;
+    FILE* file = _wfopen(wide, L"wb");
+    if (!file)
+        return nullptr;
+    auto* stream = new (std::nothrow) WidePathFileStream(file);
+    if (!stream)
+        std::fclose(file);
+    return stream;
 }
 
 } // namespace SorvLib

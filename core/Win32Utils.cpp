@@ -2,7 +2,7 @@
 
 #include <shlobj.h>
 
-#include <cstring>
+#include <cwchar>
 
 namespace SorvLib {
 namespace {
@@ -146,18 +146,32 @@ bool Win32Utils::shellOpen(const wchar_t* document) {
 
 std::string Win32Utils::readSystemFolder(const char* variable, int specialFolder,
                                          const char* suffix) {
-    char path[kFolderBufferSize] = {};
-    const DWORD length = GetEnvironmentVariableA(variable, path, kFolderBufferSize);
+    // Read in UTF-16: the ANSI forms lose a profile path the system code page cannot spell
+    // ("C:\Users\José" under most of them), and the framework's text is UTF-8.
+    std::wstring name;
+    std::wstring tail;
+    if (!toWide(variable, name) || (suffix[0] && !toWide(suffix, tail)))
+        return {};
+    wchar_t path[kFolderBufferSize] = {};
+    const DWORD length = GetEnvironmentVariableW(name.c_str(), path, kFolderBufferSize);
     if (length >= kFolderBufferSize)
         return {}; // the value does not fit: better no folder than a cut-off one
-    if (length == 0 && !SHGetSpecialFolderPathA(nullptr, path, specialFolder, FALSE))
+    if (length == 0 && !SHGetSpecialFolderPathW(nullptr, path, specialFolder, FALSE))
         return {};
-    const size_t pathLength = std::strlen(path);
-    if (pathLength == 0)
+    const size_t pathLength = std::wcslen(path);
+    if (pathLength == 0 || pathLength + tail.size() >= kFolderBufferSize)
         return {};
-    if (pathLength + std::strlen(suffix) >= kFolderBufferSize)
+    const std::wstring folder = path + tail;
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, folder.c_str(), -1, nullptr, 0, nullptr,
+                                          nullptr);
+    if (bytes <= 1)
         return {};
-    return std::string(path) + suffix;
+    std::string text(static_cast<size_t>(bytes), '\0');
+    if (WideCharToMultiByte(CP_UTF8, 0, folder.c_str(), -1, &text[0], bytes, nullptr, nullptr) !=
+        bytes)
+        return {};
+    text.resize(static_cast<size_t>(bytes - 1));
+    return text;
 }
 
 } // namespace SorvLib

@@ -1,6 +1,6 @@
 // The factory presets written by the first load of the VST 3 module: eight preset files in the
-// user's preset folder, each the state of one program; never again once the folder exists, and
-// never from a module file of another extension.
+// user's preset folder, each the state of one program, the same for every user and host thread;
+// never again once the folder exists, and never from a module file of another extension.
 
 #include "hosts/LoadedModule.h"
 #include "hosts/Vst2Plugin.h"
@@ -12,8 +12,13 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <objbase.h>
+
 #include <algorithm>
+#include <cstdio>
+#include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 using namespace Steinberg;
@@ -61,8 +66,8 @@ bool folderExists(const std::string& folder) {
 
 // Loads a module file with the preset root at appData, starts it through its VST 3 entry
 // (or its VST 2 entry) and unloads it again.
-void loadOnce(const std::string& modulePath, const std::string& appData, bool vst2 = false) {
-    SetEnvironmentVariableA("APPDATA", appData.c_str());
+void loadOnce(const std::string& modulePath, const std::wstring& appData, bool vst2 = false) {
+    SetEnvironmentVariableW(L"APPDATA", appData.c_str());
     HMODULE module = LoadLibraryA(modulePath.c_str());
     ASSERT_NE(module, nullptr) << modulePath;
     if (vst2) {
@@ -77,6 +82,30 @@ void loadOnce(const std::string& modulePath, const std::string& appData, bool vs
         EXPECT_TRUE(exitDll());
     }
     FreeLibrary(module);
+}
+
+void loadOnce(const std::string& modulePath, const std::string& appData, bool vst2 = false) {
+    loadOnce(modulePath, std::wstring(appData.begin(), appData.end()), vst2);
+}
+
+// The files of a folder by name, with their bytes.
+std::map<std::wstring, std::string> presetFiles(const std::wstring& folder) {
+    std::map<std::wstring, std::string> files;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*.vstpreset").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return files;
+    do {
+        FILE* file = _wfopen((folder + L"\\" + found.cFileName).c_str(), L"rb");
+        std::string bytes;
+        for (int c; file && (c = std::fgetc(file)) != EOF;)
+            bytes += static_cast<char>(c);
+        if (file)
+            std::fclose(file);
+        files[found.cFileName] = bytes;
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return files;
 }
 
 class PresetExport : public ::testing::Test {
@@ -170,6 +199,33 @@ TEST_F(PresetExport, FirstLoadWritesEightPresetsOfTheProgramsOnce) {
     loadOnce(module, appData);
     loadOnce(module, appData, true);
     EXPECT_TRUE(filesIn(folder).empty());
+}
+
+TEST_F(PresetExport, EveryUserGetsTheSamePresets) {
+    const std::string plain = scratchFolder("plain");
+    loadOnce(module, plain);
+    const std::string plainFolder = productFolder(plain);
+    const std::map<std::wstring, std::string> expected =
+        presetFiles(std::wstring(plainFolder.begin(), plainFolder.end()));
+    ASSERT_EQ(expected.size(), 8u);
+
+    // A profile folder that the system code page cannot spell.
+    const std::string base = scratchFolder("profile");
+    const std::wstring profile = std::wstring(base.begin(), base.end()) + L"\\Jos\u00e9 \u6587";
+    ASSERT_TRUE(CreateDirectoryW(profile.c_str(), nullptr));
+    loadOnce(module, profile);
+    EXPECT_EQ(presetFiles(profile + L"\\VST3 Presets\\Sorv Audio Labs\\QUOR-515"), expected);
+
+    // A host thread already in the multithreaded apartment.
+    const std::string multithreaded = scratchFolder("mta");
+    std::thread host([&] {
+        ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
+        loadOnce(module, multithreaded);
+        CoUninitialize();
+    });
+    host.join();
+    const std::string folder = productFolder(multithreaded);
+    EXPECT_EQ(presetFiles(std::wstring(folder.begin(), folder.end())), expected);
 }
 
 TEST_F(PresetExport, OtherExtensionsAndMissingRootsWriteNothing) {
