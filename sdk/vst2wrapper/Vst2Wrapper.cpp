@@ -328,6 +328,14 @@ void Vst2Wrapper::stopProcessing() {
     active = false;
 }
 
+void Vst2Wrapper::restartProcessing() {
+    // A host that changes the set-up while active still gets an effect designed for it.
+    if (active) {
+        stopProcessing();
+        startProcessing();
+    }
+}
+
 void Vst2Wrapper::suspend() {
     reconfigure([&] {
         if (active)
@@ -350,11 +358,7 @@ void Vst2Wrapper::setSampleRate(float rate) {
         if (rate == sampleRate)
             return;
         AudioEffectX::setSampleRate(rate);
-        // A host that changes the rate while active still gets an effect designed for it.
-        if (active) {
-            stopProcessing();
-            startProcessing();
-        }
+        restartProcessing();
     });
 }
 
@@ -365,10 +369,7 @@ void Vst2Wrapper::setBlockSize(VstInt32 size) {
         if (size == blockSize)
             return;
         AudioEffectX::setBlockSize(size);
-        if (active) {
-            stopProcessing();
-            startProcessing();
-        }
+        restartProcessing();
     });
 }
 

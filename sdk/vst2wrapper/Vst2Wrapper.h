@@ -120,6 +120,7 @@ private:
     void applyProgram(VstInt32 program);
     void startProcessing();
     void stopProcessing();
+    void restartProcessing();
     // Runs change while no block is inside; set-up changes from several threads take turns.
     template <typename Change> void reconfigure(Change&& change);
     template <typename Sample>
