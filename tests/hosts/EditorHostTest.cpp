@@ -62,28 +62,11 @@ Shot screenshot(HWND window) {
     GetClientRect(window, &client);
     shot.width = client.right;
     shot.height = client.bottom;
-    if (shot.width <= 0 || shot.height <= 0)
-        return shot;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = shot.width;
-    info.bmiHeader.biHeight = -shot.height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HDC dc = CreateCompatibleDC(nullptr);
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(dc, bitmap);
-    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
-    GdiFlush();
-    auto* words = static_cast<const uint32_t*>(bits);
-    shot.pixels.assign(words, words + size_t(shot.width) * shot.height);
+    shot.pixels = capture(shot.width, shot.height, [&](HDC dc) {
+        SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    });
     for (auto& p : shot.pixels)
         p |= 0xFF000000u;
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
     return shot;
 }
 

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <vector>
 
 namespace SorvTest {
@@ -60,6 +61,34 @@ template <typename Condition> int pumpUntil(DWORD milliseconds, Condition done) 
             return static_cast<int>(GetTickCount() - start);
     } while (GetTickCount() - start < milliseconds);
     return -1;
+}
+
+// Pixels (0x00RRGGBB, rows top to bottom) of a w × h picture that draw() puts into a memory
+// DC holding a 32-bit bitmap.
+template <typename Draw> std::vector<uint32_t> capture(int w, int h, Draw draw) {
+    if (w <= 0 || h <= 0)
+        return {};
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = w;
+    info.bmiHeader.biHeight = -h;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    draw(dc);
+    GdiFlush();
+    auto* words = static_cast<const uint32_t*>(bits);
+    std::vector<uint32_t> pixels(words, words + size_t(w) * h);
+    for (auto& p : pixels)
+        p &= 0xFFFFFFu;
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return pixels;
 }
 
 // Runs the thread's messages (paint, timers) for a while.

@@ -30,27 +30,9 @@ std::vector<uint32_t> onScreen(HWND window, const RECT& area) {
     POINT origin{area.left, area.top};
     ClientToScreen(window, &origin);
     int w = area.right - area.left, h = area.bottom - area.top;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = w;
-    info.bmiHeader.biHeight = -h;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
     HDC screen = GetDC(nullptr);
-    HDC copy = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(copy, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(copy, bitmap);
-    BitBlt(copy, 0, 0, w, h, screen, origin.x, origin.y, SRCCOPY);
-    GdiFlush();
-    auto* words = static_cast<const uint32_t*>(bits);
-    std::vector<uint32_t> pixels(words, words + size_t(w) * h);
-    for (auto& p : pixels)
-        p &= 0xFFFFFFu;
-    SelectObject(copy, old);
-    DeleteObject(bitmap);
-    DeleteDC(copy);
+    std::vector<uint32_t> pixels = capture(
+        w, h, [&](HDC dc) { BitBlt(dc, 0, 0, w, h, screen, origin.x, origin.y, SRCCOPY); });
     ReleaseDC(nullptr, screen);
     return pixels;
 }
