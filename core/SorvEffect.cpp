@@ -160,7 +160,7 @@ tresult SorvEffect::initializeFramework(FUnknown* context) {
 
     if (!meterTimer) {
         meterTimer = owned(Timer::create(this, kMeterTimerMs));
-        meterTimerThread = std::this_thread::get_id();
+        editorThread.store(std::this_thread::get_id(), std::memory_order_relaxed);
     }
     return kResultOk;
 }
@@ -253,14 +253,14 @@ tresult PLUGIN_API SorvEffect::setComponentHandler(IComponentHandler* handler) {
 void SorvEffect::editorAttached(EditorView* editor) {
     if (!editor)
         return;
-    editorThread.store(std::this_thread::get_id(), std::memory_order_relaxed);
     // The timer drains the values set on other threads, so it must tick where the editors
     // live; a host may have made the effect on a loader thread that has ended since.
-    if (meterTimer && meterTimerThread != std::this_thread::get_id())
-        if (Timer* moved = Timer::create(this, kMeterTimerMs)) {
-            meterTimer = owned(moved);
-            meterTimerThread = std::this_thread::get_id();
-        }
+    if (!onEditorThread()) {
+        editorThread.store(std::this_thread::get_id(), std::memory_order_relaxed);
+        if (meterTimer)
+            if (Timer* moved = Timer::create(this, kMeterTimerMs))
+                meterTimer = owned(moved);
+    }
     // A value set on another thread while the editor read its controls would be missed.
     refreshParameterSlots();
     const int32 slots = slotCount.load(std::memory_order_relaxed);

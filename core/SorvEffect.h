@@ -4,11 +4,11 @@
 // block frame, the editor list and the meter timer; the product adds its parameters and
 // supplies its engine through ISorvEffect.
 
-#include "vst/IGainReductionInfo.h"
-#include "vst/SingleComponentEffect.h"
 #include "base/Timer.h"
 #include "core/ISorvEffect.h"
 #include "core/Patch.h"
+#include "vst/IGainReductionInfo.h"
+#include "vst/SingleComponentEffect.h"
 
 #include <atomic>
 #include <map>
@@ -70,7 +70,8 @@ public:
     tresult PLUGIN_API canProcessSampleSize(int32 symbolicSampleSize) SMTG_OVERRIDE;
 
     // Main thread, after initialize.
-    tresult PLUGIN_API setComponentHandler(Steinberg::Vst::IComponentHandler* handler) SMTG_OVERRIDE;
+    tresult PLUGIN_API setComponentHandler(Steinberg::Vst::IComponentHandler* handler)
+        SMTG_OVERRIDE;
 
     // Editor, on the thread that drives the editors (the host's main thread); the thread that
     // attaches an editor is taken to be that thread from then on.
@@ -187,8 +188,8 @@ protected:
     const PatchRef* factoryPatches;
     int32 patchCount = 0;
     Steinberg::IPtr<Steinberg::Timer> meterTimer;
-    std::thread::id meterTimerThread;
-    // No thread until the first editor is attached.
+    // The thread the meter timer ticks on: the one that initialised the effect, until an
+    // editor is attached on another.
     std::atomic<std::thread::id> editorThread{std::thread::id()};
     // Written on the main thread, read on the audio thread.
     std::atomic<bool> bypassed{false};

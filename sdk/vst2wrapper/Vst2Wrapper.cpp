@@ -298,42 +298,30 @@ VstInt32 Vst2Wrapper::indexOf(ParamID id) const {
 
 template <typename Change> void Vst2Wrapper::reconfigure(Change&& change) {
     std::lock_guard<std::mutex> turn(setupTurns);
-    for (int free = kGateFree;
-         !gate.compare_exchange_weak(free, kGateSetup, std::memory_order_acquire);
-         free = kGateFree)
+    while (inside.test_and_set(std::memory_order_acquire))
         std::this_thread::yield();
     try {
         change();
     } catch (...) {
         // The host must not see an exception; the effect keeps what it could set up.
     }
-    gate.store(kGateFree, std::memory_order_release);
+    inside.clear(std::memory_order_release);
 }
 
 void Vst2Wrapper::startProcessing() {
-    ProcessSetup setup = {kRealtime, precision, blockSize, sampleRate};
-    if (getCurrentProcessLevel() == kVstProcessLevelOffline)
-        setup.processMode = kOffline;
+    // Asked once here, not per block: the effect is set up for how the host renders.
+    processMode = getCurrentProcessLevel() == kVstProcessLevelOffline ? kOffline : kRealtime;
+    ProcessSetup setup = {processMode, precision, blockSize, sampleRate};
     processor->setupProcessing(setup);
     component->setActive(true);
     processor->setProcessing(true);
     active = true;
-    processing = true;
 }
 
 void Vst2Wrapper::stopProcessing() {
-    processing = false;
     processor->setProcessing(false);
     component->setActive(false);
     active = false;
-}
-
-void Vst2Wrapper::restartProcessing() {
-    // A host that changes the set-up while active still gets an effect designed for it.
-    if (active) {
-        stopProcessing();
-        startProcessing();
-    }
 }
 
 void Vst2Wrapper::suspend() {
@@ -352,24 +340,28 @@ void Vst2Wrapper::resume() {
 }
 
 void Vst2Wrapper::setSampleRate(float rate) {
-    if (!(rate > 0.0f))
-        return;
-    reconfigure([&] {
-        if (rate == sampleRate)
-            return;
-        AudioEffectX::setSampleRate(rate);
-        restartProcessing();
-    });
+    if (rate > 0.0f)
+        changeSetup(rate, 0);
 }
 
 void Vst2Wrapper::setBlockSize(VstInt32 size) {
-    if (size <= 0)
-        return;
+    if (size > 0)
+        changeSetup(0.0f, size);
+}
+
+void Vst2Wrapper::changeSetup(float rate, VstInt32 size) {
     reconfigure([&] {
-        if (size == blockSize)
+        if ((rate == 0.0f || rate == sampleRate) && (size == 0 || size == blockSize))
             return;
-        AudioEffectX::setBlockSize(size);
-        restartProcessing();
+        if (rate != 0.0f)
+            AudioEffectX::setSampleRate(rate);
+        if (size != 0)
+            AudioEffectX::setBlockSize(size);
+        // A host that changes the set-up while active still gets an effect designed for it.
+        if (active) {
+            stopProcessing();
+            startProcessing();
+        }
     });
 }
 
@@ -393,21 +385,18 @@ void Vst2Wrapper::processBlock(Sample** inputs, Sample** outputs, VstInt32 sampl
     if (sampleFrames < 0 || !outputs)
         return;
     // A block that overlaps a set-up change, or a second block at once, is silent.
-    int free = kGateFree;
-    if (!gate.compare_exchange_strong(free, kGateBlock, std::memory_order_acquire)) {
+    if (inside.test_and_set(std::memory_order_acquire)) {
         silence(outputs, outputCount.load(std::memory_order_relaxed), sampleFrames);
         return;
     }
-    if (!processing) {
+    if (!active) {
         // Outside resume/suspend the effect is not ready: the host hears silence.
         silence(outputs, cEffect.numOutputs, sampleFrames);
-        gate.store(kGateFree, std::memory_order_release);
+        inside.clear(std::memory_order_release);
         return;
     }
     ProcessData data;
-    // The level is the calling thread's: a bounce renders offline on its own thread.
-    data.processMode =
-        getCurrentProcessLevel() == kVstProcessLevelOffline ? kOffline : kRealtime;
+    data.processMode = processMode;
     data.symbolicSampleSize = sizeof(Sample) == sizeof(float) ? kSample32 : kSample64;
     data.numSamples = sampleFrames;
     inputBus.numChannels = inputs ? cEffect.numInputs : 0;
@@ -428,7 +417,7 @@ void Vst2Wrapper::processBlock(Sample** inputs, Sample** outputs, VstInt32 sampl
     data.outputParameterChanges = &outputChanges;
     processor->process(data);
     collectOutputChanges();
-    gate.store(kGateFree, std::memory_order_release);
+    inside.clear(std::memory_order_release);
 }
 
 void Vst2Wrapper::collectOutputChanges() {
@@ -681,9 +670,9 @@ VstInt32 Vst2Wrapper::canDo(char* text) {
         if (std::strcmp(text, yes) == 0)
             return 1;
     // The effect takes no time information from the host.
-    for (const char* no : {"sendVstEvents", "sendVstMidiEvent", "receiveVstEvents",
-                           "receiveVstMidiEvent", "receiveVstTimeInfo", "offline",
-                           "midiProgramNames"})
+    for (const char* no :
+         {"sendVstEvents", "sendVstMidiEvent", "receiveVstEvents", "receiveVstMidiEvent",
+          "receiveVstTimeInfo", "offline", "midiProgramNames"})
         if (std::strcmp(text, no) == 0)
             return isInstrument && std::strstr(no, "receive") ? 1 : -1;
     return 0;

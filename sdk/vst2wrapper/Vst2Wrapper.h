@@ -13,8 +13,8 @@
 // the audio thread never waits.
 
 #include "base/Timer.h"
-#include "vst2wrapper/Vst2OutputChanges.h"
 #include "vst2/AudioEffectX.h"
+#include "vst2wrapper/Vst2OutputChanges.h"
 
 #include "pluginterfaces/base/ipluginbase.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
@@ -120,7 +120,8 @@ private:
     void applyProgram(VstInt32 program);
     void startProcessing();
     void stopProcessing();
-    void restartProcessing();
+    // A rate or block size of 0 keeps the current one; an active effect is set up anew.
+    void changeSetup(float rate, VstInt32 size);
     // Runs change while no block is inside; set-up changes from several threads take turns.
     template <typename Change> void reconfigure(Change&& change);
     template <typename Sample>
@@ -128,9 +129,6 @@ private:
     template <typename Sample>
     void silence(Sample** outputs, VstInt32 channels, VstInt32 sampleFrames);
     void collectOutputChanges();
-
-    // Who is inside: no one, a block, or a set-up change.
-    enum Gate { kGateFree, kGateBlock, kGateSetup };
 
     IComponent* component = nullptr;
     IAudioProcessor* processor = nullptr;
@@ -153,13 +151,14 @@ private:
     VstInt32 vendorVersion = 0;
     bool isInstrument = false;
 
-    // Set-up state, changed only inside the gate.
+    // Set-up state, changed only while holding inside.
     int32 precision = kSample32;
+    int32 processMode = kRealtime;
     bool active = false;
-    bool processing = false;
-    std::atomic<int> gate{kGateFree};
+    // Held by a block or a set-up change; set-up changes from several threads take turns.
+    std::atomic_flag inside = ATOMIC_FLAG_INIT;
     std::mutex setupTurns;
-    // The host's output count for blocks that cannot enter the gate.
+    // The host's output count, for blocks that meet a set-up change.
     std::atomic<VstInt32> outputCount{0};
     std::atomic<bool> displayChanged{false};
     AudioBusBuffers inputBus = {};
