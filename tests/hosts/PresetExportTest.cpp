@@ -40,23 +40,13 @@ std::string scratchFolder(const std::string& name) {
     return folder;
 }
 
-std::string productFolder(const std::string& appData) {
-    return appData + "\\VST3 Presets\\Sorv Audio Labs\\QUOR-515";
+// Our scratch paths are ASCII.
+std::wstring wide(const std::string& ascii) {
+    return std::wstring(ascii.begin(), ascii.end());
 }
 
-std::vector<std::string> filesIn(const std::string& folder) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.push_back(found.cFileName);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-    std::sort(names.begin(), names.end());
-    return names;
+std::string productFolder(const std::string& appData) {
+    return appData + "\\VST3 Presets\\Sorv Audio Labs\\QUOR-515";
 }
 
 bool folderExists(const std::string& folder) {
@@ -85,27 +75,35 @@ void loadOnce(const std::string& modulePath, const std::wstring& appData, bool v
 }
 
 void loadOnce(const std::string& modulePath, const std::string& appData, bool vst2 = false) {
-    loadOnce(modulePath, std::wstring(appData.begin(), appData.end()), vst2);
+    loadOnce(modulePath, wide(appData), vst2);
 }
 
 // The files of a folder by name, with their bytes.
 std::map<std::wstring, std::string> presetFiles(const std::wstring& folder) {
     std::map<std::wstring, std::string> files;
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*.vstpreset").c_str(), &found);
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return files;
     do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            continue;
         FILE* file = _wfopen((folder + L"\\" + found.cFileName).c_str(), L"rb");
-        std::string bytes;
+        std::string& bytes = files[found.cFileName];
         for (int c; file && (c = std::fgetc(file)) != EOF;)
             bytes += static_cast<char>(c);
         if (file)
             std::fclose(file);
-        files[found.cFileName] = bytes;
     } while (FindNextFileW(search, &found));
     FindClose(search);
     return files;
+}
+
+std::vector<std::string> filesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& file : presetFiles(wide(folder)))
+        names.emplace_back(file.first.begin(), file.first.end());
+    return names;
 }
 
 class PresetExport : public ::testing::Test {
@@ -131,6 +129,21 @@ TEST_F(PresetExport, FirstLoadWritesEightPresetsOfTheProgramsOnce) {
         expected.push_back(std::string(name) + ".vstpreset");
     std::sort(expected.begin(), expected.end());
     ASSERT_EQ(filesIn(folder), expected);
+
+    // The same files for a profile folder that the system code page cannot spell, and for a
+    // host thread already in the multithreaded apartment.
+    const std::map<std::wstring, std::string> written = presetFiles(wide(folder));
+    const std::wstring profile = wide(scratchFolder("profile")) + L"\\Jos\u00e9 \u6587";
+    ASSERT_TRUE(CreateDirectoryW(profile.c_str(), nullptr));
+    loadOnce(module, profile);
+    EXPECT_EQ(presetFiles(profile + L"\\VST3 Presets\\Sorv Audio Labs\\QUOR-515"), written);
+    const std::string multithreaded = scratchFolder("mta");
+    std::thread([&] {
+        ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
+        loadOnce(module, wide(multithreaded));
+        CoUninitialize();
+    }).join();
+    EXPECT_EQ(presetFiles(wide(productFolder(multithreaded))), written);
 
     // Each file against the state of its program in a VST 2 host and in the VST 3 form.
     SetEnvironmentVariableA("APPDATA", appData.c_str());
@@ -199,33 +212,6 @@ TEST_F(PresetExport, FirstLoadWritesEightPresetsOfTheProgramsOnce) {
     loadOnce(module, appData);
     loadOnce(module, appData, true);
     EXPECT_TRUE(filesIn(folder).empty());
-}
-
-TEST_F(PresetExport, EveryUserGetsTheSamePresets) {
-    const std::string plain = scratchFolder("plain");
-    loadOnce(module, plain);
-    const std::string plainFolder = productFolder(plain);
-    const std::map<std::wstring, std::string> expected =
-        presetFiles(std::wstring(plainFolder.begin(), plainFolder.end()));
-    ASSERT_EQ(expected.size(), 8u);
-
-    // A profile folder that the system code page cannot spell.
-    const std::string base = scratchFolder("profile");
-    const std::wstring profile = std::wstring(base.begin(), base.end()) + L"\\Jos\u00e9 \u6587";
-    ASSERT_TRUE(CreateDirectoryW(profile.c_str(), nullptr));
-    loadOnce(module, profile);
-    EXPECT_EQ(presetFiles(profile + L"\\VST3 Presets\\Sorv Audio Labs\\QUOR-515"), expected);
-
-    // A host thread already in the multithreaded apartment.
-    const std::string multithreaded = scratchFolder("mta");
-    std::thread host([&] {
-        ASSERT_EQ(CoInitializeEx(nullptr, COINIT_MULTITHREADED), S_OK);
-        loadOnce(module, multithreaded);
-        CoUninitialize();
-    });
-    host.join();
-    const std::string folder = productFolder(multithreaded);
-    EXPECT_EQ(presetFiles(std::wstring(folder.begin(), folder.end())), expected);
 }
 
 TEST_F(PresetExport, OtherExtensionsAndMissingRootsWriteNothing) {

@@ -57,8 +57,8 @@ TEST_F(Vst2Host, EntryGivesTheRecordAndCloseBalancesCom) {
         EXPECT_EQ(e->numParams, 8);
         EXPECT_EQ(e->numInputs, 2);
         EXPECT_EQ(e->numOutputs, 2);
-        EXPECT_EQ(e->flags, effFlagsHasEditor | effFlagsCanReplacing |
-                                effFlagsCanDoubleReplacing | effFlagsProgramChunks);
+        EXPECT_EQ(e->flags, effFlagsHasEditor | effFlagsCanReplacing | effFlagsCanDoubleReplacing |
+                                effFlagsProgramChunks);
         EXPECT_EQ(e->ioRatio, 1.0f);
         EXPECT_NE(e->object, nullptr);
         EXPECT_NE(e->processReplacing, nullptr);
@@ -108,18 +108,6 @@ TEST_F(Vst2Host, ParametersAndProgramsByIndex) {
         EXPECT_LE(plugin.text(effGetParamLabel, i).size(), size_t(kVstMaxParamStrLen));
     }
     EXPECT_EQ(seen, names);
-    // Texts go into the host's buffer with one terminator and nothing written behind it.
-    for (VstInt32 opcode : {effGetParamName, effGetParamLabel, effGetParamDisplay,
-                            effGetProgramNameIndexed})
-        for (VstInt32 i = 0; i < plugin.effect->numParams; ++i) {
-            char buffer[40];
-            std::memset(buffer, 0x7F, sizeof(buffer));
-            plugin.dispatch(opcode, i, 0, buffer);
-            const size_t used = std::strlen(buffer) + 1;
-            EXPECT_EQ(std::string(buffer + used, buffer + sizeof(buffer)),
-                      std::string(sizeof(buffer) - used, '\x7F'))
-                << "opcode " << opcode << ", index " << i;
-        }
     const VstInt32 mix = plugin.indexOf("Fx Mix");
     const VstInt32 meter = plugin.indexOf("GR Meter");
     const VstInt32 predelay = plugin.indexOf("Pre-Delay");
@@ -128,17 +116,12 @@ TEST_F(Vst2Host, ParametersAndProgramsByIndex) {
     EXPECT_EQ(plugin.text(effGetParamLabel, predelay), "ms");
 
     // Programs: the factory patches by name, selected by index.
-    for (VstInt32 p = 0; p < 8; ++p) {
-        char name[kVstMaxProgNameLen + 1] = {};
+    char name[kVstMaxProgNameLen + 1];
+    for (VstInt32 p = 0; p < 8; ++p)
         EXPECT_EQ(plugin.dispatch(effGetProgramNameIndexed, p, 0, name), 1);
-        if (p == 0) {
-            EXPECT_STREQ(name, "01 Default");
-        }
-        if (p == 7) {
-            EXPECT_STREQ(name, "08 Echo Chamber");
-        }
-    }
-    vst2Host().requests.clear();
+    EXPECT_EQ(plugin.text(effGetProgramNameIndexed, 0), "01 Default");
+    EXPECT_EQ(plugin.text(effGetProgramNameIndexed, 7), "08 Echo Chamber");
+    vst2Host().clear();
     plugin.dispatch(effSetProgram, 0, 7);
     EXPECT_EQ(plugin.dispatch(effGetProgram), 7);
     EXPECT_EQ(plugin.text(effGetProgramName), "08 Echo Chamber");

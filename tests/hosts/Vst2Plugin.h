@@ -9,8 +9,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <deque>
+#include <functional>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -23,17 +27,24 @@ struct HostRequest {
     float opt;
 };
 
-// What the host callback answers and what it was asked; one host per test process.
+// What the host callback answers and what it was asked; one host per test process. Effects
+// call it from any of the host's threads.
 struct Vst2HostState {
     VstIntPtr version = 2400;
     std::string product = "Sorv Test Host";
     std::vector<HostRequest> requests;
+    std::mutex lock;
 
-    size_t count(VstInt32 opcode) const {
+    size_t count(VstInt32 opcode) {
+        std::lock_guard<std::mutex> held(lock);
         size_t n = 0;
         for (const HostRequest& request : requests)
             n += request.opcode == opcode;
         return n;
+    }
+    void clear() {
+        std::lock_guard<std::mutex> held(lock);
+        requests.clear();
     }
 };
 
@@ -45,7 +56,10 @@ inline Vst2HostState& vst2Host() {
 inline VstIntPtr testHostCallback(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr value,
                                   void* ptr, float opt) {
     Vst2HostState& host = vst2Host();
-    host.requests.push_back({opcode, index, value, opt});
+    {
+        std::lock_guard<std::mutex> held(host.lock);
+        host.requests.push_back({opcode, index, value, opt});
+    }
     switch (opcode) {
     case audioMasterVersion:
         return host.version;
@@ -71,10 +85,16 @@ struct Vst2Plugin {
                        void* ptr = nullptr, float opt = 0.0f) {
         return effect->dispatcher(effect, opcode, index, value, ptr, opt);
     }
+    // A text request; the effect writes its text and one terminator, nothing behind them.
     std::string text(VstInt32 opcode, VstInt32 index = 0) {
-        char buffer[256] = {};
+        char buffer[256];
+        std::memset(buffer, 0x7F, sizeof(buffer));
+        buffer[0] = 0;
         dispatch(opcode, index, 0, buffer);
-        return buffer;
+        const std::string text = buffer;
+        EXPECT_EQ(std::count(buffer, buffer + sizeof(buffer), 0x7F), long(255 - text.size()))
+            << "opcode " << opcode << ", index " << index;
+        return text;
     }
     float get(VstInt32 index) { return effect->getParameter(effect, index); }
     void set(VstInt32 index, float value) { effect->setParameter(effect, index, value); }
@@ -95,6 +115,29 @@ struct Vst2Plugin {
     VstIntPtr setChunk(std::vector<char> bytes) {
         return dispatch(effSetChunk, 0, static_cast<VstIntPtr>(bytes.size()), bytes.data());
     }
+    // Renders blocks of a fixed noise and answers, per block, the energy of what the effect added
+    // to its input; before each block `before` runs on the calling thread with its number, as a
+    // host applies its automation.
+    std::vector<double> render(int blocks, int frames, const std::function<void(int)>& before) {
+        std::vector<float> in[2] = {std::vector<float>(frames), std::vector<float>(frames)};
+        std::vector<float> out[2] = {std::vector<float>(frames), std::vector<float>(frames)};
+        float* inPtrs[2] = {in[0].data(), in[1].data()};
+        float* outPtrs[2] = {out[0].data(), out[1].data()};
+        std::vector<double> added;
+        uint32_t noise = 22222;
+        for (int block = 0; block < blocks; ++block) {
+            for (auto& channel : in)
+                for (float& sample : channel)
+                    sample = static_cast<int32_t>(noise = noise * 1664525u + 1013904223u) * 1e-10f;
+            before(block);
+            effect->processReplacing(effect, inPtrs, outPtrs, frames);
+            added.push_back(0.0);
+            for (int c = 0; c < 2; ++c)
+                for (int i = 0; i < frames; ++i)
+                    added.back() += double(out[c][i] - in[c][i]) * double(out[c][i] - in[c][i]);
+        }
+        return added;
+    }
     void start(float rate, VstInt32 block) {
         dispatch(effOpen);
         dispatch(effSetSampleRate, 0, 0, nullptr, rate);
@@ -114,7 +157,8 @@ struct Vst2Plugin {
 class Vst2Host : public ::testing::Test {
 protected:
     void SetUp() override {
-        vst2Host() = Vst2HostState();
+        vst2Host().version = 2400;
+        vst2Host().clear();
         module = LoadLibraryA(windowsPath(SORV_MODULE_PATH).c_str());
         ASSERT_NE(module, nullptr) << "cannot load " << SORV_MODULE_PATH;
         pluginMain = procAddress<Vst2EntryFunc>(module, "VSTPluginMain");

@@ -17,50 +17,30 @@ using namespace SorvTest;
 
 namespace {
 
-TEST(SorvEffect, MeterTimerRunsFromInitializeToTerminate) {
+TEST(SorvEffect, MeterTimerRunsFromInitializeToTerminateOnTheEditorsThread) {
     const int before = liveTimerCount();
-    auto* effect = new TestEffect();
+    // Made on a loader thread that ends; the editor lives on this one.
+    TestEffect* effect = nullptr;
     TestHostContext context;
-    ASSERT_EQ(effect->initialize(context.unknown()), kResultOk);
+    std::thread([&] {
+        effect = new TestEffect();
+        ASSERT_EQ(effect->initialize(context.unknown()), kResultOk);
+    }).join();
     ASSERT_TRUE(effect->hasTimer());
     EXPECT_EQ(liveTimerCount(), before + 1);
     EXPECT_EQ(lastTimerPeriod(), 5u);
     fireTimers();
     EXPECT_EQ(effect->meterUpdates, 1);
 
-    ASSERT_EQ(effect->terminate(), kResultOk);
-    EXPECT_FALSE(effect->hasTimer());
-    EXPECT_EQ(liveTimerCount(), before);
-
-    ASSERT_EQ(effect->initialize(context.unknown()), kResultOk);
-    EXPECT_TRUE(effect->hasTimer());
-    EXPECT_EQ(liveTimerCount(), before + 1);
-    EXPECT_EQ(effect->getParameterCount(), 4)
-        << "a second initialize must not duplicate parameters";
-    EXPECT_EQ(effect->getBusCount(kAudio, kInput), 1);
-    effect->terminate();
-    EXPECT_EQ(effect->release(), 0u);
-    EXPECT_EQ(context.references(), 1);
-}
-
-TEST(SorvEffect, ValuesFromOtherThreadsReachEditorsOnlyOnTheEditorsThread) {
-    // Made on a loader thread that ends; the editor lives on this one.
-    TestEffect* effect = nullptr;
-    TestHostContext context;
-    std::thread([&] {
-        effect = new TestEffect();
-        effect->initialize(context.unknown());
-    }).join();
     Timer* loaderTimer = effect->timer();
-    const int timers = liveTimerCount();
     auto* view = new TestView(effect);
     view->attachTo(reinterpret_cast<void*>(0x1234));
     effect->editorAttached(view);
     EXPECT_NE(effect->timer(), loaderTimer) << "the meter timer ticks on the editors' thread";
-    EXPECT_EQ(liveTimerCount(), timers);
+    EXPECT_EQ(liveTimerCount(), before + 1);
     fireTimers();
     view->pushed.clear();
-
+    // Values set on other threads reach the editors only on the editors' thread, once each.
     std::thread([&] {
         EXPECT_EQ(effect->setParamNormalized(kMeterId, 0.5), kResultOk);
         EXPECT_EQ(effect->setParamNormalized(kLevelId, 0.75), kResultOk);
@@ -75,11 +55,21 @@ TEST(SorvEffect, ValuesFromOtherThreadsReachEditorsOnlyOnTheEditorsThread) {
     EXPECT_EQ(view->pushed, expected);
     fireTimers();
     EXPECT_EQ(view->pushed, expected) << "each value is pushed once";
-
     effect->editorRemoved(view);
     view->release();
+
+    ASSERT_EQ(effect->terminate(), kResultOk);
+    EXPECT_FALSE(effect->hasTimer());
+    EXPECT_EQ(liveTimerCount(), before);
+    ASSERT_EQ(effect->initialize(context.unknown()), kResultOk);
+    EXPECT_TRUE(effect->hasTimer());
+    EXPECT_EQ(liveTimerCount(), before + 1);
+    EXPECT_EQ(effect->getParameterCount(), 4)
+        << "a second initialize must not duplicate parameters";
+    EXPECT_EQ(effect->getBusCount(kAudio, kInput), 1);
     effect->terminate();
     EXPECT_EQ(effect->release(), 0u);
+    EXPECT_EQ(context.references(), 1);
 }
 
 } // namespace
