@@ -151,12 +151,17 @@ AAX_Result AAXWrapper_DescribeEffect(AAX_ICollection* collection,
     AAX_STEP(effect->AddProcPtr(reinterpret_cast<void*>(&AAXWrapper_GUI::Create),
                                 kAAX_ProcPtrID_Create_EffectGUI));
     AAX_STEP(describeMeters(*effect, layouts[0].mMeters));
-    std::vector<AAX_CTypeID> meterIds;
-    for (const AAX_Meter_Desc* meter = layouts[0].mMeters; meter && meter->mName; ++meter)
-        meterIds.push_back(static_cast<AAX_CTypeID>(meter->mID));
+    const std::vector<AAX_CTypeID> meterIds = AAXWrapper_MeterIds(layouts[0]);
     for (const AAX_Plugin_Desc* layout = layouts; layout->mEffectID; ++layout)
         AAX_STEP(describeLayout(*effect, *description, *layout, meterIds));
     return collection->AddEffect(layouts[0].mEffectID, effect);
+}
+
+std::vector<AAX_CTypeID> AAXWrapper_MeterIds(const AAX_Plugin_Desc& layout) {
+    std::vector<AAX_CTypeID> ids;
+    for (const AAX_Meter_Desc* meter = layout.mMeters; meter && meter->mName; ++meter)
+        ids.push_back(static_cast<AAX_CTypeID>(meter->mID));
+    return ids;
 }
 
 AAX_Result GetEffectDescriptions(AAX_ICollection* collection) {

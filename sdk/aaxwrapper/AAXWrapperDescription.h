@@ -5,6 +5,8 @@
 #include "AAX.h"
 #include "pluginterfaces/base/funknown.h"
 
+#include <vector>
+
 class AAX_ICollection;
 
 struct AAX_Meter_Desc {
@@ -60,6 +62,9 @@ AAX_Effect_Desc* AAXWrapper_GetDescription();
 // channel layout. Returns the first failing result; -20004 without collection or description.
 AAX_Result AAXWrapper_DescribeEffect(AAX_ICollection* collection,
                                      const AAX_Effect_Desc* description);
+
+// The ids of a layout's meters, in the order of the context's meter field.
+std::vector<AAX_CTypeID> AAXWrapper_MeterIds(const AAX_Plugin_Desc& layout);
 
 class AAXWrapper_Parameters;
 

@@ -97,13 +97,9 @@ bool AAXWrapper_Parameters::Start() {
         return false;
     mController->setComponentHandler(this);
     // The meters every component's context carries, in the description's order.
-    AAX_CTypeID meterIds[AAXWrapper_MeterChanges::kMaxMeters] = {};
-    int32_t meters = 0;
-    const AAX_Meter_Desc* meter =
-        description && description->mPluginDesc ? description->mPluginDesc[0].mMeters : nullptr;
-    for (; meter && meter->mName && meters < AAXWrapper_MeterChanges::kMaxMeters; ++meter)
-        meterIds[meters++] = static_cast<AAX_CTypeID>(meter->mID);
-    mMeterChanges.SetMeterIds(meterIds, meters);
+    if (description && description->mPluginDesc)
+        mMeterIds = AAXWrapper_MeterIds(description->mPluginDesc[0]);
+    mOutputChanges.prepare(mMeterIds);
     return true;
 }
 
@@ -415,6 +411,10 @@ void AAXWrapper_Parameters::Render(const AAXWrapper_Context& context, int32_t ch
     if (frames <= 0 || !context.mOutputs)
         return;
     AAXWrapper_Parameters* instance = context.mInstance ? *context.mInstance : nullptr;
+    if (instance && context.mMeters)
+        for (size_t meter = 0; meter < instance->mMeterIds.size(); ++meter)
+            if (context.mMeters[meter])
+                *context.mMeters[meter] = 0.0f;
     if (instance && instance->Process(context, channels, frames))
         return;
     const bool passThrough = instance && instance->mBypassed.load(std::memory_order_relaxed);
@@ -428,10 +428,6 @@ void AAXWrapper_Parameters::Render(const AAXWrapper_Context& context, int32_t ch
         else
             std::memset(out, 0, sizeof(float) * size_t(frames));
     }
-    if (context.mMeters && instance)
-        for (int32_t meter = 0; meter < instance->mMeterChanges.MeterCount(); ++meter)
-            if (context.mMeters[meter])
-                *context.mMeters[meter] = 0.0f;
 }
 
 bool AAXWrapper_Parameters::Process(const AAXWrapper_Context& context, int32_t channels,
@@ -456,8 +452,7 @@ bool AAXWrapper_Parameters::Process(const AAXWrapper_Context& context, int32_t c
     data.numInputs = data.numOutputs = 1;
     data.inputs = &input;
     data.outputs = &output;
-    data.outputParameterChanges = &mMeterChanges;
-    mMeterChanges.Clear();
+    data.outputParameterChanges = &mOutputChanges;
     for (int32_t done = 0; done < frames; done += data.numSamples) {
         data.numSamples = std::min(frames - done, kMaxBlock);
         for (int32_t c = 0; c < channels; ++c) {
@@ -465,14 +460,26 @@ bool AAXWrapper_Parameters::Process(const AAXWrapper_Context& context, int32_t c
             out[c] = context.mOutputs[c] + done;
         }
         input.silenceFlags = output.silenceFlags = 0;
+        mOutputChanges.clear();
         mProcessor->process(data);
+        if (context.mMeters)
+            ShowMeters(context.mMeters);
     }
-    if (context.mMeters)
-        for (int32_t meter = 0; meter < mMeterChanges.MeterCount(); ++meter)
-            if (context.mMeters[meter])
-                *context.mMeters[meter] = mMeterChanges.Peak(meter);
     mInBlock.store(false);
     return true;
+}
+
+void AAXWrapper_Parameters::ShowMeters(float* const* meters) {
+    for (int32 index = 0; index < mOutputChanges.getParameterCount(); ++index) {
+        IParamValueQueue* queue = mOutputChanges.getParameterData(index);
+        int32 offset = 0;
+        ParamValue value = 0;
+        if (queue->getPoint(queue->getPointCount() - 1, offset, value) != kResultOk)
+            continue;
+        for (size_t meter = 0; meter < mMeterIds.size(); ++meter)
+            if (mMeterIds[meter] == queue->getParameterId() && meters[meter])
+                *meters[meter] = std::max(*meters[meter], static_cast<float>(value));
+    }
 }
 
 tresult PLUGIN_API AAXWrapper_Parameters::getName(String128 name) {

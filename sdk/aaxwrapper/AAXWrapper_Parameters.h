@@ -15,12 +15,12 @@
 // answered without it.
 
 #include "AAX_CEffectParameters.h"
-#include "aaxwrapper/AAXWrapper_MeterChanges.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
 #include "pluginterfaces/vst/ivstcomponent.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 #include "pluginterfaces/vst/ivsthostapplication.h"
 #include "pluginterfaces/vst/vstspeaker.h"
+#include "vst2wrapper/Vst2OutputChanges.h"
 
 #include <atomic>
 #include <map>
@@ -107,6 +107,8 @@ private:
     // Audio thread: the block through the effect, in pieces of at most kMaxBlock frames;
     // false when the effect is not ready for it.
     bool Process(const AAXWrapper_Context& context, int32_t channels, int32_t frames);
+    // Audio thread: each meter keeps the highest value the effect sent for it in this block.
+    void ShowMeters(float* const* meters);
 
     bool mModuleStarted = false;
     Steinberg::Vst::IComponent* mComponent = nullptr;
@@ -120,7 +122,10 @@ private:
     // Processing set-up, written on the main thread while no block is inside the effect.
     int32_t mChannels = 0;
     bool mProcessing = false;
-    AAXWrapper_MeterChanges mMeterChanges;
+    // The description's meters, in the order of the context's meter field, and where the
+    // effect's blocks send them.
+    std::vector<AAX_CTypeID> mMeterIds;
+    Steinberg::Vst::Vst2OutputChanges mOutputChanges;
     // The hand-over between set-up and blocks: a block enters only while the effect is ready,
     // and a set-up starts only once no block has entered.
     std::atomic<bool> mReady{false};

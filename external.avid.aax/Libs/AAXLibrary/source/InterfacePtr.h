@@ -42,12 +42,7 @@ public:
             return false;
         void* answer = nullptr;
         const ACFRESULT result = source->QueryInterface(iid, &answer);
-        if (answer && result != ACF_OK)
-            static_cast<IACFUnknown*>(answer)->Release();
-        if (result != ACF_OK || !answer)
-            return false;
-        mPointer = static_cast<T*>(answer);
-        return true;
+        return Take(result, answer);
     }
     // Asks the host's factory for a new component of class clsid, not aggregated. A failed
     // creation leaves the holder empty; an object handed back beside the failure is released.
@@ -57,12 +52,7 @@ public:
             return false;
         void* answer = nullptr;
         const ACFRESULT result = factory->CreateComponent(clsid, nullptr, iid, &answer);
-        if (answer && result != ACF_OK)
-            static_cast<IACFUnknown*>(answer)->Release();
-        if (result != ACF_OK || !answer)
-            return false;
-        mPointer = static_cast<T*>(answer);
-        return true;
+        return Take(result, answer);
     }
     // The same through the component factory that the host object answers.
     bool CreateFromHost(IACFUnknown* host, const acfCLSID& clsid, const acfIID& iid) {
@@ -94,5 +84,16 @@ public:
     }
 
 private:
+    // Holds what a host call answered; an object handed back beside a failure is released.
+    bool Take(ACFRESULT result, void* answer) {
+        if (result == ACF_OK && answer) {
+            mPointer = static_cast<T*>(answer);
+            return true;
+        }
+        if (answer)
+            static_cast<IACFUnknown*>(answer)->Release();
+        return false;
+    }
+
     T* mPointer = nullptr;
 };
