@@ -165,8 +165,6 @@ TEST_F(AaxHost, BadInputAndOlderHostsGetAnswersNotCrashes) {
 
 namespace {
 
-using CreateProc = AaxHostInstance::CreateProc;
-
 // The host's own text object for the texts the effect writes.
 class HostString final : public AAX_IString {
 public:
@@ -195,15 +193,8 @@ protected:
         ASSERT_EQ(model.collections[0]->effects.size(), 1u);
         effect = model.collections[0]->effects[0].second;
         ASSERT_EQ(effect->components.size(), 2u);
-        const auto gui = effect->procPtrs.find(kAAX_ProcPtrID_Create_EffectGUI);
-        ASSERT_NE(gui, effect->procPtrs.end());
-        createGUI = reinterpret_cast<CreateProc>(gui->second);
-        controller = model.newController();
     }
     void TearDown() override {
-        if (controller) {
-            EXPECT_EQ(controller->Release(), 0u);
-        }
         if (definition)
             definition->Release();
         EXPECT_EQ(canUnloadNow(host), 0) << "library objects left alive";
@@ -219,22 +210,6 @@ protected:
         EXPECT_TRUE(instance->create());
         return instance;
     }
-    // The session chunk as the host stores it: header and data.
-    static std::vector<unsigned char> saveChunk(AAX_IACFEffectParameters* parameters) {
-        int32_t chunks = 0;
-        AAX_CTypeID id = 0;
-        uint32_t size = 0;
-        EXPECT_EQ(parameters->GetNumberOfChunks(&chunks), AAX_SUCCESS);
-        EXPECT_EQ(chunks, 1);
-        EXPECT_EQ(parameters->GetChunkIDFromIndex(0, &id), AAX_SUCCESS);
-        EXPECT_EQ(parameters->GetChunkSize(id, &size), AAX_SUCCESS);
-        std::vector<unsigned char> record(kAAX_ChunkHeaderSize + size);
-        auto* chunk = reinterpret_cast<AAX_SPlugInChunk*>(record.data());
-        EXPECT_EQ(parameters->GetChunk(id, chunk), AAX_SUCCESS);
-        EXPECT_EQ(uint32_t(chunk->fSize), size);
-        chunk->fChunkID = id;
-        return record;
-    }
     static std::vector<double> values(AAX_IACFEffectParameters* parameters,
                                       const std::vector<std::string>& ids) {
         std::vector<double> out;
@@ -248,8 +223,6 @@ protected:
 
     IACFPluginDefinition* definition = nullptr;
     AaxHostEffectDescriptor* effect = nullptr;
-    CreateProc createGUI = nullptr;
-    IACFUnknown* controller = nullptr;
 };
 
 // Every parameter the host lists, in its order, as worked out from the product's tables.
@@ -336,14 +309,9 @@ TEST_F(AaxHostRun, ParametersAutomationCoefficientsAudioAndChunk) {
     ASSERT_EQ(first->GenerateCoefficients(), AAX_SUCCESS);
     constexpr int32_t kFrames = 512;
     constexpr int kBlocks = 16;
-    for (size_t component : {size_t(0), size_t(1)}) {
-        std::unique_ptr<AaxHostInstance> other;
-        AaxHostInstance* instance = firstInstance.get();
-        if (component == 0) {
-            other = newInstance(0);
-            instance = other.get();
-            instance->parameters()->GenerateCoefficients();
-        }
+    auto mono = newInstance(0);
+    mono->parameters()->GenerateCoefficients();
+    for (AaxHostInstance* instance : {mono.get(), firstInstance.get()}) {
         const int32_t channels = instance->channels();
         SCOPED_TRACE(channels);
         std::vector<float> in[2], out[2];
@@ -386,7 +354,8 @@ TEST_F(AaxHostRun, ParametersAutomationCoefficientsAudioAndChunk) {
 
     // The saved chunk restores every value into a second instance.
     const std::vector<double> saved = values(first, ids);
-    std::vector<unsigned char> record = saveChunk(first);
+    std::vector<unsigned char> record = firstInstance->saveChunk();
+    ASSERT_FALSE(record.empty());
     firstInstance.reset();
     auto secondInstance = newInstance();
     AAX_IACFEffectParameters* second = secondInstance->parameters();
@@ -406,14 +375,8 @@ TEST_F(AaxHostRun, ParametersAutomationCoefficientsAudioAndChunk) {
 
 TEST_F(AaxHostRun, ProductWindowOpensInTheViewContainerAndCloses) {
     auto instance = newInstance();
-    model.effectParameters = instance->parameters();
-    IACFUnknown* made = createGUI();
-    ASSERT_NE(made, nullptr);
-    void* face = nullptr;
-    ASSERT_EQ(made->QueryInterface(IID_IAAXEffectGUIV1, &face), ACF_OK);
-    made->Release();
-    auto* gui = static_cast<AAX_IACFEffectGUI*>(face);
-    ASSERT_EQ(gui->Initialize(controller), AAX_SUCCESS);
+    AAX_IACFEffectGUI* gui = instance->newGUI();
+    ASSERT_NE(gui, nullptr);
 
     HWND window = CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW, 0, 0, 800, 700, nullptr,
                                   nullptr, GetModuleHandleA(nullptr), nullptr);
@@ -444,7 +407,6 @@ TEST_F(AaxHostRun, ProductWindowOpensInTheViewContainerAndCloses) {
     EXPECT_EQ(gui->Release(), 0u);
     EXPECT_EQ(container->Release(), 0u);
     DestroyWindow(window);
-    model.effectParameters = nullptr;
 }
 
 } // namespace

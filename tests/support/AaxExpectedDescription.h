@@ -69,24 +69,20 @@ inline void expectQuor515Description(const AaxHostCollection& collection, const 
         ASSERT_EQ(procs.size(), 1u);
         EXPECT_EQ(procs[0].route, route);
         EXPECT_NE(procs[0].proc, nullptr);
-        // The algorithm context: audio in and out, the block length, one port for the
-        // instance's packet and the meters, each in a slot of its own, slots 0 upwards.
-        std::vector<AaxField::Kind> kinds;
-        AAX_CFieldIndex slot = 0;
-        for (const auto& field : effect.components[row]->fields) {
-            EXPECT_EQ(field.first, slot++);
-            kinds.push_back(field.second.kind);
-            if (field.second.kind == AaxField::kDataInPort) {
-                EXPECT_EQ(field.second.packetSize, sizeof(void*));
-            }
-            if (field.second.kind == AaxField::kMeters) {
-                EXPECT_EQ(field.second.meterIds, std::vector<AAX_CTypeID>{aaxFourCC("GrMt")});
-            }
-        }
-        std::sort(kinds.begin(), kinds.end());
-        EXPECT_EQ(kinds, (std::vector<AaxField::Kind>{AaxField::kAudioIn, AaxField::kAudioOut,
-                                                      AaxField::kBufferLength,
-                                                      AaxField::kDataInPort, AaxField::kMeters}));
+        // The algorithm context: audio in and out, the block length, a port for the instance's
+        // packet and the meters, each in a slot of its own, slots 0 upwards.
+        std::vector<AaxField> fields;
+        for (const auto& field : effect.components[row]->fields)
+            fields.push_back(field.second);
+        std::sort(fields.begin(), fields.end(),
+                  [](const AaxField& a, const AaxField& b) { return a.kind < b.kind; });
+        ASSERT_EQ(fields, (std::vector<AaxField>{{AaxField::kAudioIn},
+                                                 {AaxField::kAudioOut},
+                                                 {AaxField::kBufferLength},
+                                                 {AaxField::kDataInPort, sizeof(void*),
+                                                  AAX_eDataInPortType_Unbuffered},
+                                                 {AaxField::kMeters, 0, 0, {aaxFourCC("GrMt")}}}));
+        EXPECT_EQ(effect.components[row]->fields.rbegin()->first + 1, fields.size());
         AaxProperties properties = procs[0].properties;
         EXPECT_EQ(properties.erase(AAX_eProperty_NativeProcessProc), 1u);
         EXPECT_EQ(properties,

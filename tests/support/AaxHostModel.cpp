@@ -456,8 +456,8 @@ AAX_Result AaxHostController::PostReleaseRequest(AAX_CParamID id) {
 }
 
 ACFRESULT ACFMETHODCALLTYPE AaxHostController::QueryInterface(const acfIID& iid, void** out) {
-    if (iid == IID_IAAXEffectParametersV1 && mModel.effectParameters)
-        return mModel.effectParameters->QueryInterface(iid, out);
+    if (iid == IID_IAAXEffectParametersV1 && mInstance && mInstance->parameters())
+        return mInstance->parameters()->QueryInterface(iid, out);
     return AaxHostObject::QueryInterface(iid, out);
 }
 
@@ -497,9 +497,13 @@ IACFUnknown* AaxHostModel::newController() {
 AaxHostInstance::AaxHostInstance(AaxHostModel& model, const AaxHostEffectDescriptor& effect,
                                  size_t component)
     : mModel(model), mComponent(*effect.components.at(component)) {
-    const auto create = effect.procPtrs.find(kAAX_ProcPtrID_Create_EffectParameters);
-    if (create != effect.procPtrs.end())
-        mCreate = reinterpret_cast<CreateProc>(create->second);
+    const auto procPtr = [&effect](const char* id) {
+        const auto found = effect.procPtrs.find(id);
+        return found == effect.procPtrs.end() ? nullptr
+                                              : reinterpret_cast<CreateProc>(found->second);
+    };
+    mCreate = procPtr(kAAX_ProcPtrID_Create_EffectParameters);
+    mCreateGUI = procPtr(kAAX_ProcPtrID_Create_EffectGUI);
     const AaxProcessProc& registered = mComponent.procs.at(0);
     mProc = reinterpret_cast<ProcessProc>(const_cast<void*>(registered.proc));
     const auto format = registered.properties.find(AAX_eProperty_OutputStemFormat);
@@ -545,7 +549,10 @@ AaxHostInstance::AaxHostInstance(AaxHostModel& model, const AaxHostEffectDescrip
 }
 
 AaxHostInstance::~AaxHostInstance() {
-    destroy();
+    if (mParameters) {
+        mParameters->Uninitialize();
+        mParameters->Release();
+    }
     mController->Release();
 }
 
@@ -566,18 +573,47 @@ bool AaxHostInstance::create() {
     return true;
 }
 
-void AaxHostInstance::destroy() {
-    if (!mParameters)
-        return;
-    mParameters->Uninitialize();
-    mParameters->Release();
-    mParameters = nullptr;
+std::vector<unsigned char> AaxHostInstance::saveChunk() const {
+    int32_t chunks = 0;
+    AAX_CTypeID id = 0;
+    uint32_t size = 0;
+    if (!mParameters || mParameters->GetNumberOfChunks(&chunks) != AAX_SUCCESS || chunks < 1 ||
+        mParameters->GetChunkIDFromIndex(0, &id) != AAX_SUCCESS ||
+        mParameters->GetChunkSize(id, &size) != AAX_SUCCESS)
+        return {};
+    std::vector<unsigned char> record(kAAX_ChunkHeaderSize + size);
+    auto* chunk = reinterpret_cast<AAX_SPlugInChunk*>(record.data());
+    if (mParameters->GetChunk(id, chunk) != AAX_SUCCESS || uint32_t(chunk->fSize) != size)
+        return {};
+    chunk->fChunkID = id;
+    return record;
+}
+
+AAX_IACFEffectGUI* AaxHostInstance::newGUI() const {
+    IACFUnknown* made = mCreateGUI ? mCreateGUI() : nullptr;
+    if (!made)
+        return nullptr;
+    void* face = nullptr;
+    made->QueryInterface(IID_IAAXEffectGUIV1, &face);
+    made->Release();
+    auto* gui = static_cast<AAX_IACFEffectGUI*>(face);
+    if (gui && gui->Initialize(mController) != AAX_SUCCESS) {
+        gui->Release();
+        return nullptr;
+    }
+    return gui;
 }
 
 void AaxHostInstance::changeSampleRate(AAX_CSampleRate rate) {
     sampleRate = rate;
     if (mParameters)
         mParameters->NotificationReceived(AAX_eNotificationEvent_SampleRateChanged, nullptr, 0);
+}
+
+void AaxHostInstance::changeStemFormat(AAX_EStemFormat format) {
+    stemFormat = format;
+    if (mParameters)
+        mParameters->NotificationReceived(AAX_eNotificationEvent_StemFormatChanged, nullptr, 0);
 }
 
 AAX_Result AaxHostInstance::post(int32_t field, const void* data, uint32_t size) {

@@ -14,6 +14,7 @@
 #include "AAX_IController.h"
 #include "AAX_IDescriptionHost.h"
 #include "AAX_IEffectDescriptor.h"
+#include "AAX_IEffectGUI.h"
 #include "AAX_IEffectParameters.h"
 #include "AAX_IFeatureInfo.h"
 #include "AAX_IHostServices.h"
@@ -244,12 +245,12 @@ class AaxHostInstance;
 // object. Automation calls are logged as "register ID", "touch ID", "set ID value",
 // "post ID value", "release ID", "unregister ID"; a set request is confirmed to the effect
 // (as a host does): to its instance's parameters, else to confirmTo of the model. Rate and
-// stem formats are the instance's; packets go to the instance's ports.
+// stem formats are the instance's; packets go to the instance's ports; asked for the effect's
+// parameters (as the window object asks), it answers the instance's.
 class AaxHostController : public AaxHostObject<AAX_IACFController>,
                           public AAX_IACFAutomationDelegate {
 public:
     AaxHostController(AaxHostModel& model, AaxHostInstance* instance);
-    // The effect's parameters object, when the model has one, answers for the instance.
     ACFRESULT ACFMETHODCALLTYPE QueryInterface(const acfIID& iid, void** out) override;
     acfUInt32 ACFMETHODCALLTYPE AddRef() override { return AaxHostObject::AddRef(); }
     acfUInt32 ACFMETHODCALLTYPE Release() override { return AaxHostObject::Release(); }
@@ -344,8 +345,6 @@ public:
     std::vector<AaxPostedPacket> packets;
     AAX_Result postPacketResult = AAX_SUCCESS;
     AAX_IACFEffectParameters* confirmTo = nullptr;
-    // What a controller answers for the effect-parameters interface (not referenced).
-    IACFUnknown* effectParameters = nullptr;
     // The view container's native window and kind, the sizes asked of it and its answer.
     void* nativeWindow = nullptr;
     int32_t windowType = 3;
@@ -357,10 +356,11 @@ public:
 };
 
 // One effect instance as a host runs it on one component of a registered effect: made through
-// the effect's creation procedure and initialised with the instance's own controller; its
-// algorithm context is built only from the fields the component declared (one pointer slot
-// per field), its ports hold the packets posted to them, and its meters are read after every
-// block. The host's main thread calls everything but render, which its audio thread calls.
+// the effect's creation procedure and initialised with the instance's own controller, as is
+// its window object; its algorithm context is built only from the fields the component
+// declared (one pointer slot per field), its ports hold the packets posted to them, and its
+// meters are read after every block. The host's main thread calls everything but render, which its
+// audio thread calls.
 class AaxHostInstance {
 public:
     using ProcessProc = void (*)(void* const[], const void*);
@@ -370,18 +370,24 @@ public:
     ~AaxHostInstance();
 
     // Creates and initialises the effect's parameters object, then fills each port as hosts
-    // do before the first block; false when any step fails.
+    // do before the first block; false when any step fails. The destructor uninitialises and
+    // releases it.
     bool create();
-    // Uninitialises and releases the parameters object.
-    void destroy();
     AAX_IACFEffectParameters* parameters() const { return mParameters; }
     IACFUnknown* controller() const { return mController; }
     int32_t channels() const { return mChannels; }
+    // The session chunk as a host stores it (header and data) from the effect's first chunk;
+    // empty when any step fails.
+    std::vector<unsigned char> saveChunk() const;
+    // A window object made through the effect's procedure and initialised with the instance's
+    // controller, with one reference for the caller; null when any step fails.
+    AAX_IACFEffectGUI* newGUI() const;
 
     // What the controller answers; the setters tell the instance as a host does.
     AAX_CSampleRate sampleRate = 48000;
     AAX_EStemFormat stemFormat;
     void changeSampleRate(AAX_CSampleRate rate);
+    void changeStemFormat(AAX_EStemFormat format);
 
     // Controller: a packet for a declared port, delivered before the next block.
     AAX_Result post(int32_t field, const void* data, uint32_t size);
@@ -396,6 +402,7 @@ private:
     AaxHostModel& mModel;
     const AaxHostComponentDescriptor& mComponent;
     CreateProc mCreate = nullptr;
+    CreateProc mCreateGUI = nullptr;
     ProcessProc mProc = nullptr;
     IACFUnknown* mController = nullptr;
     AAX_IACFEffectParameters* mParameters = nullptr;
