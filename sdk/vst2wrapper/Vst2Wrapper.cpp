@@ -308,10 +308,12 @@ template <typename Change> void Vst2Wrapper::reconfigure(Change&& change) {
     inside.clear(std::memory_order_release);
 }
 
+int32 Vst2Wrapper::hostProcessMode() {
+    return getCurrentProcessLevel() == kVstProcessLevelOffline ? kOffline : kRealtime;
+}
+
 void Vst2Wrapper::startProcessing() {
-    // Asked once here, not per block: the effect is set up for how the host renders.
-    processMode = getCurrentProcessLevel() == kVstProcessLevelOffline ? kOffline : kRealtime;
-    ProcessSetup setup = {processMode, precision, blockSize, sampleRate};
+    ProcessSetup setup = {hostProcessMode(), precision, blockSize, sampleRate};
     processor->setupProcessing(setup);
     component->setActive(true);
     processor->setProcessing(true);
@@ -396,7 +398,8 @@ void Vst2Wrapper::processBlock(Sample** inputs, Sample** outputs, VstInt32 sampl
         return;
     }
     ProcessData data;
-    data.processMode = processMode;
+    // Hosts answer "offline" only to calls from the thread that bounces: asked per block.
+    data.processMode = hostProcessMode();
     data.symbolicSampleSize = sizeof(Sample) == sizeof(float) ? kSample32 : kSample64;
     data.numSamples = sampleFrames;
     inputBus.numChannels = inputs ? cEffect.numInputs : 0;

@@ -118,6 +118,8 @@ private:
     }
     VstInt32 indexOf(ParamID id) const;
     void applyProgram(VstInt32 program);
+    // The host's process level on the calling thread, as a process mode.
+    int32 hostProcessMode();
     void startProcessing();
     void stopProcessing();
     // A rate or block size of 0 keeps the current one; an active effect is set up anew.
@@ -153,7 +155,6 @@ private:
 
     // Set-up state, changed only while holding inside.
     int32 precision = kSample32;
-    int32 processMode = kRealtime;
     bool active = false;
     // Held by a block or a set-up change; set-up changes from several threads take turns.
     std::atomic_flag inside = ATOMIC_FLAG_INIT;
