@@ -14,22 +14,14 @@ bool isContinuation(unsigned char c) {
     return (c & 0xC0) == 0x80;
 }
 
-// Characters, not bytes: a continuation byte starts none.
-size_t characterCount(const std::string& text) {
-    size_t count = 0;
-    for (unsigned char c : text)
-        count += !isContinuation(c);
-    return count;
-}
-
-// The first characters of the text, whole.
-std::string firstCharacters(const std::string& text, size_t characters) {
+// The length in bytes of the text's first `characters` characters (a continuation byte starts
+// none); the whole length when it has no more.
+size_t endOfCharacters(const std::string& text, size_t characters) {
     size_t end = 0;
-    for (size_t seen = 0; end < text.size(); ++end) {
+    for (size_t seen = 0; end < text.size(); ++end)
         if (!isContinuation(static_cast<unsigned char>(text[end])) && seen++ == characters)
             break;
-    }
-    return text.substr(0, end);
+    return end;
 }
 
 // Decimals after the point of a plain decimal number, or -1 for any other text.
@@ -70,11 +62,12 @@ bool AAXWrapper_DisplayDelegate::ValueToString(double value, int32_t maxLength,
         return false;
     const size_t room = maxLength < 0 ? 0 : size_t(maxLength);
     const std::string full = text->Get();
-    if (characterCount(full) <= room)
+    const size_t cut = endOfCharacters(full, room);
+    if (cut == full.size())
         return true;
     const int decimals = decimalsOf(full);
     if (decimals < 0) {
-        text->Set(firstCharacters(full, room).c_str());
+        text->Set(full.substr(0, cut).c_str());
         return true;
     }
     const double number = std::strtod(full.c_str(), nullptr);
