@@ -19,10 +19,12 @@
 #include "pluginterfaces/vst/ivstcomponent.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <memory>
 #include <random>
+#include <utility>
 #include <vector>
 
 using namespace SorvTest;
@@ -131,7 +133,8 @@ TEST_F(AaxWrapperTest, ParametersAutomationAndCoefficients) {
 // The same input and values through the AAX procedure and through the VST 3 effect directly,
 // in blocks of the host's lengths, one of them longer than the effect is set up for.
 TEST_F(AaxWrapperTest, ProcessAndMetersEqualTheVst3PathBitForBit) {
-    const int32_t lengths[] = {256, 256, 2500, 64, 1024, 256};
+    constexpr int32_t kLongBlock = 2500;
+    const int32_t lengths[] = {256, 256, kLongBlock, 64, 1024, 256};
     int32_t total = 0;
     for (int32_t length : lengths)
         total += length;
@@ -141,9 +144,10 @@ TEST_F(AaxWrapperTest, ProcessAndMetersEqualTheVst3PathBitForBit) {
         std::uniform_real_distribution<float> sample(-1.5f, 1.5f);
         std::vector<std::vector<float>> input(size_t(channels),
                                               std::vector<float>(size_t(total), 0.0f));
+        // Silent from the second piece of the long block on: its first piece reduces the most.
         for (auto& channel : input)
-            for (float& x : channel)
-                x = sample(random);
+            for (size_t i = 0; i < 256 + 256 + AAXWrapper_Parameters::kMaxBlock; ++i)
+                channel[i] = sample(random);
         const uint32_t seed = 0x1234567u | 1u;
 
         std::vector<std::vector<float>> aaxOut(size_t(channels),
@@ -186,7 +190,8 @@ TEST_F(AaxWrapperTest, ProcessAndMetersEqualTheVst3PathBitForBit) {
         FUnknownPtr<IEditController> edit(component);
         SpeakerArrangement arrangement = channels == 1 ? SpeakerArr::kMono : SpeakerArr::kStereo;
         processor->setBusArrangements(&arrangement, 1, &arrangement, 1);
-        ProcessSetup setup = {kRealtime, kSample32, AAXWrapper_Parameters::kMaxBlock, kRate};
+        // The VST 3 host hands each block whole: it set up for the longest.
+        ProcessSetup setup = {kRealtime, kSample32, kLongBlock, kRate};
         processor->setupProcessing(setup);
         component->setActive(true);
         processor->setProcessing(true);
@@ -195,32 +200,26 @@ TEST_F(AaxWrapperTest, ProcessAndMetersEqualTheVst3PathBitForBit) {
         SorvLib::noiseState = seed;
         int32_t at = 0;
         for (int32_t length : lengths) {
-            // A host of the VST 3 path never hands a block longer than it set up.
-            double meter = 0;
-            for (int32_t done = 0; done < length; done += AAXWrapper_Parameters::kMaxBlock) {
-                const int32_t piece = std::min(length - done, AAXWrapper_Parameters::kMaxBlock);
-                float* in[2] = {};
-                float* out[2] = {};
-                for (int32_t c = 0; c < channels; ++c) {
-                    in[c] = input[size_t(c)].data() + at + done;
-                    out[c] = vstOut[size_t(c)].data() + at + done;
-                }
-                AudioBusBuffers inBus = {}, outBus = {};
-                inBus.numChannels = outBus.numChannels = channels;
-                inBus.channelBuffers32 = in;
-                outBus.channelBuffers32 = out;
-                TestParameterChanges changes;
-                ProcessData data;
-                data.symbolicSampleSize = kSample32;
-                data.numSamples = piece;
-                data.numInputs = data.numOutputs = 1;
-                data.inputs = &inBus;
-                data.outputs = &outBus;
-                data.outputParameterChanges = &changes;
-                processor->process(data);
-                meter = std::max(meter, changes.lastValue(SorvLib::kGrMeterId));
+            float* in[2] = {};
+            float* out[2] = {};
+            for (int32_t c = 0; c < channels; ++c) {
+                in[c] = input[size_t(c)].data() + at;
+                out[c] = vstOut[size_t(c)].data() + at;
             }
-            vstMeters.push_back(float(meter));
+            AudioBusBuffers inBus = {}, outBus = {};
+            inBus.numChannels = outBus.numChannels = channels;
+            inBus.channelBuffers32 = in;
+            outBus.channelBuffers32 = out;
+            TestParameterChanges changes;
+            ProcessData data;
+            data.symbolicSampleSize = kSample32;
+            data.numSamples = length;
+            data.numInputs = data.numOutputs = 1;
+            data.inputs = &inBus;
+            data.outputs = &outBus;
+            data.outputParameterChanges = &changes;
+            processor->process(data);
+            vstMeters.push_back(float(changes.lastValue(SorvLib::kGrMeterId)));
             at += length;
         }
         processor->setProcessing(false);
@@ -421,10 +420,13 @@ TEST_F(AaxWrapperTest, WindowOpensResizesInTheViewContainerAndCloses) {
     instance->parameters()->GetNumberOfParameters(&count);
     EXPECT_EQ(gui->SetViewContainer(container), AAX_SUCCESS);
     EXPECT_EQ(gui->updates, count);
-    AAX_Point size = {};
-    EXPECT_EQ(gui->GetViewSize(&size), AAX_SUCCESS);
-    EXPECT_EQ(size.horz, 512.0f);
-    EXPECT_EQ(size.vert, 493.0f);
+    // Sizes as vertical and horizontal.
+    const auto viewSize = [gui] {
+        AAX_Point size = {};
+        EXPECT_EQ(gui->GetViewSize(&size), AAX_SUCCESS);
+        return std::make_pair(size.vert, size.horz);
+    };
+    EXPECT_EQ(viewSize(), std::make_pair(493.0f, 512.0f));
 
     // The editor asks its frame for a new size (its size menu): the host's container is
     // asked, vertical first, and the view takes the size only when the host agrees.
@@ -432,16 +434,13 @@ TEST_F(AaxWrapperTest, WindowOpensResizesInTheViewContainerAndCloses) {
     ViewRect larger(0, 0, 768, 740);
     EXPECT_EQ(gui->view->frame->resizeView(gui->view, &larger), kResultOk);
     ASSERT_EQ(model.viewSizes.size(), 1u);
-    EXPECT_EQ(model.viewSizes[0].vert, 740.0f);
-    EXPECT_EQ(model.viewSizes[0].horz, 768.0f);
-    EXPECT_EQ(gui->GetViewSize(&size), AAX_SUCCESS);
-    EXPECT_EQ(size.horz, 768.0f);
-    EXPECT_EQ(size.vert, 740.0f);
+    EXPECT_EQ(std::make_pair(model.viewSizes[0].vert, model.viewSizes[0].horz),
+              std::make_pair(740.0f, 768.0f));
+    EXPECT_EQ(viewSize(), std::make_pair(740.0f, 768.0f));
     model.viewSizeResult = AAX_ERROR_INVALID_VIEW_SIZE;
     ViewRect smaller(0, 0, 256, 246);
     EXPECT_EQ(gui->view->frame->resizeView(gui->view, &smaller), kResultFalse);
-    EXPECT_EQ(gui->GetViewSize(&size), AAX_SUCCESS);
-    EXPECT_EQ(size.horz, 768.0f);
+    EXPECT_EQ(viewSize(), std::make_pair(740.0f, 768.0f));
 
     // The same container again: the window is built anew and every value pushed again.
     EXPECT_EQ(gui->SetViewContainer(container), AAX_SUCCESS);
