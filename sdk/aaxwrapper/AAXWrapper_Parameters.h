@@ -20,7 +20,7 @@
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 #include "pluginterfaces/vst/ivsthostapplication.h"
 #include "pluginterfaces/vst/vstspeaker.h"
-#include "vst2wrapper/Vst2OutputChanges.h"
+#include "vst/OutputParameterChanges.h"
 
 #include <atomic>
 #include <map>
@@ -125,7 +125,7 @@ private:
     // The description's meters, in the order of the context's meter field, and where the
     // effect's blocks send them.
     std::vector<AAX_CTypeID> mMeterIds;
-    Steinberg::Vst::Vst2OutputChanges mOutputChanges;
+    Steinberg::Vst::OutputParameterChanges mOutputChanges;
     // The hand-over between set-up and blocks: a block enters only while the effect is ready,
     // and a set-up starts only once no block has entered.
     std::atomic<bool> mReady{false};

@@ -14,7 +14,7 @@
 
 #include "base/Timer.h"
 #include "vst2/AudioEffectX.h"
-#include "vst2wrapper/Vst2OutputChanges.h"
+#include "vst/OutputParameterChanges.h"
 
 #include "pluginterfaces/base/ipluginbase.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
@@ -164,7 +164,7 @@ private:
     std::atomic<bool> displayChanged{false};
     AudioBusBuffers inputBus = {};
     AudioBusBuffers outputBus = {};
-    Vst2OutputChanges outputChanges;
+    OutputParameterChanges outputChanges;
     std::vector<char> chunk;
     VstSpeakerArrangement* inputArrangement = nullptr;
     VstSpeakerArrangement* outputArrangement = nullptr;

@@ -11,7 +11,7 @@
 namespace Steinberg {
 namespace Vst {
 
-class Vst2OutputChanges : public IParameterChanges {
+class OutputParameterChanges : public IParameterChanges {
 public:
     static constexpr int32 kPointsPerQueue = 16;
 
@@ -34,8 +34,8 @@ public:
         ParamValue values[kPointsPerQueue] = {};
     };
 
-    Vst2OutputChanges() = default;
-    virtual ~Vst2OutputChanges() = default;
+    OutputParameterChanges() = default;
+    virtual ~OutputParameterChanges() = default;
 
     // Main thread, before processing: one queue for each of these ids.
     void prepare(const std::vector<ParamID>& ids);

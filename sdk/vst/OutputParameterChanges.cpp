@@ -1,4 +1,4 @@
-#include "vst2wrapper/Vst2OutputChanges.h"
+#include "vst/OutputParameterChanges.h"
 
 namespace Steinberg {
 namespace Vst {
@@ -15,15 +15,15 @@ template <typename Face> tresult answer(Face* face, const TUID iid, void** obj) 
 }
 } // namespace
 
-tresult PLUGIN_API Vst2OutputChanges::Queue::queryInterface(const TUID iid, void** obj) {
+tresult PLUGIN_API OutputParameterChanges::Queue::queryInterface(const TUID iid, void** obj) {
     return answer<IParamValueQueue>(this, iid, obj);
 }
 
-tresult PLUGIN_API Vst2OutputChanges::queryInterface(const TUID iid, void** obj) {
+tresult PLUGIN_API OutputParameterChanges::queryInterface(const TUID iid, void** obj) {
     return answer<IParameterChanges>(this, iid, obj);
 }
 
-tresult PLUGIN_API Vst2OutputChanges::Queue::getPoint(int32 index, int32& sampleOffset,
+tresult PLUGIN_API OutputParameterChanges::Queue::getPoint(int32 index, int32& sampleOffset,
                                                       ParamValue& value) {
     if (index < 0 || index >= count)
         return kInvalidArgument;
@@ -32,7 +32,7 @@ tresult PLUGIN_API Vst2OutputChanges::Queue::getPoint(int32 index, int32& sample
     return kResultOk;
 }
 
-tresult PLUGIN_API Vst2OutputChanges::Queue::addPoint(int32 sampleOffset, ParamValue value,
+tresult PLUGIN_API OutputParameterChanges::Queue::addPoint(int32 sampleOffset, ParamValue value,
                                                       int32& index) {
     // A full queue keeps its last point current rather than refusing the newest value.
     if (count == kPointsPerQueue)
@@ -43,7 +43,7 @@ tresult PLUGIN_API Vst2OutputChanges::Queue::addPoint(int32 sampleOffset, ParamV
     return kResultOk;
 }
 
-void Vst2OutputChanges::prepare(const std::vector<ParamID>& ids) {
+void OutputParameterChanges::prepare(const std::vector<ParamID>& ids) {
     queueCount = static_cast<int32>(ids.size());
     queues.reset(new Queue[ids.size()]);
     order.reset(new Queue*[ids.size()]);
@@ -52,17 +52,17 @@ void Vst2OutputChanges::prepare(const std::vector<ParamID>& ids) {
     used = 0;
 }
 
-void Vst2OutputChanges::clear() {
+void OutputParameterChanges::clear() {
     for (int32 i = 0; i < used; ++i)
         order[i]->count = 0;
     used = 0;
 }
 
-IParamValueQueue* PLUGIN_API Vst2OutputChanges::getParameterData(int32 index) {
+IParamValueQueue* PLUGIN_API OutputParameterChanges::getParameterData(int32 index) {
     return index >= 0 && index < used ? order[index] : nullptr;
 }
 
-IParamValueQueue* PLUGIN_API Vst2OutputChanges::addParameterData(const ParamID& id, int32& index) {
+IParamValueQueue* PLUGIN_API OutputParameterChanges::addParameterData(const ParamID& id, int32& index) {
     for (int32 i = 0; i < used; ++i)
         if (order[i]->id == id) {
             index = i;
