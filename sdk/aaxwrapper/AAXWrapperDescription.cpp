@@ -71,19 +71,24 @@ AAX_Result describeMeters(AAX_IEffectDescriptor& effect, const AAX_Meter_Desc* m
     return AAX_SUCCESS;
 }
 
-// The process procedure of a layout: only equal input and output widths that have a stem
-// format can be processed.
-AAX_CProcessProc processProcedure(const AAX_Plugin_Desc& layout) {
-    if (layout.mInputChannels != layout.mOutputChannels)
-        return nullptr;
-    switch (layout.mOutputChannels) {
+template <bool kMeters> AAX_CProcessProc processProcedure(Steinberg::int32 channels) {
+    switch (channels) {
     case 1:
-        return reinterpret_cast<AAX_CProcessProc>(&AAXWrapper_AlgorithmProcessFunction<1>);
+        return reinterpret_cast<AAX_CProcessProc>(&AAXWrapper_AlgorithmProcessFunction<1, kMeters>);
     case 2:
-        return reinterpret_cast<AAX_CProcessProc>(&AAXWrapper_AlgorithmProcessFunction<2>);
+        return reinterpret_cast<AAX_CProcessProc>(&AAXWrapper_AlgorithmProcessFunction<2, kMeters>);
     default:
         return nullptr;
     }
+}
+
+// The process procedure of a layout: only equal input and output widths that have a stem
+// format can be processed. It reads the meter slot only where the context declares one.
+AAX_CProcessProc processProcedure(const AAX_Plugin_Desc& layout, bool meters) {
+    if (layout.mInputChannels != layout.mOutputChannels)
+        return nullptr;
+    return meters ? processProcedure<true>(layout.mOutputChannels)
+                  : processProcedure<false>(layout.mOutputChannels);
 }
 
 // The fields of AAXWrapper_Context, each at its slot.
@@ -104,7 +109,7 @@ AAX_Result describeContext(AAX_IComponentDescriptor& component,
 
 AAX_Result describeLayout(AAX_IEffectDescriptor& effect, const AAX_Effect_Desc& description,
                           const AAX_Plugin_Desc& layout, const std::vector<AAX_CTypeID>& meterIds) {
-    const AAX_CProcessProc procedure = processProcedure(layout);
+    const AAX_CProcessProc procedure = processProcedure(layout, !meterIds.empty());
     if (!procedure)
         return AAX_ERROR_INVALID_ARGUMENT;
     AAX_IComponentDescriptor* component = effect.NewComponentDescriptor();
@@ -168,12 +173,14 @@ AAX_Result GetEffectDescriptions(AAX_ICollection* collection) {
     return AAXWrapper_DescribeEffect(collection, AAXWrapper_GetDescription());
 }
 
-template <int32_t kChannels>
+template <int32_t kChannels, bool kMeters>
 void AAXWrapper_AlgorithmProcessFunction(void* const instancesBegin[], const void* instancesEnd) {
     for (void* const* instance = instancesBegin; instance != instancesEnd; ++instance)
         if (const auto* context = static_cast<const AAXWrapper_Context*>(*instance))
-            AAXWrapper_Parameters::Render(*context, kChannels);
+            AAXWrapper_Parameters::Render(*context, kChannels, kMeters);
 }
 
-template void AAXWrapper_AlgorithmProcessFunction<1>(void* const[], const void*);
-template void AAXWrapper_AlgorithmProcessFunction<2>(void* const[], const void*);
+template void AAXWrapper_AlgorithmProcessFunction<1, false>(void* const[], const void*);
+template void AAXWrapper_AlgorithmProcessFunction<1, true>(void* const[], const void*);
+template void AAXWrapper_AlgorithmProcessFunction<2, false>(void* const[], const void*);
+template void AAXWrapper_AlgorithmProcessFunction<2, true>(void* const[], const void*);

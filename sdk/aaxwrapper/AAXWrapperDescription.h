@@ -77,11 +77,13 @@ struct AAXWrapper_Context {
     // The data-in port of the wrapper's instance packet: the parameters object of the
     // instance, as the host last delivered it (ResetFieldData fills it before the first block).
     AAXWrapper_Parameters* const* mInstance;
-    float* const* mMeters; // one value per meter of the description, written every block
+    // One value per meter of the description, written every block; declared, and so present,
+    // only when the description has meters.
+    float* const* mMeters;
 };
 
-// The native process procedure of the components with this many channels in and out; each
-// context in [instancesBegin, instancesEnd) is one AAXWrapper_Context. Host's audio thread:
-// allocates nothing, takes no lock, sets nothing up.
-template <int32_t kChannels>
+// The native process procedure of the components with this many channels in and out and,
+// with kMeters, the meter field; each context in [instancesBegin, instancesEnd) is one
+// AAXWrapper_Context. Host's audio thread: allocates nothing, takes no lock, sets nothing up.
+template <int32_t kChannels, bool kMeters>
 void AAXWrapper_AlgorithmProcessFunction(void* const instancesBegin[], const void* instancesEnd);

@@ -406,32 +406,36 @@ void AAXWrapper_Parameters::StopProcessing() {
     mProcessing = false;
 }
 
-void AAXWrapper_Parameters::Render(const AAXWrapper_Context& context, int32_t channels) {
+void AAXWrapper_Parameters::Render(const AAXWrapper_Context& context, int32_t channels,
+                                   bool meters) {
     const int32_t frames = context.mBufferLength ? *context.mBufferLength : 0;
     if (frames <= 0 || !context.mOutputs)
         return;
     AAXWrapper_Parameters* instance = context.mInstance ? *context.mInstance : nullptr;
-    if (instance && context.mMeters)
-        for (size_t meter = 0; meter < instance->mMeterIds.size(); ++meter)
-            if (context.mMeters[meter])
-                *context.mMeters[meter] = 0.0f;
-    if (instance && instance->Process(context, channels, frames))
+    // The host built the context from the component's fields: without meters it has no slot.
+    float* const* meterCells = meters && instance ? context.mMeters : nullptr;
+    if (instance && instance->Process(context, channels, frames, meterCells))
         return;
+    if (instance)
+        instance->ClearMeters(meterCells);
     const bool passThrough = instance && instance->mBypassed.load(std::memory_order_relaxed);
     for (int32_t c = 0; c < channels; ++c) {
         float* out = context.mOutputs[c];
         const float* in = context.mInputs ? context.mInputs[c] : nullptr;
-        if (!out || out == in)
+        if (!out)
             continue;
-        if (passThrough && in)
-            std::memcpy(out, in, sizeof(float) * size_t(frames));
-        else
+        if (passThrough && in) {
+            if (out != in)
+                std::memcpy(out, in, sizeof(float) * size_t(frames));
+        } else {
+            // In place too: the input the host handed in is not what an unprocessed block plays.
             std::memset(out, 0, sizeof(float) * size_t(frames));
+        }
     }
 }
 
 bool AAXWrapper_Parameters::Process(const AAXWrapper_Context& context, int32_t channels,
-                                    int32_t frames) {
+                                    int32_t frames, float* const* meters) {
     mInBlock.store(true);
     bool ready = mReady.load() && channels == mChannels && context.mInputs;
     for (int32_t c = 0; ready && c < channels; ++c)
@@ -453,20 +457,35 @@ bool AAXWrapper_Parameters::Process(const AAXWrapper_Context& context, int32_t c
     data.inputs = &input;
     data.outputs = &output;
     data.outputParameterChanges = &mOutputChanges;
-    for (int32_t done = 0; done < frames; done += data.numSamples) {
-        data.numSamples = std::min(frames - done, kMaxBlock);
-        for (int32_t c = 0; c < channels; ++c) {
-            in[c] = context.mInputs[c] + done;
-            out[c] = context.mOutputs[c] + done;
+    ClearMeters(meters);
+    bool processed = true;
+    // Whatever the effect throws ends here, and the block still leaves: a set-up waits for it.
+    try {
+        for (int32_t done = 0; done < frames; done += data.numSamples) {
+            data.numSamples = std::min(frames - done, kMaxBlock);
+            for (int32_t c = 0; c < channels; ++c) {
+                in[c] = context.mInputs[c] + done;
+                out[c] = context.mOutputs[c] + done;
+            }
+            input.silenceFlags = output.silenceFlags = 0;
+            mOutputChanges.clear();
+            mProcessor->process(data);
+            if (meters)
+                ShowMeters(meters);
         }
-        input.silenceFlags = output.silenceFlags = 0;
-        mOutputChanges.clear();
-        mProcessor->process(data);
-        if (context.mMeters)
-            ShowMeters(context.mMeters);
+    } catch (...) {
+        processed = false;
     }
     mInBlock.store(false);
-    return true;
+    return processed;
+}
+
+void AAXWrapper_Parameters::ClearMeters(float* const* meters) const {
+    if (!meters)
+        return;
+    for (size_t meter = 0; meter < mMeterIds.size(); ++meter)
+        if (meters[meter])
+            *meters[meter] = 0.0f;
 }
 
 void AAXWrapper_Parameters::ShowMeters(float* const* meters) {

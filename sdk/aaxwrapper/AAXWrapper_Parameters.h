@@ -63,10 +63,11 @@ public:
     AAX_OVERRIDE(AAX_Result)
     ResetFieldData(int32_t fieldIndex, void* data, uint32_t size) const override;
 
-    // Audio thread: one block of a context through its instance. A block that cannot be
-    // processed (no instance yet, no set-up, another width) leaves silence in the outputs, or
-    // the input when the effect is bypassed, and no gain reduction in the meters.
-    static void Render(const AAXWrapper_Context& context, int32_t channels);
+    // Audio thread: one block of a context through its instance; meters tells whether the
+    // component declared the meter field. A block that cannot be processed (no instance yet,
+    // no set-up, another width, the effect threw) leaves silence in the outputs, in place too,
+    // or the input when the effect is bypassed, and no gain reduction in the meters.
+    static void Render(const AAXWrapper_Context& context, int32_t channels, bool meters);
 
     Steinberg::Vst::IEditController* GetController() const { return mController; }
 
@@ -104,11 +105,14 @@ private:
     void HoldBlocks();
     void StopProcessing();
     void FollowBypass();
-    // Audio thread: the block through the effect, in pieces of at most kMaxBlock frames;
-    // false when the effect is not ready for it.
-    bool Process(const AAXWrapper_Context& context, int32_t channels, int32_t frames);
+    // Audio thread: the block through the effect, in pieces of at most kMaxBlock frames, its
+    // meters into meters unless null; false when the effect is not ready for it or threw.
+    bool Process(const AAXWrapper_Context& context, int32_t channels, int32_t frames,
+                 float* const* meters);
     // Audio thread: each meter keeps the highest value the effect sent for it in this block.
     void ShowMeters(float* const* meters);
+    // Audio thread: no gain reduction in any meter (none when meters is null).
+    void ClearMeters(float* const* meters) const;
 
     bool mModuleStarted = false;
     Steinberg::Vst::IComponent* mComponent = nullptr;

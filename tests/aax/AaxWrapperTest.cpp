@@ -6,6 +6,7 @@
 #include "AAX_CString.h"
 #include "AAX_Init.h"
 #include "AaxFixture.h"
+#include "aaxwrapper/AAXWrapperDescription.h"
 #include "aaxwrapper/AAXWrapper_DisplayDelegate.h"
 #include "aaxwrapper/AAXWrapper_GUI.h"
 #include "aaxwrapper/AAXWrapper_Parameters.h"
@@ -149,6 +150,8 @@ TEST_F(AaxWrapperTest, ProcessAndMetersEqualTheVst3PathBitForBit) {
             for (size_t i = 0; i < 256 + 256 + AAXWrapper_Parameters::kMaxBlock; ++i)
                 channel[i] = sample(random);
         const uint32_t seed = 0x1234567u | 1u;
+        // Each path its own input: a path that wrote into it cannot silence the other's.
+        std::vector<std::vector<float>> aaxIn = input, vstIn = input;
 
         std::vector<std::vector<float>> aaxOut(size_t(channels),
                                                std::vector<float>(size_t(total), 0.0f));
@@ -166,7 +169,7 @@ TEST_F(AaxWrapperTest, ProcessAndMetersEqualTheVst3PathBitForBit) {
                 const float* in[2] = {};
                 float* out[2] = {};
                 for (int32_t c = 0; c < channels; ++c) {
-                    in[c] = input[size_t(c)].data() + at;
+                    in[c] = aaxIn[size_t(c)].data() + at;
                     out[c] = aaxOut[size_t(c)].data() + at;
                 }
                 instance->render(in, out, length);
@@ -203,7 +206,7 @@ TEST_F(AaxWrapperTest, ProcessAndMetersEqualTheVst3PathBitForBit) {
             float* in[2] = {};
             float* out[2] = {};
             for (int32_t c = 0; c < channels; ++c) {
-                in[c] = input[size_t(c)].data() + at;
+                in[c] = vstIn[size_t(c)].data() + at;
                 out[c] = vstOut[size_t(c)].data() + at;
             }
             AudioBusBuffers inBus = {}, outBus = {};
@@ -227,11 +230,14 @@ TEST_F(AaxWrapperTest, ProcessAndMetersEqualTheVst3PathBitForBit) {
         component->terminate();
         component->release();
 
-        for (int32_t c = 0; c < channels; ++c)
-            EXPECT_EQ(std::memcmp(aaxOut[size_t(c)].data(), vstOut[size_t(c)].data(),
-                                  sizeof(float) * size_t(total)),
+        for (int32_t c = 0; c < channels; ++c) {
+            const std::vector<float>& out = aaxOut[size_t(c)];
+            EXPECT_EQ(std::memcmp(out.data(), vstOut[size_t(c)].data(), sizeof(float) * out.size()),
                       0)
                 << "channel " << c;
+            EXPECT_TRUE(std::any_of(out.begin(), out.end(), [](float s) { return s != 0.0f; }))
+                << "channel " << c << " silent";
+        }
         EXPECT_EQ(aaxMeters, vstMeters);
         EXPECT_GT(*std::max_element(aaxMeters.begin(), aaxMeters.end()), 0.0f)
             << "the limiter never reduced";
@@ -239,31 +245,70 @@ TEST_F(AaxWrapperTest, ProcessAndMetersEqualTheVst3PathBitForBit) {
 }
 
 // Blocks that cannot be processed leave the host's buffers defined: silence, or the input
-// while the effect is bypassed; and no gain reduction.
+// while the effect is bypassed, whether or not the host runs them in place; and no gain
+// reduction, whatever the meter cell held.
 TEST_F(AaxWrapperTest, UnprocessableBlocksGiveSilenceOrTheInput) {
     constexpr int32_t kFrames = 64;
-    std::vector<float> in(kFrames, 0.25f), out(kFrames);
-    const float* ins[1] = {in.data()};
+    const std::vector<float> input(kFrames, 0.25f);
+    std::vector<float> out(kFrames);
+    const float* ins[1] = {};
     float* outs[1] = {out.data()};
-    for (bool bypassed : {false, true}) {
-        SCOPED_TRACE(bypassed);
-        auto instance = std::make_unique<AaxHostInstance>(model, *effect, 0);
-        instance->stemFormat = AAX_eStemFormat_Stereo; // not the mono component's width
-        ASSERT_TRUE(instance->create());
-        instance->parameters()->UpdateParameterNormalizedValue(kAAX_MasterBypassID,
-                                                               bypassed ? 1.0 : 0.0, 0);
-        instance->parameters()->GenerateCoefficients();
-        std::fill(out.begin(), out.end(), 9.0f);
-        instance->render(ins, outs, kFrames);
-        EXPECT_EQ(out, bypassed ? in : std::vector<float>(kFrames, 0.0f));
-        EXPECT_EQ(instance->meterValues, std::vector<float>{0.0f});
-        // The host reports the width it really runs: the next block is processed.
-        instance->changeStemFormat(AAX_eStemFormat_Mono);
-        std::fill(out.begin(), out.end(), 9.0f);
-        instance->render(ins, outs, kFrames);
-        EXPECT_NE(out[kFrames - 1], 9.0f);
-        EXPECT_NE(out, std::vector<float>(kFrames, 0.0f));
+    for (bool inPlace : {false, true}) {
+        for (bool bypassed : {false, true}) {
+            SCOPED_TRACE(testing::Message() << "in place " << inPlace << ", bypassed " << bypassed);
+            ins[0] = inPlace ? out.data() : input.data();
+            auto instance = std::make_unique<AaxHostInstance>(model, *effect, 0);
+            instance->stemFormat = AAX_eStemFormat_Stereo; // not the mono component's width
+            ASSERT_TRUE(instance->create());
+            instance->parameters()->UpdateParameterNormalizedValue(kAAX_MasterBypassID,
+                                                                   bypassed ? 1.0 : 0.0, 0);
+            instance->parameters()->GenerateCoefficients();
+            out = inPlace ? input : std::vector<float>(kFrames, 9.0f);
+            instance->render(ins, outs, kFrames);
+            EXPECT_EQ(out, bypassed ? input : std::vector<float>(kFrames, 0.0f));
+            EXPECT_EQ(instance->meterValues, std::vector<float>{0.0f});
+            // The host reports the width it really runs: the next block is processed.
+            instance->changeStemFormat(AAX_eStemFormat_Mono);
+            out = inPlace ? input : std::vector<float>(kFrames, 9.0f);
+            instance->render(ins, outs, kFrames);
+            EXPECT_NE(out[kFrames - 1], 9.0f);
+            EXPECT_NE(out, std::vector<float>(kFrames, 0.0f));
+        }
     }
+}
+
+// A description without meters: the host builds contexts without a meter slot, and blocks,
+// processed or not, read no slot past the ones declared.
+AAX_Result describeWithoutMeters(AAX_ICollection* collection) {
+    static AAX_Effect_Desc description;
+    static AAX_Plugin_Desc layouts[3];
+    description = *AAXWrapper_GetDescription();
+    for (int row = 0; row < 2; ++row) {
+        layouts[row] = description.mPluginDesc[row];
+        layouts[row].mMeters = nullptr;
+    }
+    description.mPluginDesc = layouts;
+    return AAXWrapper_DescribeEffect(collection, &description);
+}
+
+TEST_F(AaxWrapperTest, ALayoutWithoutMetersReadsOnlyItsSlots) {
+    IACFPluginDefinition* bare = nullptr;
+    ASSERT_EQ(AAX_RegisterPluginWith(host, &bare, &describeWithoutMeters), ACF_OK);
+    {
+        AaxHostInstance instance(model, *model.collections.back()->effects.at(0).second, 1);
+        ASSERT_TRUE(instance.create());
+        EXPECT_TRUE(instance.meterValues.empty());
+        const std::vector<float> in(256, 0.5f), silence(256, 0.0f);
+        std::vector<float> out[2] = {silence, silence};
+        const float* ins[2] = {in.data(), in.data()};
+        float* outs[2] = {out[0].data(), out[1].data()};
+        instance.render(ins, outs, 256);
+        EXPECT_NE(out[0], silence);
+        instance.changeStemFormat(AAX_eStemFormat_Mono);
+        instance.render(ins, outs, 256);
+        EXPECT_EQ(out[0], silence);
+    }
+    bare->Release();
 }
 
 TEST_F(AaxWrapperTest, ChunkRestoresEveryValueAndRefusesBadOnes) {

@@ -515,12 +515,13 @@ AaxHostInstance::AaxHostInstance(AaxHostModel& model, const AaxHostEffectDescrip
     controller->AddRef();
     mController = static_cast<AAX_IACFController*>(controller);
 
-    // The context: one pointer slot per declared field, up to the highest slot declared.
+    // The context: one pointer slot per declared field, up to the highest slot declared and
+    // not one beyond.
     mIn.assign(size_t(mChannels), nullptr);
     mOut.assign(size_t(mChannels), nullptr);
-    for (const auto& entry : mComponent.fields) {
-        if (entry.first >= mSlots.size())
-            mSlots.resize(entry.first + 1, nullptr);
+    const auto& fields = mComponent.fields;
+    mSlots.assign(fields.empty() ? 0 : fields.rbegin()->first + 1, nullptr);
+    for (const auto& entry : fields) {
         void*& slot = mSlots[entry.first];
         const AaxField& field = entry.second;
         switch (field.kind) {
@@ -538,7 +539,8 @@ AaxHostInstance::AaxHostInstance(AaxHostModel& model, const AaxHostEffectDescrip
             slot = mPorts[entry.first].data();
             break;
         case AaxField::kMeters:
-            mMeterCells.assign(field.meterIds.size(), 0.0f);
+            // The cells hold what the plug-in last wrote; at first, what no meter shows.
+            mMeterCells.assign(field.meterIds.size(), kUnwrittenMeter);
             meterValues = mMeterCells;
             for (float& cell : mMeterCells)
                 mMeters.push_back(&cell);
@@ -640,8 +642,6 @@ void AaxHostInstance::render(const float* const* in, float* const* out, int32_t 
         mOut[size_t(c)] = out[c];
     }
     mFrames = frames;
-    for (float& cell : mMeterCells)
-        cell = 0.0f;
     void* contexts[] = {mSlots.data()};
     mProc(contexts, contexts + 1);
     meterValues = mMeterCells;

@@ -359,8 +359,8 @@ public:
 // the effect's creation procedure and initialised with the instance's own controller, as is
 // its window object; its algorithm context is built only from the fields the component
 // declared (one pointer slot per field), its ports hold the packets posted to them, and its
-// meters are read after every block. The host's main thread calls everything but render, which its
-// audio thread calls.
+// meters are read after every block and never cleared (hosts leave them to the plug-in). The
+// host's main thread calls everything but render, which its audio thread calls.
 class AaxHostInstance {
 public:
     using ProcessProc = void (*)(void* const[], const void*);
@@ -395,6 +395,8 @@ public:
     // Audio thread: one block of channels() channels through the component's procedure; the
     // meters are read into meterValues afterwards. Allocates nothing itself.
     void render(const float* const* in, float* const* out, int32_t frames);
+    // A meter cell before the plug-in's first write: out of every meter's range.
+    static constexpr float kUnwrittenMeter = -1.0f;
     std::vector<float> meterValues;
     int blocks = 0;
 
