@@ -1,8 +1,8 @@
 // The AAX process procedure as a real-time host needs it: no block allocates (so none sets the
 // effect up), and the audio thread runs blocks while the main thread automates, saves and
-// restores the state, changes the rate and opens and closes the window. Run under
-// ThreadSanitizer, the threaded cases show that nothing the blocks use races with the main
-// thread.
+// restores the state, changes the rate and stem format hundreds of times and opens and closes
+// the window. Run under ThreadSanitizer, the threaded cases show that nothing the blocks use
+// races with the main thread.
 
 #include "AAX_CEffectParameters.h"
 #include "AAX_IEffectGUI.h"
@@ -75,11 +75,15 @@ protected:
             constexpr int32_t kFrames = 128;
             while (running) {
                 render(kFrames);
-                double sum = 0; // NaN and infinities stay in the sum
+                double sum = 0, level = 0; // NaN and infinities stay in the sum
                 for (const auto& channel : out)
-                    for (int32_t i = 0; i < kFrames; ++i)
+                    for (int32_t i = 0; i < kFrames; ++i) {
                         sum += channel[size_t(i)];
+                        level += std::fabs(channel[size_t(i)]);
+                    }
                 finite = finite && std::isfinite(sum);
+                sounding = level > 0;
+                ++rendered;
             }
         });
         body(*gui, container);
@@ -92,10 +96,20 @@ protected:
         EXPECT_EQ(container->Release(), 0u);
     }
 
+    // Main thread: whether a block that began after this call sounded; waits for one to end.
+    bool nextBlockSounds() {
+        const int start = rendered;
+        while (rendered < start + 2)
+            std::this_thread::yield();
+        return sounding;
+    }
+
     static constexpr int32_t kLongest = 3000;
     std::unique_ptr<AaxHostInstance> instance;
     AAX_IACFEffectParameters* parameters = nullptr;
     std::vector<float> in[2], out[2];
+    std::atomic<int> rendered{0};
+    std::atomic<bool> sounding{false};
 };
 
 TEST_F(AaxRealtime, NoBlockAllocatesSoNoneSetsUp) {
@@ -130,6 +144,7 @@ TEST_F(AaxRealtime, NoBlockAllocatesSoNoneSetsUp) {
 TEST_F(AaxRealtime, ThreadsAudioAutomationStateRateAndWindowAtOnce) {
     withAudioAndWindow([&](AAX_IACFEffectGUI& gui, IACFUnknown* container) {
         const char* const ids[] = {"EfMx", "Tone", "Pred", "EfLm", "Powr", kAAX_MasterBypassID};
+        const AAX_CSampleRate rates[] = {44100, 48000, 96000};
         for (int round = 0; round < 60; ++round) {
             for (size_t i = 0; i < std::size(ids); ++i)
                 parameters->SetParameterNormalizedValue(ids[i],
@@ -143,10 +158,24 @@ TEST_F(AaxRealtime, ThreadsAudioAutomationStateRateAndWindowAtOnce) {
                 gui.SetViewContainer(container);
             if (round % 10 == 5)
                 gui.SetViewContainer(nullptr);
-            if (round % 20 == 10)
-                instance->changeSampleRate(round % 40 == 10 ? 44100.0f : 48000.0f);
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            // A storm of set-ups, each met by running blocks. Under a mono one the stereo blocks
+            // cannot be processed: silent, or the input while bypassed.
+            double bypass = 0;
+            parameters->GetParameterNormalizedValue(kAAX_MasterBypassID, &bypass);
+            for (int setUp = 0; setUp < 2; ++setUp) {
+                instance->changeSampleRate(rates[(2 * round + setUp) % 3]);
+                nextBlockSounds();
+                instance->changeStemFormat(AAX_eStemFormat_Mono);
+                EXPECT_EQ(nextBlockSounds(), bypass > 0.5) << round;
+                instance->changeStemFormat(AAX_eStemFormat_Stereo);
+                nextBlockSounds();
+            }
         }
+        // The last set-up (stereo) holds: with some of the input mixed in, blocks sound.
+        parameters->SetParameterNormalizedValue(kAAX_MasterBypassID, 0.0);
+        parameters->SetParameterNormalizedValue("EfMx", 0.5);
+        parameters->GenerateCoefficients();
+        EXPECT_TRUE(nextBlockSounds());
     });
 }
 
