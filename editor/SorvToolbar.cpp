@@ -2,6 +2,7 @@
 
 #include "vstgui/PlatformResources.h"
 #include "core/CoreIds.h"
+#include "core/IPreference.h"
 #include "core/IUtils.h"
 #include "core/ProductInfo.h"
 #include "core/SorvEffect.h"
@@ -38,6 +39,7 @@ const CColor kGradientBottom(20, 20, 20, 255);
 
 const char* const kSizeTitles[] = {"Small (80%)", "Medium (90%)", "Normal (100%)", "Large (110%)",
                                    "Larger (125%)"};
+constexpr int kSizeEntries = 5;
 const char* const kQualityTitles[] = {"Low", "High"};
 constexpr float kDefaultSizeEntry = 2.0f;
 constexpr float kDefaultQualityEntry = 1.0f;
@@ -94,6 +96,15 @@ SorvToolbar::~SorvToolbar() {
     frame = nullptr;
 }
 
+double getStoredUISize(double otherwise) {
+    std::string stored = getPreferences()->getPreference(
+        kUISizeKey, kSizeTitles[static_cast<int>(kDefaultSizeEntry)]);
+    for (int i = 0; i < kSizeEntries; ++i)
+        if (stored == kSizeTitles[i])
+            return uiSizeFactors[i];
+    return otherwise;
+}
+
 void SorvToolbar::attached(CViewContainer* parent) {
     frame = dynamic_cast<CFrame*>(parent);
     if (frame)
@@ -140,8 +151,8 @@ void SorvToolbar::layoutViews() {
     SharedPointer<CBitmap> mainOpenIcon = moduleBitmap("main_menu_open.png");
     mainMenu = iconMenu(iconRect(kMargin, mainIcon, mainOpenIcon), this, kMainMenuId, mainIcon,
                         mainOpenIcon);
-    SharedPointer<SorvPreferenceMenu> sizeMenu =
-        preferenceMenu(kUISizeKey, this, kSizeTitles, 5, kDefaultSizeEntry, kUISizeMenuId);
+    SharedPointer<SorvPreferenceMenu> sizeMenu = preferenceMenu(
+        kUISizeKey, this, kSizeTitles, kSizeEntries, kDefaultSizeEntry, kUISizeMenuId);
     SharedPointer<SorvPreferenceMenu> qualityMenu = preferenceMenu(
         kUIScalingQualityKey, this, kQualityTitles, 2, kDefaultQualityEntry, kUIQualityMenuId);
     mainMenu->addEntry(sizeMenu, "UI Size");
@@ -178,7 +189,7 @@ void SorvToolbar::valueChanged(CControl* control) {
         auto* menu = dynamic_cast<COptionMenu*>(control);
         if (tag == kUISizeMenuId && menu) {
             int32 i = menu->getCurrentIndex();
-            if (view && i >= 0 && i < 5)
+            if (view && i >= 0 && i < kSizeEntries)
                 view->setUISize(uiSizeFactors[i]);
         } else if (tag == kUIQualityMenuId && menu) {
             if (frame)

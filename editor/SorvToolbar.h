@@ -22,6 +22,10 @@ extern const double uiSizeFactors[5];
 // The strip's height in logical pixels.
 double getToolbarHeight();
 
+// The factor of the size stored by the size menu, or `otherwise` when the stored title is
+// none of its entries (the menu then keeps the size too).
+double getStoredUISize(double otherwise);
+
 class SorvToolbar : public VSTGUI::CAutoLayoutContainerView,
                     public VSTGUI::IControlListener,
                     public VSTGUI::IMouseObserver {

@@ -61,6 +61,9 @@ SorvView::SorvView(EditController* controller)
     if (controller)
         controller->setKnobMode(kLinearMode);
     contentScaleFactor = getUtils()->getScaleFactor();
+    // Hosts make their window from getSize before they attach the view: it must already
+    // hold the size the toolbar's size menu will choose.
+    uiSizeFactor = getStoredUISize(uiSizeFactor);
 }
 
 SorvView::~SorvView() {
@@ -277,9 +280,11 @@ void SorvView::rescale() {
     scaledRect = ViewRect(
         static_cast<int32>(baseRect.left * zoom), static_cast<int32>(baseRect.top * zoom),
         static_cast<int32>(baseRect.right * zoom), static_cast<int32>(baseRect.bottom * zoom));
-    // The size the host is told is the zoomed one; the base stays unzoomed, so that opening
-    // the view again builds the same window.
-    rect = scaledRect;
+    // The base stays unzoomed, so that opening the view again builds the same window. While
+    // closed, getSize reports the size the view will open at; while open it changes only as
+    // the host takes the frame's new size (beforeSizeChange).
+    if (!frame)
+        rect = scaledRect;
 }
 
 void SorvView::setBaseSize(const ViewRect& r) {
@@ -316,14 +321,11 @@ bool SorvView::beforeSizeChange(const CRect& newSize, const CRect&) {
         return true;
     int32 w = static_cast<int32>(newSize.getWidth());
     int32 h = static_cast<int32>(newSize.getHeight());
-    if (plugFrame) {
-        resizing = true;
-        ViewRect wanted(0, 0, w, h);
-        tresult answer = plugFrame->resizeView(this, &wanted);
-        resizing = false;
-        if (answer == kResultOk)
-            return true;
-    }
+    resizing = true;
+    tresult answer = resizeHost(w, h);
+    resizing = false;
+    if (answer == kResultOk)
+        return true;
     if (frame && frame->getPlatformFrame())
         fitHostWindows(frame->getPlatformFrame()->getPlatformRepresentation(), w, h);
     return true;

@@ -8,6 +8,20 @@
 namespace Steinberg {
 namespace Vst {
 
+namespace {
+
+bool sameSize(const ViewRect& a, const ViewRect& b) {
+    return a.getWidth() == b.getWidth() && a.getHeight() == b.getHeight();
+}
+
+ViewRect sizeOf(const VSTGUI::CFrame* frame) {
+    const VSTGUI::CRect& size = frame->getViewSize();
+    return ViewRect(0, 0, static_cast<int32>(size.getWidth()),
+                    static_cast<int32>(size.getHeight()));
+}
+
+} // namespace
+
 VSTGUIEditor::VSTGUIEditor(EditController* controller, ViewRect* size)
     : EditorView(controller, size) {}
 
@@ -45,11 +59,8 @@ tresult PLUGIN_API VSTGUIEditor::attached(void* parent, FIDString type) {
         if (!open(parent, VSTGUI::PlatformType::kDefaultNative))
             return kResultFalse;
         if (VSTGUI::CFrame* f = getFrame()) {
-            const VSTGUI::CRect& size = f->getViewSize();
-            rect = ViewRect(0, 0, static_cast<int32>(size.getWidth()),
-                            static_cast<int32>(size.getHeight()));
-            if (plugFrame)
-                plugFrame->resizeView(this, &rect);
+            ViewRect size = sizeOf(f);
+            resizeHost(size.getWidth(), size.getHeight());
         }
         if (!timer)
             timer = new VSTGUI::CVSTGUITimer(this, static_cast<VSTGUI::uint32>(idleRate));
@@ -71,7 +82,28 @@ tresult PLUGIN_API VSTGUIEditor::removed() {
 }
 
 tresult PLUGIN_API VSTGUIEditor::onSize(ViewRect* newSize) {
-    return EditorView::onSize(newSize);
+    if (!newSize)
+        return kInvalidArgument;
+    if (requesting && sameSize(*newSize, requested))
+        rect = *newSize;
+    else if (VSTGUI::CFrame* f = getFrame())
+        rect = sizeOf(f);
+    return sameSize(*newSize, rect) ? kResultTrue : kResultFalse;
+}
+
+tresult VSTGUIEditor::resizeHost(int32 width, int32 height) {
+    requested = ViewRect(0, 0, width, height);
+    tresult answer = kResultFalse;
+    if (plugFrame) {
+        // The host gets its own copy: getSize must still report the old size while it
+        // compares and resizes.
+        ViewRect asked = requested;
+        requesting = true;
+        answer = plugFrame->resizeView(this, &asked);
+        requesting = false;
+    }
+    rect = requested;
+    return answer;
 }
 
 VSTGUI::CMessageResult VSTGUIEditor::notify(VSTGUI::CBaseObject*, VSTGUI::IdStringPtr message) {

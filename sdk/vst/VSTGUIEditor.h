@@ -1,7 +1,8 @@
 #pragma once
 // An IPlugView that shows a toolkit frame: it opens the editor when the host attaches it
-// to a window, reports the frame's size to the host, idles the frame on its timer and
-// closes it when the host removes it. Main thread only.
+// to a window, asks the host for the frame's size, idles the frame on its timer and closes
+// it when the host removes it. getSize reports a new size only once the host has taken it:
+// hosts compare their request with getSize. Main thread only.
 
 #include "vstgui/CFrame.h"
 #include "vstgui/CVSTGUITimer.h"
@@ -33,6 +34,8 @@ public:
     tresult PLUGIN_API isPlatformTypeSupported(FIDString type) SMTG_OVERRIDE;
     tresult PLUGIN_API attached(void* parent, FIDString type) SMTG_OVERRIDE;
     tresult PLUGIN_API removed() SMTG_OVERRIDE;
+    // Confirms a size asked for by resizeHost. The frame cannot be resized freely, so any
+    // other size leaves it as it is, and getSize keeps reporting the frame's size.
     tresult PLUGIN_API onSize(ViewRect* newSize) SMTG_OVERRIDE;
 
     // Idles the frame on the timer.
@@ -42,8 +45,18 @@ public:
     OBJ_METHODS(VSTGUIEditor, EditorView)
     REFCOUNT_METHODS(EditorView)
 
+protected:
+    // Asks the host to make the view width × height; the host's answer. From then on getSize
+    // reports that size: the host confirmed it (by onSize, or by answering kResultTrue
+    // without calling onSize, as some hosts do), or refused it and the caller fits the
+    // host's windows itself.
+    tresult resizeHost(int32 width, int32 height);
+
 private:
     VSTGUI::int32 idleRate = 100;
+    // The size asked for while the host's resizeView runs.
+    ViewRect requested;
+    bool requesting = false;
     VSTGUI::CVSTGUITimer* timer = nullptr;
 };
 

@@ -299,10 +299,14 @@ TEST(QUOR515View, ModifierKeysFollowTheHostFormat) {
 TEST(QUOR515View, ResizesTheHostRefusesFitTheHostWindows) {
     OpenEditor editor;
     ASSERT_EQ(editor.attachResult, kResultOk);
-    // Inside the host's resizeView the frame may change size again: no second request.
+    // Inside the host's resizeView getSize still reports the old size, and the frame may
+    // change size again: no second request.
     int nested = 0;
     editor.plugFrame.during = [&] {
         ++nested;
+        ViewRect now;
+        editor.plugView->getSize(&now);
+        EXPECT_EQ(now.getWidth(), 512);
         EXPECT_TRUE(editor.view->beforeSizeChange(CRect(0, 0, 10, 10), CRect()));
     };
     size_t before = editor.plugFrame.requests.size();
@@ -321,6 +325,13 @@ TEST(QUOR515View, ResizesTheHostRefusesFitTheHostWindows) {
     EXPECT_EQ(hostWindowFits()[0].height, 986);
     EXPECT_EQ(editor.frame()->getZoom(), 2.0);
     hostWindowFits().clear();
+    // A size the host picks on its own is not followed: getSize stays the frame's.
+    ViewRect own(0, 0, 700, 500), size;
+    EXPECT_EQ(editor.plugView->onSize(&own), kResultFalse);
+    editor.plugView->getSize(&size);
+    EXPECT_EQ(size.getWidth(), 1024);
+    EXPECT_EQ(size.getHeight(), 986);
+    EXPECT_EQ(editor.frame()->getZoom(), 2.0);
 }
 
 TEST(QUOR515View, ReattachesAndRefusesBadHostInput) {
