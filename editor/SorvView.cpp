@@ -321,6 +321,10 @@ bool SorvView::beforeSizeChange(const CRect& newSize, const CRect&) {
         return true;
     int32 w = static_cast<int32>(newSize.getWidth());
     int32 h = static_cast<int32>(newSize.getHeight());
+    // The host has that size already: the frame, built unzoomed, takes the size the host made
+    // its window from.
+    if (w == rect.getWidth() && h == rect.getHeight())
+        return true;
     resizing = true;
     tresult answer = resizeHost(w, h);
     resizing = false;

@@ -229,13 +229,7 @@ TEST_F(EditorHost, ReattachGivesTheSameWindowAtEverySize) {
     start();
     for (const Case& c : cases) {
         SCOPED_TRACE(c.storedSize);
-        HKEY key = nullptr;
-        ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\Sorv Audio Labs", 0, nullptr, 0,
-                                  KEY_SET_VALUE, nullptr, &key, nullptr),
-                  ERROR_SUCCESS);
-        RegSetValueExA(key, "QUOR-515 UI Size", 0, REG_SZ,
-                       reinterpret_cast<const BYTE*>(c.storedSize), DWORD(strlen(c.storedSize)));
-        RegCloseKey(key);
+        storeSize(c.storedSize);
         view = open(parent);
         ASSERT_NE(view, nullptr);
         {
@@ -264,11 +258,71 @@ TEST_F(EditorHost, ReattachGivesTheSameWindowAtEverySize) {
         }
         close(view);
     }
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\Sorv Audio Labs", 0, KEY_SET_VALUE, &key) ==
-        ERROR_SUCCESS) {
-        RegDeleteValueA(key, "QUOR-515 UI Size");
-        RegCloseKey(key);
+}
+
+// Hosts make their window from getSize, compare a resize request with getSize, and answer it
+// in different ways: at every stored size, content scale and size chosen in the menu, the
+// host's window, getSize and the editor's window agree, and the whole editor is inside the
+// host's window.
+TEST_F(EditorHost, TheHostWindowFollowsTheEditorHoweverTheHostAnswers) {
+    struct Opening {
+        const char* storedSize;
+        float contentScale;
+        int width, height;
+    };
+    const Opening openings[] = {{"Normal (100%)", 1.0f, 512, 493},
+                                {"Larger (125%)", 1.0f, 640, 616},
+                                {"Small (80%)", 1.0f, 409, 394},
+                                {"Larger (125%)", 1.5f, 960, 924}};
+    auto expectAgreeing = [&](int width, int height) {
+        ViewRect size;
+        ASSERT_EQ(view->getSize(&size), kResultOk);
+        EXPECT_EQ(size.getWidth(), width);
+        EXPECT_EQ(size.getHeight(), height);
+        RECT host{}, editor{};
+        GetClientRect(parent, &host);
+        EXPECT_EQ(host.right, width);
+        EXPECT_EQ(host.bottom, height);
+        GetWindowRect(editorWindow(parent), &editor);
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&editor), 2);
+        EXPECT_EQ(editor.right - editor.left, width);
+        EXPECT_EQ(editor.bottom - editor.top, height);
+        EXPECT_TRUE(editor.left >= 0 && editor.top >= 0 && editor.right <= host.right &&
+                    editor.bottom <= host.bottom)
+            << "the editor reaches out of the host's window";
+    };
+    start();
+    for (auto answer : {PlugFrame::Answer::kComparesFirst, PlugFrame::Answer::kResizesSilently,
+                        PlugFrame::Answer::kRefuses}) {
+        SCOPED_TRACE(int(answer));
+        plugFrame.answer = answer;
+        for (const Opening& o : openings) {
+            SCOPED_TRACE(o.storedSize);
+            storeSize(o.storedSize);
+            view = create();
+            ASSERT_NE(view, nullptr);
+            FUnknownPtr<IPlugViewContentScaleSupport>(view)->setContentScaleFactor(o.contentScale);
+            ViewRect opensAt;
+            ASSERT_EQ(view->getSize(&opensAt), kResultOk);
+            EXPECT_EQ(opensAt.getWidth(), o.width);
+            EXPECT_EQ(opensAt.getHeight(), o.height);
+            attach(view, parent);
+            expectAgreeing(o.width, o.height);
+            ASSERT_EQ(view->removed(), kResultOk);
+            ASSERT_EQ(view->attached(parent, kPlatformTypeHWND), kResultOk);
+            expectAgreeing(o.width, o.height);
+            close(view);
+        }
+        // The size menu: 100 % → 125 % → 80 %, then the content scale back to 100 %.
+        storeSize("Normal (100%)");
+        view = open(parent);
+        chooseFromMainMenu(editorWindow(parent), 0, 4);
+        expectAgreeing(640, 616);
+        chooseFromMainMenu(editorWindow(parent), 0, 0);
+        expectAgreeing(409, 394);
+        FUnknownPtr<IPlugViewContentScaleSupport>(view)->setContentScaleFactor(1.25f);
+        expectAgreeing(512, 493);
+        close(view);
     }
 }
 

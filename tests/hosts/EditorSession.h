@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace SorvTest {
@@ -53,6 +54,20 @@ struct RecordingHandler : public IComponentHandler {
     uint32 PLUGIN_API release() override { return 1; }
 };
 
+// The size title the editors of this prefix open at; null forgets it.
+inline void storeSize(const char* title) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\Sorv Audio Labs", 0, nullptr, 0,
+                              KEY_SET_VALUE, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    if (title)
+        RegSetValueExA(key, "QUOR-515 UI Size", 0, REG_SZ, reinterpret_cast<const BYTE*>(title),
+                       DWORD(std::strlen(title)));
+    else
+        RegDeleteValueA(key, "QUOR-515 UI Size");
+    RegCloseKey(key);
+}
+
 class EditorSession : public Vst3Host {
 protected:
     void start() {
@@ -65,13 +80,25 @@ protected:
         parent = makeHostWindow();
         ASSERT_NE(parent, nullptr);
     }
-    IPlugView* open(HWND window) {
+    IPlugView* create() {
         IPlugView* view = effect.controller->createView("editor");
         EXPECT_NE(view, nullptr);
-        if (!view)
-            return nullptr;
-        view->setFrame(&plugFrame);
+        if (view)
+            view->setFrame(&plugFrame);
+        return view;
+    }
+    // As hosts do: the window made from getSize, then the view attached to it.
+    void attach(IPlugView* view, HWND window) {
+        ViewRect size;
+        ASSERT_EQ(view->getSize(&size), kResultOk);
+        setClientSize(window, size.getWidth(), size.getHeight());
+        plugFrame.windows[view] = window;
         EXPECT_EQ(view->attached(window, kPlatformTypeHWND), kResultOk);
+    }
+    IPlugView* open(HWND window) {
+        IPlugView* view = create();
+        if (view)
+            attach(view, window);
         return view;
     }
     HWND editorWindow(HWND window) const { return GetWindow(window, GW_CHILD); }
@@ -80,6 +107,7 @@ protected:
             return;
         view->removed();
         view->setFrame(nullptr);
+        plugFrame.windows.erase(view);
         EXPECT_EQ(view->release(), 0u);
         view = nullptr;
     }
@@ -96,6 +124,8 @@ protected:
             factory->release();
             EXPECT_TRUE(exitDll());
         }
+        // Later editors of this prefix open at the default size again.
+        storeSize(nullptr);
         Vst3Host::TearDown();
     }
     // Blocks of a sine of that amplitude, stereo at 44.1 kHz.

@@ -7,17 +7,52 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <map>
 #include <vector>
 
 namespace SorvTest {
 
-// The host's frame: accepts every resize, sizes the view and keeps the requests.
+// Sizes a host window so that its client area is width × height, as hosts fit their window
+// to a view.
+inline void setClientSize(HWND window, int width, int height) {
+    RECT r{0, 0, width, height};
+    AdjustWindowRectEx(&r, DWORD(GetWindowLongW(window, GWL_STYLE)), FALSE,
+                       DWORD(GetWindowLongW(window, GWL_EXSTYLE)));
+    SetWindowPos(window, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The host's frame around its views: answers a view's resize request in one of the ways real
+// hosts do, sizes the view's host window with it and keeps the requests.
 struct PlugFrame : public Steinberg::IPlugFrame {
+    enum class Answer {
+        kResizesAndConfirms, // resizes and calls onSize every time
+        kComparesFirst,      // as the SDK's sample host: nothing when getSize already reports
+                             // the request; onSize only when getSize still differs after
+                             // resizing
+        kResizesSilently,    // resizes and answers kResultTrue without onSize
+        kRefuses,
+    };
+
     Steinberg::tresult PLUGIN_API resizeView(Steinberg::IPlugView* view,
                                              Steinberg::ViewRect* r) override {
         requests.push_back(*r);
-        view->onSize(r);
-        return Steinberg::kResultOk;
+        if (answer == Answer::kRefuses)
+            return Steinberg::kResultFalse;
+        if (answer == Answer::kComparesFirst && reports(view, *r))
+            return Steinberg::kResultTrue;
+        auto window = windows.find(view);
+        if (window != windows.end())
+            setClientSize(window->second, r->getWidth(), r->getHeight());
+        if (answer == Answer::kResizesAndConfirms ||
+            (answer == Answer::kComparesFirst && !reports(view, *r)))
+            view->onSize(r);
+        return Steinberg::kResultTrue;
+    }
+    static bool reports(Steinberg::IPlugView* view, const Steinberg::ViewRect& r) {
+        Steinberg::ViewRect now;
+        return view->getSize(&now) == Steinberg::kResultTrue && now.getWidth() == r.getWidth() &&
+               now.getHeight() == r.getHeight();
     }
     Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID, void** obj) override {
         *obj = nullptr;
@@ -25,10 +60,19 @@ struct PlugFrame : public Steinberg::IPlugFrame {
     }
     Steinberg::uint32 PLUGIN_API addRef() override { return 1; }
     Steinberg::uint32 PLUGIN_API release() override { return 1; }
+
+    Answer answer = Answer::kResizesAndConfirms;
+    // The host window of each view.
+    std::map<Steinberg::IPlugView*, HWND> windows;
     std::vector<Steinberg::ViewRect> requests;
 };
 
 inline LRESULT CALLBACK hostWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Views may be larger than the screen.
+    if (message == WM_GETMINMAXINFO) {
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMaxTrackSize = {4096, 4096};
+        return 0;
+    }
     return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
@@ -89,6 +133,22 @@ template <typename Draw> std::vector<uint32_t> capture(int w, int h, Draw draw) 
     DeleteObject(bitmap);
     DeleteDC(dc);
     return pixels;
+}
+
+// The user opens the editor's main menu (the icon at the left of the toolbar strip) and walks
+// it with the keys: down to the submenu, right into it, down to the entry, return.
+inline void chooseFromMainMenu(HWND editor, int submenu, int entry) {
+    for (int i = 0; i <= submenu; ++i)
+        PostMessageW(editor, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(editor, WM_KEYDOWN, VK_RIGHT, 0);
+    for (int i = 0; i < entry; ++i)
+        PostMessageW(editor, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(editor, WM_KEYDOWN, VK_RETURN, 0);
+    RECT r{};
+    GetClientRect(editor, &r);
+    LPARAM at = MAKELPARAM(10, r.bottom - 12);
+    SendMessageW(editor, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(editor, WM_LBUTTONUP, 0, at);
 }
 
 // Runs the thread's messages (paint, timers) for a while.

@@ -68,23 +68,7 @@ struct Editor {
         ASSERT_EQ(view->attached(parent, kPlatformTypeHWND), kResultOk);
     }
     HWND window() const { return GetWindow(parent, GW_CHILD); }
-    // The user opens the main menu and walks it with the keys: down to the submenu, right
-    // into it, down to the entry, return.
-    void choose(int submenu, int entry) {
-        HWND w = window();
-        for (int i = 0; i <= submenu; ++i)
-            PostMessageW(w, WM_KEYDOWN, VK_DOWN, 0);
-        PostMessageW(w, WM_KEYDOWN, VK_RIGHT, 0);
-        for (int i = 0; i < entry; ++i)
-            PostMessageW(w, WM_KEYDOWN, VK_DOWN, 0);
-        PostMessageW(w, WM_KEYDOWN, VK_RETURN, 0);
-        RECT r{};
-        GetClientRect(w, &r);
-        // The main menu's icon, 12 pixels into the strip at the bottom.
-        LPARAM at = MAKELPARAM(10, r.bottom - 12);
-        SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, at);
-        SendMessageW(w, WM_LBUTTONUP, 0, at);
-    }
+    void choose(int submenu, int entry) { chooseFromMainMenu(window(), submenu, entry); }
     void close() {
         if (view) {
             view->removed();
