@@ -274,23 +274,6 @@ TEST_F(EditorHost, TheHostWindowFollowsTheEditorHoweverTheHostAnswers) {
                                 {"Larger (125%)", 1.0f, 640, 616},
                                 {"Small (80%)", 1.0f, 409, 394},
                                 {"Larger (125%)", 1.5f, 960, 924}};
-    auto expectAgreeing = [&](int width, int height) {
-        ViewRect size;
-        ASSERT_EQ(view->getSize(&size), kResultOk);
-        EXPECT_EQ(size.getWidth(), width);
-        EXPECT_EQ(size.getHeight(), height);
-        RECT host{}, editor{};
-        GetClientRect(parent, &host);
-        EXPECT_EQ(host.right, width);
-        EXPECT_EQ(host.bottom, height);
-        GetWindowRect(editorWindow(parent), &editor);
-        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&editor), 2);
-        EXPECT_EQ(editor.right - editor.left, width);
-        EXPECT_EQ(editor.bottom - editor.top, height);
-        EXPECT_TRUE(editor.left >= 0 && editor.top >= 0 && editor.right <= host.right &&
-                    editor.bottom <= host.bottom)
-            << "the editor reaches out of the host's window";
-    };
     start();
     for (auto answer : {PlugFrame::Answer::kComparesFirst, PlugFrame::Answer::kResizesSilently,
                         PlugFrame::Answer::kRefuses}) {
@@ -307,21 +290,21 @@ TEST_F(EditorHost, TheHostWindowFollowsTheEditorHoweverTheHostAnswers) {
             EXPECT_EQ(opensAt.getWidth(), o.width);
             EXPECT_EQ(opensAt.getHeight(), o.height);
             attach(view, parent);
-            expectAgreeing(o.width, o.height);
+            expectWindowsAgree(o.width, o.height);
             ASSERT_EQ(view->removed(), kResultOk);
             ASSERT_EQ(view->attached(parent, kPlatformTypeHWND), kResultOk);
-            expectAgreeing(o.width, o.height);
+            expectWindowsAgree(o.width, o.height);
             close(view);
         }
         // The size menu: 100 % → 125 % → 80 %, then the content scale back to 100 %.
         storeSize("Normal (100%)");
         view = open(parent);
         chooseFromMainMenu(editorWindow(parent), 0, 4);
-        expectAgreeing(640, 616);
+        expectWindowsAgree(640, 616);
         chooseFromMainMenu(editorWindow(parent), 0, 0);
-        expectAgreeing(409, 394);
+        expectWindowsAgree(409, 394);
         FUnknownPtr<IPlugViewContentScaleSupport>(view)->setContentScaleFactor(1.25f);
-        expectAgreeing(512, 493);
+        expectWindowsAgree(512, 493);
         close(view);
     }
 }

@@ -102,6 +102,23 @@ protected:
         return view;
     }
     HWND editorWindow(HWND window) const { return GetWindow(window, GW_CHILD); }
+    // getSize, the host's window and the editor's window all have that size, and the whole
+    // editor lies inside the host's window.
+    void expectWindowsAgree(int width, int height) {
+        ViewRect size;
+        ASSERT_EQ(view->getSize(&size), kResultOk);
+        RECT host{}, editor{};
+        GetClientRect(parent, &host);
+        GetWindowRect(editorWindow(parent), &editor);
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&editor), 2);
+        for (const RECT& r : {RECT{0, 0, size.getWidth(), size.getHeight()}, host, editor}) {
+            EXPECT_EQ(r.right - r.left, width);
+            EXPECT_EQ(r.bottom - r.top, height);
+        }
+        EXPECT_TRUE(editor.left >= 0 && editor.top >= 0 && editor.right <= host.right &&
+                    editor.bottom <= host.bottom)
+            << "the editor reaches out of the host's window";
+    }
     void close(IPlugView*& view) {
         if (!view)
             return;

@@ -26,11 +26,9 @@ inline void setClientSize(HWND window, int width, int height) {
 // hosts do, sizes the view's host window with it and keeps the requests.
 struct PlugFrame : public Steinberg::IPlugFrame {
     enum class Answer {
-        kResizesAndConfirms, // resizes and calls onSize every time
-        kComparesFirst,      // as the SDK's sample host: nothing when getSize already reports
-                             // the request; onSize only when getSize still differs after
-                             // resizing
-        kResizesSilently,    // resizes and answers kResultTrue without onSize
+        kComparesFirst,   // as the SDK's sample host: nothing when getSize already reports the
+                          // request; onSize only when getSize still differs after resizing
+        kResizesSilently, // resizes and answers kResultTrue without onSize
         kRefuses,
     };
 
@@ -44,8 +42,7 @@ struct PlugFrame : public Steinberg::IPlugFrame {
         auto window = windows.find(view);
         if (window != windows.end())
             setClientSize(window->second, r->getWidth(), r->getHeight());
-        if (answer == Answer::kResizesAndConfirms ||
-            (answer == Answer::kComparesFirst && !reports(view, *r)))
+        if (answer == Answer::kComparesFirst && !reports(view, *r))
             view->onSize(r);
         return Steinberg::kResultTrue;
     }
@@ -61,7 +58,7 @@ struct PlugFrame : public Steinberg::IPlugFrame {
     Steinberg::uint32 PLUGIN_API addRef() override { return 1; }
     Steinberg::uint32 PLUGIN_API release() override { return 1; }
 
-    Answer answer = Answer::kResizesAndConfirms;
+    Answer answer = Answer::kComparesFirst;
     // The host window of each view.
     std::map<Steinberg::IPlugView*, HWND> windows;
     std::vector<Steinberg::ViewRect> requests;
