@@ -326,13 +326,11 @@ tresult PLUGIN_API SorvEffect::setParamNormalized(ParamID tag, ParamValue value)
             linkValue(tag, value);
         }
 
-        if (tag == kMasterBypassId) {
-            bypassed.store(value > 0.5, std::memory_order_relaxed);
-        } else if (tag == kProgramId) {
+        // The bypass has no control to push to.
+        if (tag == kProgramId)
             changeProgram(value);
-        } else {
+        else if (tag != kMasterBypassId)
             pushToEditors(slot, tag, value);
-        }
         return kResultOk;
     });
 }
@@ -376,6 +374,16 @@ ParamValue PLUGIN_API SorvEffect::getParamNormalized(ParamID tag) {
         value = parameter->getNormalized();
     int32 steps = parameter->getInfo().stepCount;
     return steps > 0 ? quantize(steps, value) : value;
+}
+
+bool SorvEffect::isBypassed() const {
+    const int32 slot = slotOf(kMasterBypassId);
+    double value = slot >= 0 ? storedValues[slot].load(std::memory_order_relaxed) : NAN;
+    if (std::isnan(value)) {
+        const Parameter* parameter = parameters.getParameter(kMasterBypassId);
+        value = parameter ? parameter->getNormalized() : 0.0;
+    }
+    return value > 0.5;
 }
 
 int32 SorvEffect::slotOf(ParamID tag) const {

@@ -52,7 +52,9 @@ public:
 
     // For the engine.
     // Any thread.
-    bool isBypassed() const { return bypassed.load(std::memory_order_relaxed); }
+    // From the stored value itself: no second copy that setters on two threads could leave
+    // disagreeing with it.
+    bool isBypassed() const;
     double getSampleRate() const { return sampleRate.load(std::memory_order_relaxed); }
     int32 getMaxSamplesPerBlock() const { return processSetup.maxSamplesPerBlock; }
     double getTempo() const { return tempo; }
@@ -191,8 +193,6 @@ protected:
     // The thread the meter timer ticks on: the one that initialised the effect, until an
     // editor is attached on another.
     std::atomic<std::thread::id> editorThread{std::thread::id()};
-    // Written on the main thread, read on the audio thread.
-    std::atomic<bool> bypassed{false};
     // The set-up's rate, which values set on the audio thread read while the main thread may
     // set the effect up anew.
     std::atomic<double> sampleRate{0.0};

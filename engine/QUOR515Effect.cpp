@@ -127,8 +127,6 @@ inline double runFirstOrder(const BiquadCoefficients& k, double& state, double x
 } // namespace
 
 QUOR515Effect::QUOR515Effect() : SorvEffect(SorvLib::factoryPatches) {
-    for (auto& target : smoothedValues.target)
-        target.store(0.0, std::memory_order_relaxed);
     for (auto& gain : limiterGain)
         gain.store(1.0, std::memory_order_relaxed);
 }
@@ -191,36 +189,53 @@ tresult PLUGIN_API QUOR515Effect::setParamNormalized(ParamID tag, ParamValue val
     const tresult result = SorvEffect::setParamNormalized(tag, value);
     if (result != kResultOk)
         return result;
-    updateTarget(tag);
+    int32 index = -1;
+    if (tag == kPowerId || tag == kMasterBypassId)
+        index = runGain;
+    else if (tag == kToneId)
+        index = toneAmount;
+    else if (tag == kFxLimiterId)
+        index = limiterDrive;
+    else if (tag == kPreDelayId)
+        index = preDelaySamples;
+    else if (tag == kFxMixId)
+        index = mix;
+    if (index >= 0)
+        targetsToConvert.fetch_or(1u << index, std::memory_order_release);
     return result;
 }
 
-void QUOR515Effect::updateTarget(ParamID tag) {
-    auto setTarget = [this](int32 index, double value) {
-        smoothedValues.target[index].store(value, std::memory_order_relaxed);
-    };
-    if (tag == kPowerId || tag == kMasterBypassId) {
-        double run = 0.0;
-        if (!isBypassed())
-            run = getParamNormalized(kPowerId) >= kSwitchThreshold ? 1.0 : 0.0;
-        setTarget(runGain, run);
-    } else if (tag == kToneId) {
-        setTarget(toneAmount, getParamNormalized(kToneId) * kToneDepth);
-    } else if (tag == kFxLimiterId) {
+void QUOR515Effect::convertTargets() {
+    if (targetsToConvert.load(std::memory_order_relaxed) == 0)
+        return;
+    const uint32_t marked = targetsToConvert.exchange(0, std::memory_order_acquire);
+    for (int32 i = 0; i < kSmoothedCount; ++i)
+        if (marked & (1u << i))
+            smoothedValues.target[i] = targetOf(i);
+}
+
+double QUOR515Effect::targetOf(int32 index) {
+    switch (index) {
+    case runGain:
+        if (isBypassed())
+            return 0.0;
+        return getParamNormalized(kPowerId) >= kSwitchThreshold ? 1.0 : 0.0;
+    case toneAmount:
+        return getParamNormalized(kToneId) * kToneDepth;
+    case limiterDrive: {
         const double v = getParamNormalized(kFxLimiterId);
-        setTarget(limiterDrive,
-                  std::pow(10.0, (kDriveSlope * v - kDriveOffset) * kDecibelsToExponent) *
-                      kDriveScale);
-    } else if (tag == kPreDelayId) {
-        // Without a usable rate there is no pre-delay line to read.
-        double fs = getSampleRate();
-        if (!(fs > 0.0 && fs <= kHighestSampleRate))
-            fs = 0.0;
+        return std::pow(10.0, (kDriveSlope * v - kDriveOffset) * kDecibelsToExponent) *
+               kDriveScale;
+    }
+    case preDelaySamples: {
         Parameter* parameter = parameters.getParameter(kPreDelayId);
         const double milliseconds = parameter->toPlain(getParamNormalized(kPreDelayId));
-        setTarget(preDelaySamples, std::floor((milliseconds * kMillisecond) * fs));
-    } else if (tag == kFxMixId) {
-        setTarget(mix, getParamNormalized(kFxMixId));
+        return std::floor((milliseconds * kMillisecond) * designRate);
+    }
+    case mix:
+        return getParamNormalized(kFxMixId);
+    default:
+        return 0.0;
     }
 }
 
@@ -233,8 +248,9 @@ tresult PLUGIN_API QUOR515Effect::setActive(TBool state) {
 }
 
 void QUOR515Effect::resetEngine() {
+    convertTargets();
     for (int32 i = 0; i < smoothedValues.count; ++i)
-        smoothedValues.current[i] = smoothedValues.target[i].load(std::memory_order_relaxed);
+        smoothedValues.current[i] = smoothedValues.target[i];
     clearSignalState();
 }
 
@@ -289,6 +305,7 @@ void QUOR515Effect::releaseEngine() {
     }
     preDelayLine.reset();
     smoothedValues.count = 0;
+    designRate = 0.0;
 }
 
 tresult PLUGIN_API QUOR515Effect::setupProcessing(ProcessSetup& setup) {
@@ -356,6 +373,10 @@ void QUOR515Effect::makeChainMemory() {
 }
 
 void QUOR515Effect::design(double fs) {
+    // Every target is converted again at this rate.
+    designRate = fs;
+    targetsToConvert.store((1u << kSmoothedCount) - 1, std::memory_order_relaxed);
+
     // 1. Smoothing.
     smoothedValues.coefficient = 1.0 - std::exp(-kSmoothingRate / fs);
     smoothedValues.count = kSmoothedCount;
@@ -491,7 +512,7 @@ void PLUGIN_API QUOR515Effect::processDouble(ProcessData& data, double** inputs,
 inline void QUOR515Effect::smoothingStep() {
     const double coefficient = smoothedValues.coefficient;
     for (int32 i = 0; i < smoothedValues.count; ++i) {
-        const double target = smoothedValues.target[i].load(std::memory_order_relaxed);
+        const double target = smoothedValues.target[i];
         double& current = smoothedValues.current[i];
         current = (target - current) * coefficient + current;
     }
@@ -505,10 +526,10 @@ void QUOR515Effect::processBlock(ProcessData& data, Sample** inputs, Sample** ou
     n = std::max(0, std::min(n, kLanes));
 
     blockMinGain = 1.0;
+    convertTargets();
     const double* current = smoothedValues.current;
-    const bool run =
-        isDesigned() && (smoothedValues.target[runGain].load(std::memory_order_relaxed) == 1.0 ||
-                         current[runGain] > kRunThreshold);
+    const bool run = isDesigned() && (smoothedValues.target[runGain] == 1.0 ||
+                                      current[runGain] > kRunThreshold);
 
     if (!run) {
         // The engine stands still; samples are copied without conversion.
@@ -707,7 +728,9 @@ inline double QUOR515Effect::runChannel(int32 c, double x, const double* draws) 
 
     // Pre-delay: the current sample is in the line when it is read.
     preDelayLine->write(c, lim);
-    const double pd = preDelayLine->readInterpolated(c, current[preDelaySamples]);
+    const double longestPreDelay = preDelayLine->getLength() - 1;
+    const double pd =
+        preDelayLine->readInterpolated(c, withinLine(current[preDelaySamples], longestPreDelay));
     preDelayLine->advance(c);
 
     const double feed =
@@ -796,6 +819,7 @@ void QUOR515Effect::makeStereoSteps(StereoSteps& steps) {
         steps.secondaryBase[loop] = StereoSteps::both(secondaryBase[loop]);
         steps.secondaryGain[loop] = StereoSteps::both(secondaryGain[loop]);
     }
+    steps.longestPreDelay = preDelayLine->getLength() - 1;
     steps.state = &channels;
     steps.chains = &chains;
 

@@ -8,6 +8,7 @@
 #include "engine/StereoSteps.h"
 
 #include <atomic>
+#include <cstdint>
 #include <memory>
 
 namespace SorvLib {
@@ -25,8 +26,9 @@ public:
 
     // Main thread: the framework's part, then the product's parameters.
     tresult PLUGIN_API initialize(Steinberg::FUnknown* context) SMTG_OVERRIDE;
-    // Any thread (the audio thread under a VST 2 host): the framework's path, then the
-    // engine target of the tag. Takes no lock, allocates nothing.
+    // Any thread (the audio thread under a VST 2 host): the framework's path, then a mark
+    // that the next block converts the tag's stored value into its engine target. Takes no
+    // lock, allocates nothing.
     tresult PLUGIN_API setParamNormalized(ParamID tag, ParamValue value) SMTG_OVERRIDE;
     // Main thread, no audio running: re-applies the parameters and clears every engine state.
     tresult PLUGIN_API setActive(Steinberg::TBool state) SMTG_OVERRIDE;
@@ -70,7 +72,10 @@ private:
     void makeStereoSteps(StereoSteps& steps);
     void detachLines(const StereoSteps& steps);
     void sendMeter(Steinberg::Vst::ProcessData& data);
-    void updateTarget(ParamID tag);
+    // Audio thread at a block's start, or main thread while no block runs: the marked targets
+    // from the values as stored now, at the rate of the design.
+    void convertTargets();
+    double targetOf(int32 index);
     void resetEngine();
     // Every signal state to zero as on activation; the smoothed values keep going.
     void clearSignalState();
@@ -81,14 +86,21 @@ private:
     void makeChainMemory();
     void design(double fs);
 
-    // Targets are written by setParamNormalized on any thread and read once per sample, so
-    // each is one atomic double: never torn, and never held over from an earlier read.
+    // The targets are derived only from the stored values, on the thread that runs the
+    // blocks, so no interleaving of setters can leave a target that disagrees with its value.
     struct SmoothedValues {
         int32 count = 0;
         double coefficient = 0.0;
         double current[kSmoothedCount] = {};
-        std::atomic<double> target[kSmoothedCount];
+        double target[kSmoothedCount] = {};
     } smoothedValues;
+    // One bit per smoothed value whose parameter was set since its target was last converted.
+    // A setter stores its value before it sets the bit, and a block clears the bits before it
+    // reads the values: a value stored after that read marks its target again.
+    std::atomic<uint32_t> targetsToConvert{0};
+    // The rate the engine is designed for, 0 without a design; the pre-delay's target is in
+    // its samples.
+    double designRate = 0.0;
 
     // The states of the steps around the chains, both channels.
     ChannelState channels;

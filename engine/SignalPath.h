@@ -20,5 +20,13 @@ constexpr int kLoopA = 0;
 constexpr int kLoopB = 1;
 enum NoiseKind { kDispersionNoise = 0, kHighNoise = 1 };
 
+// A delay that comes from a value (the pre-delay), brought within 0 ... longest where its line
+// of longest + 1 samples is read, whatever rate or race brought it there; not a number becomes
+// the longest. Always inlined: the stereo steps are compiled once per instruction set.
+__attribute__((always_inline)) inline double withinLine(double delay, double longest) {
+    const double below = delay < longest ? delay : longest;
+    return below > 0.0 ? below : 0.0;
+}
+
 } // namespace SignalPath
 } // namespace SorvLib

@@ -49,6 +49,8 @@ struct StereoSteps {
     Both limiterScale, limiterCoefficient, modulationDepth, innerBlend, outerBlend;
     Both resonatorGain, resonatorFeedback1, resonatorFeedback2;
     Both restDelay[kLoops], loopGain[kLoops], secondaryBase[kLoops], secondaryGain[kLoops];
+    // The pre-delay line's length less one.
+    double longestPreDelay;
 
     // The engine's states and chains' hand-over values.
     ChannelState* state = nullptr;

@@ -118,7 +118,8 @@ __attribute__((always_inline)) inline void enterSteps(StereoSteps& steps, Frames
 
     // Pre-delay: the current sample is in the line when it is read.
     writePair(line.pre, at.pre, lim);
-    storePair(between.preDelayed, readInterpolatedPair(line.pre, at.pre, sample.preDelaySamples));
+    const double preDelay = withinLine(sample.preDelaySamples, steps.longestPreDelay);
+    storePair(between.preDelayed, readInterpolatedPair(line.pre, at.pre, preDelay));
     at.pre = line.pre.next(at.pre);
 
     // Dispersion loops. The rest lines are read here, the c lines' oldest values become the

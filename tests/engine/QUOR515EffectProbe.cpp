@@ -75,7 +75,8 @@ void QUOR515EffectProbe::injectDesign(const SorvTest::EngineDesign& d) {
 }
 
 void QUOR515EffectProbe::setTargetAndCurrent(int index, double value) {
-    e.smoothedValues.target[index].store(value);
+    e.convertTargets();
+    e.smoothedValues.target[index] = value;
     e.smoothedValues.current[index] = value;
 }
 

@@ -18,7 +18,11 @@ public:
     void injectDesign(const SorvTest::EngineDesign& design);
 
     double current(int index) const { return e.smoothedValues.current[index]; }
-    double target(int index) const { return e.smoothedValues.target[index].load(); }
+    // The target the next block runs towards: the values set since the last block converted.
+    double target(int index) const {
+        e.convertTargets();
+        return e.smoothedValues.target[index];
+    }
     void setTargetAndCurrent(int index, double value);
     double limiterGain(int channel) const { return e.limiterGain[channel].load(); }
     void setLimiterGain(int channel, double value) { e.limiterGain[channel].store(value); }
