@@ -224,8 +224,7 @@ double QUOR515Effect::targetOf(int32 index) {
         return getParamNormalized(kToneId) * kToneDepth;
     case limiterDrive: {
         const double v = getParamNormalized(kFxLimiterId);
-        return std::pow(10.0, (kDriveSlope * v - kDriveOffset) * kDecibelsToExponent) *
-               kDriveScale;
+        return std::pow(10.0, (kDriveSlope * v - kDriveOffset) * kDecibelsToExponent) * kDriveScale;
     }
     case preDelaySamples: {
         Parameter* parameter = parameters.getParameter(kPreDelayId);
@@ -528,8 +527,8 @@ void QUOR515Effect::processBlock(ProcessData& data, Sample** inputs, Sample** ou
     blockMinGain = 1.0;
     convertTargets();
     const double* current = smoothedValues.current;
-    const bool run = isDesigned() && (smoothedValues.target[runGain] == 1.0 ||
-                                      current[runGain] > kRunThreshold);
+    const bool run =
+        isDesigned() && (smoothedValues.target[runGain] == 1.0 || current[runGain] > kRunThreshold);
 
     if (!run) {
         // The engine stands still; samples are copied without conversion.
