@@ -287,6 +287,40 @@ Vst2Wrapper::~Vst2Wrapper() {
         DeinitModule();
 }
 
+VstIntPtr Vst2Wrapper::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                                  float opt) {
+    switch (opcode) {
+    // Calls hosts make on their main thread, whichever thread made the effect.
+    case effOpen:
+    case effMainsChanged:
+    case effSetSampleRate:
+    case effSetBlockSize:
+    case effGetChunk:
+    case effSetChunk:
+    case effEditOpen:
+    case effEditIdle:
+        followMainThread();
+        break;
+    default:
+        break;
+    }
+    return AudioEffectX::dispatcher(opcode, index, value, ptr, opt);
+}
+
+void Vst2Wrapper::followMainThread() {
+    // A host callback inside a block may come on the audio thread.
+    if (onMainThread() || holdsGate())
+        return;
+    std::lock_guard<std::mutex> turn(handOverTurns);
+    if (onMainThread())
+        return;
+    // The timer of a loader thread that has ended would never tick.
+    if (Timer* moved = Timer::create(this, kDisplayTimerMs)) {
+        timer = owned(moved);
+        mainThread.store(std::this_thread::get_id(), std::memory_order_relaxed);
+    }
+}
+
 VstInt32 Vst2Wrapper::indexOf(ParamID id) const {
     for (size_t i = 0; i < parameters.size(); ++i)
         if (parameters[i].id == id)
@@ -300,12 +334,40 @@ template <typename Change> void Vst2Wrapper::reconfigure(Change&& change) {
     std::lock_guard<std::mutex> turn(setupTurns);
     while (inside.test_and_set(std::memory_order_acquire))
         std::this_thread::yield();
+    gateHolder.store(std::this_thread::get_id(), std::memory_order_relaxed);
     try {
         change();
     } catch (...) {
         // The host must not see an exception; the effect keeps what it could set up.
     }
+    releaseGate();
+}
+
+void Vst2Wrapper::releaseGate() {
+    applyDeferred();
+    gateHolder.store(std::thread::id(), std::memory_order_relaxed);
     inside.clear(std::memory_order_release);
+}
+
+void Vst2Wrapper::applyDeferred() {
+    if (!deferred.pending)
+        return;
+    // Taken whole first: applying calls the host, and what it asks for meanwhile waits for the
+    // next release, so a host that always asks again cannot keep the gate.
+    const DeferredSetup asked = deferred;
+    deferred = DeferredSetup();
+    try {
+        if (asked.precision >= 0)
+            precision = asked.precision;
+        if (asked.rate != 0.0f || asked.size != 0)
+            applySetup(asked.rate, asked.size);
+        if (asked.active == 0 && active)
+            stopProcessing();
+        else if (asked.active == 1 && !active)
+            startProcessing();
+    } catch (...) {
+        // As in reconfigure.
+    }
 }
 
 int32 Vst2Wrapper::hostProcessMode() {
@@ -327,6 +389,11 @@ void Vst2Wrapper::stopProcessing() {
 }
 
 void Vst2Wrapper::suspend() {
+    if (holdsGate()) {
+        deferred.active = 0;
+        deferred.pending = true;
+        return;
+    }
     reconfigure([&] {
         if (active)
             stopProcessing();
@@ -335,6 +402,11 @@ void Vst2Wrapper::suspend() {
 
 void Vst2Wrapper::resume() {
     AudioEffectX::resume();
+    if (holdsGate()) {
+        deferred.active = 1;
+        deferred.pending = true;
+        return;
+    }
     reconfigure([&] {
         if (!active)
             startProcessing();
@@ -352,25 +424,40 @@ void Vst2Wrapper::setBlockSize(VstInt32 size) {
 }
 
 void Vst2Wrapper::changeSetup(float rate, VstInt32 size) {
-    reconfigure([&] {
-        if ((rate == 0.0f || rate == sampleRate) && (size == 0 || size == blockSize))
-            return;
+    if (holdsGate()) {
         if (rate != 0.0f)
-            AudioEffectX::setSampleRate(rate);
+            deferred.rate = rate;
         if (size != 0)
-            AudioEffectX::setBlockSize(size);
-        // A host that changes the set-up while active still gets an effect designed for it.
-        if (active) {
-            stopProcessing();
-            startProcessing();
-        }
-    });
+            deferred.size = size;
+        deferred.pending = true;
+        return;
+    }
+    reconfigure([&] { applySetup(rate, size); });
+}
+
+void Vst2Wrapper::applySetup(float rate, VstInt32 size) {
+    if ((rate == 0.0f || rate == sampleRate) && (size == 0 || size == blockSize))
+        return;
+    if (rate != 0.0f)
+        AudioEffectX::setSampleRate(rate);
+    if (size != 0)
+        AudioEffectX::setBlockSize(size);
+    // A host that changes the set-up while active still gets an effect designed for it.
+    if (active) {
+        stopProcessing();
+        startProcessing();
+    }
 }
 
 bool Vst2Wrapper::setProcessPrecision(VstInt32 newPrecision) {
     const int32 sampleSize = newPrecision == kVstProcessPrecision64 ? kSample64 : kSample32;
     if (processor->canProcessSampleSize(sampleSize) != kResultTrue)
         return false;
+    if (holdsGate()) {
+        deferred.precision = sampleSize;
+        deferred.pending = true;
+        return true;
+    }
     reconfigure([&] { precision = sampleSize; });
     return true;
 }
@@ -391,10 +478,11 @@ void Vst2Wrapper::processBlock(Sample** inputs, Sample** outputs, VstInt32 sampl
         silence(outputs, outputCount.load(std::memory_order_relaxed), sampleFrames);
         return;
     }
+    gateHolder.store(std::this_thread::get_id(), std::memory_order_relaxed);
     if (!active) {
         // Outside resume/suspend the effect is not ready: the host hears silence.
         silence(outputs, cEffect.numOutputs, sampleFrames);
-        inside.clear(std::memory_order_release);
+        releaseGate();
         return;
     }
     ProcessData data;
@@ -420,7 +508,7 @@ void Vst2Wrapper::processBlock(Sample** inputs, Sample** outputs, VstInt32 sampl
     data.outputParameterChanges = &outputChanges;
     processor->process(data);
     collectOutputChanges();
-    inside.clear(std::memory_order_release);
+    releaseGate();
 }
 
 void Vst2Wrapper::collectOutputChanges() {
@@ -612,6 +700,9 @@ bool Vst2Wrapper::setSpeakerArrangement(VstSpeakerArrangement* input,
     SpeakerArrangement out = toVst3(output);
     if (!in || !out)
         return false;
+    // Asked for inside a block or a set-up change on this thread: refused rather than waited for.
+    if (holdsGate())
+        return false;
     bool accepted = false;
     reconfigure([&] {
         if (active || processor->setBusArrangements(&in, 1, &out, 1) != kResultOk)
@@ -672,10 +763,11 @@ VstInt32 Vst2Wrapper::canDo(char* text) {
     for (const char* yes : {"bypass", "plugAsChannelInsert", "plugAsSend"})
         if (std::strcmp(text, yes) == 0)
             return 1;
-    // The effect takes no time information from the host.
-    for (const char* no :
-         {"sendVstEvents", "sendVstMidiEvent", "receiveVstEvents", "receiveVstMidiEvent",
-          "receiveVstTimeInfo", "offline", "midiProgramNames"})
+    // The effect is given no time information, whatever its kind.
+    if (std::strcmp(text, "receiveVstTimeInfo") == 0)
+        return -1;
+    for (const char* no : {"sendVstEvents", "sendVstMidiEvent", "receiveVstEvents",
+                           "receiveVstMidiEvent", "offline", "midiProgramNames"})
         if (std::strcmp(text, no) == 0)
             return isInstrument && std::strstr(no, "receive") ? 1 : -1;
     return 0;

@@ -10,7 +10,9 @@
 // editors to their thread. The process operations come on the audio thread; the set-up changes
 // (rate, block size, activation, arrangement, precision) may come while a block runs on another
 // thread: they wait until no block is inside, and a block that arrives meanwhile is silent, so
-// the audio thread never waits.
+// the audio thread never waits. A set-up change asked for from a host callback inside a block or
+// another change, on the thread that holds it, cannot wait: it is applied when that ends (a new
+// arrangement is refused). Program changes are told to the host on the thread of its main calls.
 
 #include "base/Timer.h"
 #include "vst2/AudioEffectX.h"
@@ -48,6 +50,10 @@ public:
     static void setUnitPathInNames(bool state);
 
     ~Vst2Wrapper() override;
+
+    // Any thread: the host's main calls move the hand-over of program changes to their thread.
+    VstIntPtr dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
+                         float opt) override;
 
     // AudioEffect
     void open() override {}
@@ -88,7 +94,7 @@ public:
     VstInt32 canDo(char* text) override;
     VstInt32 getPlugCategory() override;
 
-    // Main thread: tells the host of program changes made on other threads.
+    // The thread of the host's main calls: tells the host of program changes made on others.
     void onTimer(Timer* timer) override;
 
     // IHostApplication: the VST 2 host's product name.
@@ -112,7 +118,16 @@ public:
 private:
     Vst2Wrapper(audioMasterCallback audioMaster, VstInt32 vst2ID);
     bool init(IPluginFactory* factory, const TUID vst3ComponentID);
-    bool onMainThread() const { return std::this_thread::get_id() == mainThread; }
+    bool onMainThread() const {
+        return std::this_thread::get_id() == mainThread.load(std::memory_order_relaxed);
+    }
+    // Whether the calling thread holds the block gate: a host callback inside a block or a
+    // set-up change calls in again.
+    bool holdsGate() const {
+        return std::this_thread::get_id() == gateHolder.load(std::memory_order_relaxed);
+    }
+    // The hand-over timer to the calling thread, unless it ticks there already.
+    void followMainThread();
     bool isIndexValid(VstInt32 index) const {
         return index >= 0 && index < static_cast<VstInt32>(parameters.size());
     }
@@ -124,8 +139,12 @@ private:
     void stopProcessing();
     // A rate or block size of 0 keeps the current one; an active effect is set up anew.
     void changeSetup(float rate, VstInt32 size);
+    void applySetup(float rate, VstInt32 size);
     // Runs change while no block is inside; set-up changes from several threads take turns.
     template <typename Change> void reconfigure(Change&& change);
+    // Holding the gate: the set-up changes asked for from inside, once, then the gate open.
+    void releaseGate();
+    void applyDeferred();
     template <typename Sample>
     void processBlock(Sample** inputs, Sample** outputs, VstInt32 sampleFrames);
     template <typename Sample>
@@ -136,8 +155,10 @@ private:
     IAudioProcessor* processor = nullptr;
     IEditController* controller = nullptr;
     bool controllerIsComponent = true;
+    // Ticks on mainThread; replaced only under handOverTurns.
     IPtr<Timer> timer;
-    std::thread::id mainThread;
+    std::atomic<std::thread::id> mainThread;
+    std::mutex handOverTurns;
     bool moduleStarted = false;
 
     std::vector<ParameterInfo> parameters; // those the host sees, in its index order
@@ -158,7 +179,16 @@ private:
     bool active = false;
     // Held by a block or a set-up change; set-up changes from several threads take turns.
     std::atomic_flag inside = ATOMIC_FLAG_INIT;
+    std::atomic<std::thread::id> gateHolder;
     std::mutex setupTurns;
+    // Set-up changes asked for by the gate's holder while it holds it; only it reads them.
+    struct DeferredSetup {
+        bool pending = false;
+        float rate = 0.0f;
+        VstInt32 size = 0;
+        int32 precision = -1;
+        int32 active = -1;
+    } deferred;
     // The host's output count, for blocks that meet a set-up change.
     std::atomic<VstInt32> outputCount{0};
     std::atomic<bool> displayChanged{false};
