@@ -1,8 +1,9 @@
 // The module under the threads of real VST 2.4 hosts: automation and program changes set on the
 // audio thread right before a block, a bounce at offline pace, an instance made on a loader
-// thread that has ended, a chunk restored after values from another thread, and set-up changes
-// from many threads while a block runs. The main thread never pumps messages unless a case says
-// so: nothing that changes the sound may wait for it.
+// thread that has ended, a chunk restored after values from another thread, set-up changes
+// from many threads while a block runs and from a host callback inside one, values set while
+// the rate changes, and one value set from two threads at once. The main thread never pumps
+// messages unless a case says so: nothing that changes the sound may wait for it.
 
 #include "hosts/Vst2Plugin.h"
 
@@ -10,6 +11,8 @@
 
 #include <atomic>
 #include <chrono>
+#include <cmath>
+#include <cstdlib>
 #include <thread>
 #include <vector>
 
@@ -19,6 +22,19 @@ namespace {
 
 constexpr int kBlock = 128;
 constexpr int kBlocks = 200;
+
+constexpr float kHighRate = 192000.0f;
+constexpr float kLowRate = 22050.0f;
+
+// Pumps the calling thread's messages for a while, or until done answers true.
+void pumpMessages(int milliseconds, const std::function<bool()>& done = nullptr) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    for (; std::chrono::steady_clock::now() < end && !(done && done()); Sleep(5)) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageW(&message);
+    }
+}
 
 double window(const std::vector<double>& energies, int from) {
     double sum = 0.0;
@@ -68,6 +84,15 @@ TEST_F(Vst2Host, InstanceMadeOnAnEndedThreadObeysItsHostAndRestoredStateWins) {
     ASSERT_NE(plugin->effect, nullptr);
     const std::vector<char> saved = plugin->chunk();
     const VstInt32 mix = plugin->indexOf("Fx Mix");
+    // The host's main thread changes the program: the host is told, at once or on that thread.
+    const size_t displays = vst2Host().count(audioMasterUpdateDisplay);
+    plugin->dispatch(effSetProgram, 0, 3);
+    pumpMessages(1000, [&] { return vst2Host().count(audioMasterUpdateDisplay) > displays; });
+    EXPECT_EQ(vst2Host().count(audioMasterUpdateDisplay), displays + 1);
+    // And so on that thread for a program change on the audio thread.
+    std::thread([&] { plugin->dispatch(effSetProgram, 0, 4); }).join();
+    pumpMessages(1000, [&] { return vst2Host().count(audioMasterUpdateDisplay) > displays + 1; });
+    EXPECT_EQ(vst2Host().count(audioMasterUpdateDisplay), displays + 2);
     plugin->dispatch(effSetProgram, 0, 3);
     plugin->set(mix, 0.0f);
     EXPECT_EQ(plugin->get(mix), 0.0f);
@@ -86,12 +111,7 @@ TEST_F(Vst2Host, InstanceMadeOnAnEndedThreadObeysItsHostAndRestoredStateWins) {
     }).join();
     ASSERT_EQ(restored.setChunk(saved), 1);
     // Whatever timers the module runs get their turn.
-    for (const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
-         std::chrono::steady_clock::now() < end; Sleep(5)) {
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
-            DispatchMessageW(&message);
-    }
+    pumpMessages(200);
     EXPECT_EQ(restored.chunk(), saved);
     EXPECT_EQ(restored.dispatch(effGetProgram), 0);
 }
@@ -149,6 +169,126 @@ TEST_F(Vst2Host, SetUpChangesFromManyThreadsWhileABlockRuns) {
     plugin.dispatch(effSetBlockSize, 0, kBlock);
     plugin.dispatch(effMainsChanged, 0, 1);
     EXPECT_GT(plugin.render(kBlocks, kBlock, [](int) {}).back(), 0.0);
+}
+
+TEST_F(Vst2Host, SetUpFromAHostCallbackInsideABlockReturns) {
+    Vst2Plugin& plugin = make();
+    plugin.start(44100.0f, kBlock);
+    // The host answers the block's question for the process level by changing the rate.
+    vst2Host().callsBack = [](AEffect* effect, VstInt32 opcode) {
+        if (opcode == audioMasterGetCurrentProcessLevel)
+            effect->dispatcher(effect, effSetSampleRate, 0, 0, nullptr, 48000.0f);
+    };
+    std::atomic<bool> returned{false};
+    std::thread audio([&] {
+        plugin.render(2, kBlock, [](int) {});
+        returned = true;
+    });
+    for (int ms = 0; ms < 10000 && !returned; ms += 10)
+        Sleep(10);
+    if (!returned) {
+        ADD_FAILURE() << "the block never returned";
+        std::_Exit(1);
+    }
+    audio.join();
+    vst2Host().callsBack = nullptr;
+    // The change was made once the block had ended, and later ones from elsewhere go through.
+    EXPECT_EQ(plugin.dispatch(effGetTailSize), 168000);
+    plugin.dispatch(effSetSampleRate, 0, 0, nullptr, 44100.0f);
+    EXPECT_EQ(plugin.dispatch(effGetTailSize), 154350);
+}
+
+TEST_F(Vst2Host, PreDelayFromThreadsWhileTheRateChanges) {
+    Vst2Plugin& plugin = make();
+    plugin.start(kLowRate, kBlock);
+    const VstInt32 preDelay = plugin.indexOf("Pre-Delay");
+    std::atomic<bool> setting{true};
+    std::vector<std::thread> setters;
+    for (int t = 0; t < 2; ++t)
+        setters.emplace_back([&] {
+            while (setting)
+                plugin.set(preDelay, 1.0f);
+        });
+    // The host changes the rate of the active effect, then plays an impulse at the new rate:
+    // the wet signal starts 150 ms later (a sample after, as the high chains hand on).
+    std::vector<double> in[2] = {std::vector<double>(kBlock), std::vector<double>(kBlock)};
+    std::vector<double> out[2] = {std::vector<double>(kBlock), std::vector<double>(kBlock)};
+    double* inPtrs[2] = {in[0].data(), in[1].data()};
+    double* outPtrs[2] = {out[0].data(), out[1].data()};
+    int wrongOnsets = 0;
+    bool sane = true;
+    for (int change = 0; change < 60; ++change) {
+        const float rate = change % 2 ? kLowRate : kHighRate;
+        plugin.dispatch(effSetSampleRate, 0, 0, nullptr, rate);
+        const int delay = static_cast<int>(std::floor(0.15 * rate));
+        int onset = -1;
+        for (int block = 0; block * kBlock < delay + 2 * kBlock; ++block) {
+            in[0][0] = in[1][0] = block == 0 ? 1.0 : 0.0;
+            plugin.effect->processDoubleReplacing(plugin.effect, inPtrs, outPtrs, kBlock);
+            for (int c = 0; c < 2; ++c)
+                for (int i = 0; i < kBlock; ++i) {
+                    sane = sane && std::fabs(out[c][i]) <= 1.0;
+                    if (onset < 0 && out[c][i] != 0.0 && block * kBlock + i > 0)
+                        onset = block * kBlock + i;
+                }
+        }
+        wrongOnsets += onset != delay + 1;
+    }
+    setting = false;
+    for (std::thread& setter : setters)
+        setter.join();
+    EXPECT_TRUE(sane) << "every output sample finite and within the impulse's size";
+    EXPECT_EQ(wrongOnsets, 0);
+}
+
+TEST_F(Vst2Host, PreDelayAutomatedOnTheAudioThreadWhileTheRateChanges) {
+    Vst2Plugin& plugin = make();
+    plugin.start(kHighRate, kBlock);
+    const VstInt32 preDelay = plugin.indexOf("Pre-Delay");
+    std::atomic<bool> running{true};
+    std::atomic<bool> sane{true};
+    std::thread audio([&] {
+        while (running) {
+            const std::vector<double> added = plugin.render(8, kBlock, [&](int block) {
+                plugin.set(preDelay, block % 2 ? 1.0f : 0.9f);
+            });
+            // The input's energy per block is about 4.
+            for (double energy : added)
+                if (!(energy < 1e3))
+                    sane = false;
+        }
+    });
+    for (int change = 1; change <= 120; ++change)
+        plugin.dispatch(effSetSampleRate, 0, 0, nullptr, change % 2 ? kLowRate : kHighRate);
+    running = false;
+    audio.join();
+    EXPECT_TRUE(sane) << "every block finite and bounded";
+}
+
+TEST_F(Vst2Host, OneValueFromTwoThreadsAtOnceIsTheOneHeard) {
+    Vst2Plugin& plugin = make();
+    plugin.start(kLowRate, kBlock);
+    const VstInt32 mix = plugin.indexOf("Fx Mix");
+    int disagreements = 0;
+    for (int round = 0; round < 60; ++round) {
+        std::atomic<int> ready{0};
+        std::vector<std::thread> setters;
+        for (float value : {0.0f, 1.0f})
+            setters.emplace_back([&, value] {
+                for (++ready; ready < 2;)
+                    std::this_thread::yield();
+                for (int n = 0; n < 200; ++n)
+                    plugin.set(mix, value);
+            });
+        for (std::thread& setter : setters)
+            setter.join();
+        // A quarter of a second for the mix to glide, then what the effect adds to a block
+        // whose energy is about 4: a mix of 0 all but nothing, a mix of 1 about as much again.
+        const std::vector<double> added = plugin.render(44, kBlock, [](int) {});
+        const bool dry = added.back() < 0.05;
+        disagreements += dry != (plugin.get(mix) == 0.0f);
+    }
+    EXPECT_EQ(disagreements, 0);
 }
 
 } // namespace

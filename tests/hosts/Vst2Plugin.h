@@ -34,6 +34,8 @@ struct Vst2HostState {
     std::string product = "Sorv Test Host";
     std::vector<HostRequest> requests;
     std::mutex lock;
+    // A host that calls the effect back from inside its callback; set while no effect runs.
+    std::function<void(AEffect*, VstInt32 opcode)> callsBack;
 
     size_t count(VstInt32 opcode) {
         std::lock_guard<std::mutex> held(lock);
@@ -53,13 +55,15 @@ inline Vst2HostState& vst2Host() {
     return state;
 }
 
-inline VstIntPtr testHostCallback(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr value,
-                                  void* ptr, float opt) {
+inline VstIntPtr testHostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index,
+                                  VstIntPtr value, void* ptr, float opt) {
     Vst2HostState& host = vst2Host();
     {
         std::lock_guard<std::mutex> held(host.lock);
         host.requests.push_back({opcode, index, value, opt});
     }
+    if (host.callsBack && effect)
+        host.callsBack(effect, opcode);
     switch (opcode) {
     case audioMasterVersion:
         return host.version;
@@ -158,6 +162,7 @@ class Vst2Host : public ::testing::Test {
 protected:
     void SetUp() override {
         vst2Host().version = 2400;
+        vst2Host().callsBack = nullptr;
         vst2Host().clear();
         module = LoadLibraryA(windowsPath(SORV_MODULE_PATH).c_str());
         ASSERT_NE(module, nullptr) << "cannot load " << SORV_MODULE_PATH;
