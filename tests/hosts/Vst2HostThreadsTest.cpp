@@ -249,9 +249,8 @@ TEST_F(Vst2Host, PreDelayAutomatedOnTheAudioThreadWhileTheRateChanges) {
     std::atomic<bool> sane{true};
     std::thread audio([&] {
         while (running) {
-            const std::vector<double> added = plugin.render(8, kBlock, [&](int block) {
-                plugin.set(preDelay, block % 2 ? 1.0f : 0.9f);
-            });
+            const std::vector<double> added = plugin.render(
+                8, kBlock, [&](int block) { plugin.set(preDelay, block % 2 ? 1.0f : 0.9f); });
             // The input's energy per block is about 4.
             for (double energy : added)
                 if (!(energy < 1e3))

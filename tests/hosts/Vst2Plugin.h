@@ -55,8 +55,8 @@ inline Vst2HostState& vst2Host() {
     return state;
 }
 
-inline VstIntPtr testHostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index,
-                                  VstIntPtr value, void* ptr, float opt) {
+inline VstIntPtr testHostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
+                                  void* ptr, float opt) {
     Vst2HostState& host = vst2Host();
     {
         std::lock_guard<std::mutex> held(host.lock);
