@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cmath>
@@ -119,27 +120,39 @@ TEST_F(Vst2Host, InstanceMadeOnAnEndedThreadObeysItsHostAndRestoredStateWins) {
 TEST_F(Vst2Host, SetUpChangesFromManyThreadsWhileABlockRuns) {
     Vst2Plugin& plugin = make();
     plugin.start(44100.0f, 512);
+    const VstInt32 preDelay = plugin.indexOf("Pre-Delay");
     std::atomic<bool> running{true};
     std::atomic<long> blocks{0};
+    std::atomic<bool> sane{true};
+    // The audio thread automates the pre-delay before each block, in place on a steady input.
     std::thread audio([&] {
-        std::vector<double> doubleBuffers[2] = {std::vector<double>(64, 0.25),
-                                                std::vector<double>(64, 0.25)};
-        std::vector<float> floatBuffers[2] = {std::vector<float>(64, 0.25f),
-                                              std::vector<float>(64, 0.25f)};
+        std::vector<double> doubleBuffers[2] = {std::vector<double>(64),
+                                                std::vector<double>(64)};
+        std::vector<float> floatBuffers[2] = {std::vector<float>(64), std::vector<float>(64)};
         double* doubles[2] = {doubleBuffers[0].data(), doubleBuffers[1].data()};
         float* floats[2] = {floatBuffers[0].data(), floatBuffers[1].data()};
-        for (long n = 0; running; ++n, ++blocks)
+        for (long n = 0; running; ++n, ++blocks) {
+            plugin.set(preDelay, n % 2 ? 1.0f : 0.9f);
+            for (int c = 0; c < 2; ++c) {
+                std::fill(doubleBuffers[c].begin(), doubleBuffers[c].end(), 0.25);
+                std::fill(floatBuffers[c].begin(), floatBuffers[c].end(), 0.25f);
+            }
             if (n % 2)
                 plugin.effect->processDoubleReplacing(plugin.effect, doubles, doubles, 64);
             else
                 plugin.effect->processReplacing(plugin.effect, floats, floats, 64);
+            for (int c = 0; c < 2; ++c)
+                for (int i = 0; i < 64; ++i)
+                    if (!(std::fabs(n % 2 ? doubles[c][i] : floats[c][i]) <= 4.0))
+                        sane = false;
+        }
     });
     VstSpeakerArrangement stereo = {};
     stereo.numChannels = 2;
     stereo.type = kSpeakerArrStereo;
     const std::function<void(int)> changes[] = {
         [&](int n) {
-            plugin.dispatch(effSetSampleRate, 0, 0, nullptr, n % 4 ? 48000.0f : 96000.0f);
+            plugin.dispatch(effSetSampleRate, 0, 0, nullptr, n % 4 ? kLowRate : kHighRate);
         },
         [&](int n) { plugin.dispatch(effSetBlockSize, 0, 64 << (n % 5)); },
         [&](int) {
@@ -164,6 +177,7 @@ TEST_F(Vst2Host, SetUpChangesFromManyThreadsWhileABlockRuns) {
     running = false;
     audio.join();
     EXPECT_GT(blocks, 0);
+    EXPECT_TRUE(sane) << "every output sample finite and bounded";
     // The effect still renders sound after all that.
     plugin.dispatch(effSetSampleRate, 0, 0, nullptr, 44100.0f);
     plugin.dispatch(effSetBlockSize, 0, kBlock);
@@ -202,6 +216,7 @@ TEST_F(Vst2Host, PreDelayFromThreadsWhileTheRateChanges) {
     Vst2Plugin& plugin = make();
     plugin.start(kLowRate, kBlock);
     const VstInt32 preDelay = plugin.indexOf("Pre-Delay");
+    plugin.set(preDelay, 1.0f);
     std::atomic<bool> setting{true};
     std::vector<std::thread> setters;
     for (int t = 0; t < 2; ++t)
@@ -217,7 +232,7 @@ TEST_F(Vst2Host, PreDelayFromThreadsWhileTheRateChanges) {
     double* outPtrs[2] = {out[0].data(), out[1].data()};
     int wrongOnsets = 0;
     bool sane = true;
-    for (int change = 0; change < 60; ++change) {
+    for (int change = 0; change < 100; ++change) {
         const float rate = change % 2 ? kLowRate : kHighRate;
         plugin.dispatch(effSetSampleRate, 0, 0, nullptr, rate);
         const int delay = static_cast<int>(std::floor(0.15 * rate));
@@ -241,52 +256,42 @@ TEST_F(Vst2Host, PreDelayFromThreadsWhileTheRateChanges) {
     EXPECT_EQ(wrongOnsets, 0);
 }
 
-TEST_F(Vst2Host, PreDelayAutomatedOnTheAudioThreadWhileTheRateChanges) {
-    Vst2Plugin& plugin = make();
-    plugin.start(kHighRate, kBlock);
-    const VstInt32 preDelay = plugin.indexOf("Pre-Delay");
-    std::atomic<bool> running{true};
-    std::atomic<bool> sane{true};
-    std::thread audio([&] {
-        while (running) {
-            const std::vector<double> added = plugin.render(
-                8, kBlock, [&](int block) { plugin.set(preDelay, block % 2 ? 1.0f : 0.9f); });
-            // The input's energy per block is about 4.
-            for (double energy : added)
-                if (!(energy < 1e3))
-                    sane = false;
-        }
-    });
-    for (int change = 1; change <= 120; ++change)
-        plugin.dispatch(effSetSampleRate, 0, 0, nullptr, change % 2 ? kLowRate : kHighRate);
-    running = false;
-    audio.join();
-    EXPECT_TRUE(sane) << "every block finite and bounded";
-}
-
 TEST_F(Vst2Host, OneValueFromTwoThreadsAtOnceIsTheOneHeard) {
     Vst2Plugin& plugin = make();
-    plugin.start(kLowRate, kBlock);
+    // A low rate: the mix glides for the same time in fewer samples.
+    plugin.start(8000.0f, kBlock);
     const VstInt32 mix = plugin.indexOf("Fx Mix");
-    int disagreements = 0;
-    for (int round = 0; round < 60; ++round) {
-        std::atomic<int> ready{0};
-        std::vector<std::thread> setters;
-        for (float value : {0.0f, 1.0f})
-            setters.emplace_back([&, value] {
-                for (++ready; ready < 2;)
+    constexpr int kRounds = 500;
+    // In each round two threads set the mix to 0 and to 1 over and over until the same moment.
+    using Clock = std::chrono::steady_clock;
+    std::atomic<int> round{-1};
+    std::atomic<int> finished{0};
+    std::atomic<Clock::time_point> end{Clock::now()};
+    std::vector<std::thread> setters;
+    for (float value : {0.0f, 1.0f})
+        setters.emplace_back([&, value] {
+            for (int mine = 0; mine < kRounds; ++mine) {
+                while (round < mine)
                     std::this_thread::yield();
-                for (int n = 0; n < 200; ++n)
+                while (Clock::now() < end.load())
                     plugin.set(mix, value);
-            });
-        for (std::thread& setter : setters)
-            setter.join();
+                ++finished;
+            }
+        });
+    int disagreements = 0;
+    for (int r = 0; r < kRounds; ++r) {
+        end = Clock::now() + std::chrono::microseconds(300);
+        round = r;
+        while (finished < 2 * (r + 1))
+            std::this_thread::yield();
         // A quarter of a second for the mix to glide, then what the effect adds to a block
         // whose energy is about 4: a mix of 0 all but nothing, a mix of 1 about as much again.
-        const std::vector<double> added = plugin.render(44, kBlock, [](int) {});
+        const std::vector<double> added = plugin.render(16, kBlock, [](int) {});
         const bool dry = added.back() < 0.05;
         disagreements += dry != (plugin.get(mix) == 0.0f);
     }
+    for (std::thread& setter : setters)
+        setter.join();
     EXPECT_EQ(disagreements, 0);
 }
 
