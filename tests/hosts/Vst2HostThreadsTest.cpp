@@ -126,8 +126,7 @@ TEST_F(Vst2Host, SetUpChangesFromManyThreadsWhileABlockRuns) {
     std::atomic<bool> sane{true};
     // The audio thread automates the pre-delay before each block, in place on a steady input.
     std::thread audio([&] {
-        std::vector<double> doubleBuffers[2] = {std::vector<double>(64),
-                                                std::vector<double>(64)};
+        std::vector<double> doubleBuffers[2] = {std::vector<double>(64), std::vector<double>(64)};
         std::vector<float> floatBuffers[2] = {std::vector<float>(64), std::vector<float>(64)};
         double* doubles[2] = {doubleBuffers[0].data(), doubleBuffers[1].data()};
         float* floats[2] = {floatBuffers[0].data(), floatBuffers[1].data()};
