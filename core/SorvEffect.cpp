@@ -643,10 +643,16 @@ void SorvEffect::showAboutBox() {
 
 void SorvEffect::reapplyParameters(bool resetEdits) {
     refreshParameterSlots();
+    const int32 slots = slotCount.load(std::memory_order_relaxed);
     for (int32 i = 0; i < getParameterCount(); ++i) {
         ParameterInfo info = {};
-        if (getParameterInfo(i, info) != kResultOk ||
-            (info.flags & ParameterInfo::kIsReadOnly) != 0)
+        // The slots' records where there are slots: a host may set the effect up from another
+        // thread than the one reading its state, and the container's lookup counts references.
+        if (i < slots)
+            info = parameterSlots[i].parameter->getInfo();
+        else if (getParameterInfo(i, info) != kResultOk)
+            continue;
+        if ((info.flags & ParameterInfo::kIsReadOnly) != 0)
             continue;
         if (resetEdits)
             editInProgress[info.id] = false;

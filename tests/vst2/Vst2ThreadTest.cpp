@@ -1,12 +1,15 @@
-// A VST 2 host's threads at once on the product: the audio thread automates through
-// setParameter and setProgram right before each block, as VST 2 hosts do, while the main thread
-// saves the state, changes the sample rate and keeps an editor open that the values are pushed
-// into. Run under ThreadSanitizer, it shows that nothing on the audio thread reaches the editor
-// list or races with the main thread.
+// A VST 2 host's threads at once on the product, made on a loader thread that has ended: the
+// audio thread automates through setParameter and setProgram right before each block, as VST 2
+// hosts do, and now and then changes the rate from inside a block's host callback, while the
+// main thread saves the state, changes the sample rate, runs the timers and keeps an editor open
+// that the values are pushed into. Run under ThreadSanitizer, it shows that nothing on the audio
+// thread reaches the editor list or races with the main thread, and that the hand-over of
+// program changes and of set-up changes asked for inside a block is safe.
 
+#include "support/TestEffect.h"
+#include "support/TestTimer.h"
 #include "vst2wrapper/Vst2Entry.h"
 #include "vst2wrapper/Vst2Wrapper.h"
-#include "support/TestEffect.h"
 
 #include <gtest/gtest.h>
 
@@ -19,12 +22,24 @@ using namespace Steinberg::Vst;
 
 namespace {
 
-VstIntPtr quietHost(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
+std::atomic<int> displayUpdates{0};
+std::atomic<int> levelQuestions{0};
+std::atomic<std::thread::id> audioThread;
+
+// Answers the process-level question of every 64th block on the audio thread with a new rate.
+VstIntPtr quietHost(AEffect* e, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
+    if (opcode == audioMasterUpdateDisplay)
+        ++displayUpdates;
+    if (opcode == audioMasterGetCurrentProcessLevel && e &&
+        std::this_thread::get_id() == audioThread.load() && ++levelQuestions % 64 == 0)
+        e->dispatcher(e, effSetSampleRate, 0, 0, nullptr,
+                      levelQuestions % 128 ? 48000.0f : 44100.0f);
     return opcode == audioMasterVersion ? 2400 : 0;
 }
 
 TEST(Vst2Threads, AutomationProcessingStateAndEditorAtOnce) {
-    AudioEffect* effect = createEffectInstance(quietHost);
+    AudioEffect* effect = nullptr;
+    std::thread([&] { effect = createEffectInstance(quietHost); }).join();
     ASSERT_NE(effect, nullptr);
     auto* wrapper = static_cast<Vst2Wrapper*>(effect);
     AEffect* e = effect->getAeffect();
@@ -41,6 +56,7 @@ TEST(Vst2Threads, AutomationProcessingStateAndEditorAtOnce) {
     std::atomic<bool> running{true};
     std::atomic<int> blocks{0};
     std::thread audio([&] {
+        audioThread = std::this_thread::get_id();
         std::vector<float> in[2], out[2];
         for (auto* buffers : {in, out})
             for (int c = 0; c < 2; ++c)
@@ -60,9 +76,8 @@ TEST(Vst2Threads, AutomationProcessingStateAndEditorAtOnce) {
     });
     size_t chunks = 0;
     for (int round = 0; round < 200; ++round) {
-        // What the effect's and the wrapper's timers do on the main thread.
-        controller->pushPendingValues();
-        wrapper->onTimer(nullptr);
+        // The effect's and the wrapper's timers tick on the main thread.
+        SorvTest::fireTimers();
         void* data = nullptr;
         chunks += e->dispatcher(e, effGetChunk, 0, 0, &data, 0.0f) > 0;
         if (round % 20 == 0)
@@ -72,8 +87,11 @@ TEST(Vst2Threads, AutomationProcessingStateAndEditorAtOnce) {
     running = false;
     audio.join();
     controller->pushPendingValues();
+    SorvTest::fireTimers();
     EXPECT_EQ(chunks, 200u);
     EXPECT_GT(blocks, 0);
+    EXPECT_GT(displayUpdates, 0) << "the host heard of the audio thread's program changes";
+    EXPECT_GE(levelQuestions, 64) << "a block asked for a new rate from inside";
     EXPECT_FALSE(view->pushed.empty()) << "the main thread pushed the automated values";
 
     controller->editorRemoved(view);
