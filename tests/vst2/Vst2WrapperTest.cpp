@@ -74,10 +74,11 @@ FUnknown* createViewEffect(void*) {
 }
 
 struct TestFactory {
-    TestFactory() : factory(PFactoryInfo("Test", "", "", PFactoryInfo::kUnicode)) {
+    explicit TestFactory(const char* subCategories = "Fx")
+        : factory(PFactoryInfo("Test", "", "", PFactoryInfo::kUnicode)) {
         SorvLib::convertVst2UidToFuid(0x54657374, "Test", false).toTUID(cid);
-        static PClassInfo2 info(cid, PClassInfo::kManyInstances, kVstAudioEffectClass, "Test", 0,
-                                "Fx", "", "1.2.0.0", "VST 3.7.1");
+        const PClassInfo2 info(cid, PClassInfo::kManyInstances, kVstAudioEffectClass, "Test", 0,
+                               subCategories, "", "1.2.0.0", "VST 3.7.1");
         factory.registerClass(&info, createViewEffect);
     }
     CPluginFactory factory;
@@ -117,6 +118,17 @@ TEST(Vst2Wrapper, ValuesFromAnyThreadReachTheEffectAtOnce) {
     static_cast<EditController*>(controller)->endEdit(level);
     EXPECT_EQ(hostOpcodes, (std::vector<VstInt32>{audioMasterBeginEdit, audioMasterAutomate,
                                                   audioMasterEndEdit}));
+    EXPECT_EQ(e->dispatcher(e, effClose, 0, 0, nullptr, 0), 1);
+}
+
+TEST(Vst2Wrapper, AnInstrumentClaimsNoTimeInformation) {
+    TestFactory made("Instrument");
+    AudioEffect* effect = Vst2Wrapper::create(&made.factory, made.cid, 0x54657374, host);
+    ASSERT_NE(effect, nullptr);
+    AEffect* e = effect->getAeffect();
+    EXPECT_EQ(e->dispatcher(e, effGetPlugCategory, 0, 0, nullptr, 0), kPlugCategSynth);
+    char timeInfo[] = "receiveVstTimeInfo";
+    EXPECT_EQ(e->dispatcher(e, effCanDo, 0, 0, timeInfo, 0), -1) << "no time info is passed";
     EXPECT_EQ(e->dispatcher(e, effClose, 0, 0, nullptr, 0), 1);
 }
 
