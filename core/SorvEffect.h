@@ -193,7 +193,7 @@ protected:
     // The thread the meter timer ticks on: the one that initialised the effect, until an
     // editor is attached on another.
     std::atomic<std::thread::id> editorThread{std::thread::id()};
-    // The set-up's rate, which values set on the audio thread read while the main thread may
+    // The set-up's rate, which the audio thread reads (for the tail) while another thread may
     // set the effect up anew.
     std::atomic<double> sampleRate{0.0};
     bool isInstrument = false;

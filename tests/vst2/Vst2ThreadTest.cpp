@@ -1,13 +1,12 @@
 // A VST 2 host's threads at once on the product, made on a loader thread that has ended: the
 // audio thread automates through setParameter and setProgram right before each block, as VST 2
 // hosts do, and now and then changes the rate from inside a block's host callback, while the
-// main thread saves the state, changes the sample rate, runs the timers and keeps an editor open
-// that the values are pushed into. Run under ThreadSanitizer, it shows that nothing on the audio
-// thread reaches the editor list or races with the main thread, and that the hand-over of
+// main thread saves the state, changes the sample rate, does the timers' work and keeps an editor
+// open that the values are pushed into. Run under ThreadSanitizer, it shows that nothing on the
+// audio thread reaches the editor list or races with the main thread, and that the hand-over of
 // program changes and of set-up changes asked for inside a block is safe.
 
 #include "support/TestEffect.h"
-#include "support/TestTimer.h"
 #include "vst2wrapper/Vst2Entry.h"
 #include "vst2wrapper/Vst2Wrapper.h"
 
@@ -76,8 +75,9 @@ TEST(Vst2Threads, AutomationProcessingStateAndEditorAtOnce) {
     });
     size_t chunks = 0;
     for (int round = 0; round < 200; ++round) {
-        // The effect's and the wrapper's timers tick on the main thread.
-        SorvTest::fireTimers();
+        // What the effect's and the wrapper's timers do on the main thread.
+        controller->pushPendingValues();
+        wrapper->onTimer(nullptr);
         void* data = nullptr;
         chunks += e->dispatcher(e, effGetChunk, 0, 0, &data, 0.0f) > 0;
         if (round % 20 == 0)
@@ -87,7 +87,7 @@ TEST(Vst2Threads, AutomationProcessingStateAndEditorAtOnce) {
     running = false;
     audio.join();
     controller->pushPendingValues();
-    SorvTest::fireTimers();
+    wrapper->onTimer(nullptr);
     EXPECT_EQ(chunks, 200u);
     EXPECT_GT(blocks, 0);
     EXPECT_GT(displayUpdates, 0) << "the host heard of the audio thread's program changes";
