@@ -13,7 +13,6 @@
 #include <atomic>
 #include <chrono>
 #include <cmath>
-#include <cstdlib>
 #include <thread>
 #include <vector>
 
@@ -133,8 +132,8 @@ TEST_F(Vst2Host, SetUpChangesFromManyThreadsWhileABlockRuns) {
         for (long n = 0; running; ++n, ++blocks) {
             plugin.set(preDelay, n % 2 ? 1.0f : 0.9f);
             for (int c = 0; c < 2; ++c) {
-                std::fill(doubleBuffers[c].begin(), doubleBuffers[c].end(), 0.25);
-                std::fill(floatBuffers[c].begin(), floatBuffers[c].end(), 0.25f);
+                std::fill_n(floats[c], 64, 0.25f);
+                std::fill_n(doubles[c], 64, 0.25);
             }
             if (n % 2)
                 plugin.effect->processDoubleReplacing(plugin.effect, doubles, doubles, 64);
@@ -199,10 +198,8 @@ TEST_F(Vst2Host, SetUpFromAHostCallbackInsideABlockReturns) {
     });
     for (int ms = 0; ms < 10000 && !returned; ms += 10)
         Sleep(10);
-    if (!returned) {
-        ADD_FAILURE() << "the block never returned";
-        std::_Exit(1);
-    }
+    // Otherwise the thread that never returns ends the test program.
+    ASSERT_TRUE(returned) << "the block never returned";
     audio.join();
     vst2Host().callsBack = nullptr;
     // The change was made once the block had ended, and later ones from elsewhere go through.
@@ -225,10 +222,10 @@ TEST_F(Vst2Host, PreDelayFromThreadsWhileTheRateChanges) {
         });
     // The host changes the rate of the active effect, then plays an impulse at the new rate:
     // the wet signal starts 150 ms later (a sample after, as the high chains hand on).
-    std::vector<double> in[2] = {std::vector<double>(kBlock), std::vector<double>(kBlock)};
-    std::vector<double> out[2] = {std::vector<double>(kBlock), std::vector<double>(kBlock)};
-    double* inPtrs[2] = {in[0].data(), in[1].data()};
-    double* outPtrs[2] = {out[0].data(), out[1].data()};
+    double in[kBlock] = {};
+    double out[2][kBlock];
+    double* inPtrs[2] = {in, in};
+    double* outPtrs[2] = {out[0], out[1]};
     int wrongOnsets = 0;
     bool sane = true;
     for (int change = 0; change < 100; ++change) {
@@ -237,7 +234,7 @@ TEST_F(Vst2Host, PreDelayFromThreadsWhileTheRateChanges) {
         const int delay = static_cast<int>(std::floor(0.15 * rate));
         int onset = -1;
         for (int block = 0; block * kBlock < delay + 2 * kBlock; ++block) {
-            in[0][0] = in[1][0] = block == 0 ? 1.0 : 0.0;
+            in[0] = block == 0 ? 1.0 : 0.0;
             plugin.effect->processDoubleReplacing(plugin.effect, inPtrs, outPtrs, kBlock);
             for (int c = 0; c < 2; ++c)
                 for (int i = 0; i < kBlock; ++i) {
