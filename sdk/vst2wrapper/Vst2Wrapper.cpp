@@ -301,6 +301,12 @@ VstIntPtr Vst2Wrapper::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr val
     case effEditIdle:
         followMainThread();
         break;
+    // Programs come on the audio thread too: only the thread the host names its user thread
+    // takes the hand-over, which may be the first call the host makes there.
+    case effSetProgram:
+        if (getCurrentProcessLevel() == kVstProcessLevelUser)
+            followMainThread();
+        break;
     default:
         break;
     }

@@ -77,14 +77,16 @@ TEST_F(Vst2Host, AutomationOnTheAudioThreadIsInTheNextBlock) {
 
 TEST_F(Vst2Host, InstanceMadeOnAnEndedThreadObeysItsHostAndRestoredStateWins) {
     Vst2Plugin* plugin = nullptr;
+    std::vector<char> saved;
     std::thread([&] {
         plugin = &make();
         plugin->start(44100.0f, kBlock);
+        saved = plugin->chunk();
     }).join();
     ASSERT_NE(plugin->effect, nullptr);
-    const std::vector<char> saved = plugin->chunk();
     const VstInt32 mix = plugin->indexOf("Fx Mix");
-    // The host's main thread changes the program: the host is told, at once or on that thread.
+    // The host's main thread, which it tells the effect is its user thread, changes the
+    // program before any other call: the host is told, at once or on that thread.
     const size_t displays = vst2Host().count(audioMasterUpdateDisplay);
     plugin->dispatch(effSetProgram, 0, 3);
     pumpMessages(1000, [&] { return vst2Host().count(audioMasterUpdateDisplay) > displays; });

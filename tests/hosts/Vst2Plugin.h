@@ -33,6 +33,8 @@ struct Vst2HostState {
     VstIntPtr version = 2400;
     std::string product = "Sorv Test Host";
     std::vector<HostRequest> requests;
+    // The thread the host runs its user interface on, as it answers when asked the process level.
+    DWORD userThread = 0;
     std::mutex lock;
     // A host that calls the effect back from inside its callback; set while no effect runs.
     std::function<void(AEffect*, VstInt32 opcode)> callsBack;
@@ -74,6 +76,9 @@ inline VstIntPtr testHostCallback(AEffect* effect, VstInt32 opcode, VstInt32 ind
         return 1;
     case audioMasterUpdateDisplay:
         return 1;
+    case audioMasterGetCurrentProcessLevel:
+        return GetCurrentThreadId() == host.userThread ? kVstProcessLevelUser
+                                                       : kVstProcessLevelUnknown;
     default:
         return 0;
     }
@@ -163,6 +168,7 @@ protected:
     void SetUp() override {
         vst2Host().version = 2400;
         vst2Host().callsBack = nullptr;
+        vst2Host().userThread = GetCurrentThreadId();
         vst2Host().clear();
         module = LoadLibraryA(windowsPath(SORV_MODULE_PATH).c_str());
         ASSERT_NE(module, nullptr) << "cannot load " << SORV_MODULE_PATH;
