@@ -1,15 +1,13 @@
-// The module under the threads of real VST 2.4 hosts: automation and program changes set on the
-// audio thread right before a block, a bounce at offline pace, an instance made on a loader
-// thread that has ended, a chunk restored after values from another thread, set-up changes
-// from many threads while a block runs and from a host callback inside one, values set while
-// the rate changes, and one value set from two threads at once. The main thread never pumps
-// messages unless a case says so: nothing that changes the sound may wait for it.
+// The module under the threads of real VST 2.4 hosts: automation and programs set on the audio
+// thread right before a block, a bounce at offline pace, an instance made on a loader thread
+// that has ended, set-up changes while blocks run and from a host callback inside one, and
+// values set from several threads at once. The main thread pumps messages only where a case
+// says so: nothing that changes the sound may wait for it.
 
 #include "hosts/Vst2Plugin.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cmath>
@@ -22,14 +20,14 @@ namespace {
 
 constexpr int kBlock = 128;
 constexpr int kBlocks = 200;
-
 constexpr float kHighRate = 192000.0f;
 constexpr float kLowRate = 22050.0f;
+using Clock = std::chrono::steady_clock;
 
-// Pumps the calling thread's messages for a while, or until done answers true.
+// Pumps this thread's messages for a while, or until done answers true.
 void pumpMessages(int milliseconds, const std::function<bool()>& done = nullptr) {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
-    for (; std::chrono::steady_clock::now() < end && !(done && done()); Sleep(5)) {
+    const auto end = Clock::now() + std::chrono::milliseconds(milliseconds);
+    for (; Clock::now() < end && !(done && done()); Sleep(5)) {
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
             DispatchMessageW(&message);
@@ -44,7 +42,7 @@ double window(const std::vector<double>& energies, int from) {
 }
 
 TEST_F(Vst2Host, AutomationOnTheAudioThreadIsInTheNextBlock) {
-    // Fx Mix to 0 before block 50 and program 3 before block 120, as the host's automation.
+    // Fx Mix to 0 before block 50 and program 3 before block 120.
     const auto automate = [](Vst2Plugin& plugin, VstInt32 mix, int block) {
         if (block == 50)
             plugin.set(mix, 0.0f);
@@ -58,17 +56,17 @@ TEST_F(Vst2Host, AutomationOnTheAudioThreadIsInTheNextBlock) {
         reference.render(kBlocks, kBlock, [&](int block) { automate(reference, mix, block); });
     EXPECT_LT(window(expected, 60), 0.5 * window(expected, 40)) << "the automation is heard";
 
-    // The same on a bounce thread, as fast as it can run; the main thread only waits.
+    // The same bounced as fast as it runs; the main thread only waits.
     for (int run = 0; run < 3; ++run) {
         Vst2Plugin& plugin = make();
         plugin.start(44100.0f, kBlock);
         std::vector<double> bounced;
-        std::thread([&] {
+        hostThread(kVstProcessLevelOffline, [&] {
             bounced =
                 plugin.render(kBlocks, kBlock, [&](int block) { automate(plugin, mix, block); });
         }).join();
-        // The shared noise of the delay modulation differs between renders by a few per cent
-        // per block; a change one block late moves a window of ten blocks by more than 15 %.
+        // Renders differ by a few per cent per block (shared modulation noise); a change one
+        // block late moves a ten-block window by more than 15 %.
         for (int from = 50; from < kBlocks; from += 10)
             EXPECT_NEAR(window(bounced, from) / window(expected, from), 1.0, 0.1)
                 << "run " << run << ", blocks from " << from;
@@ -85,65 +83,51 @@ TEST_F(Vst2Host, InstanceMadeOnAnEndedThreadObeysItsHostAndRestoredStateWins) {
     }).join();
     ASSERT_NE(plugin->effect, nullptr);
     const VstInt32 mix = plugin->indexOf("Fx Mix");
-    // The host's main thread, which it tells the effect is its user thread, changes the
-    // program before any other call: the host is told, at once or on that thread.
+    // A program change is the first call on the host's user thread, then one on its audio
+    // thread: the host hears of each, at once or on its user thread.
     const size_t displays = vst2Host().count(audioMasterUpdateDisplay);
     plugin->dispatch(effSetProgram, 0, 3);
     pumpMessages(1000, [&] { return vst2Host().count(audioMasterUpdateDisplay) > displays; });
     EXPECT_EQ(vst2Host().count(audioMasterUpdateDisplay), displays + 1);
-    // And so on that thread for a program change on the audio thread.
-    std::thread([&] { plugin->dispatch(effSetProgram, 0, 4); }).join();
+    hostThread(kVstProcessLevelRealtime, [&] { plugin->dispatch(effSetProgram, 0, 4); }).join();
     pumpMessages(1000, [&] { return vst2Host().count(audioMasterUpdateDisplay) > displays + 1; });
     EXPECT_EQ(vst2Host().count(audioMasterUpdateDisplay), displays + 2);
+
     plugin->dispatch(effSetProgram, 0, 3);
     plugin->set(mix, 0.0f);
-    EXPECT_EQ(plugin->get(mix), 0.0f);
-    EXPECT_EQ(plugin->dispatch(effGetProgram), 3);
     Vst2Plugin& restored = make();
     restored.start(44100.0f, kBlock);
     ASSERT_EQ(restored.setChunk(plugin->chunk()), 1);
     EXPECT_EQ(restored.get(mix), 0.0f);
     EXPECT_EQ(restored.dispatch(effGetProgram), 3);
 
-    // Values from the audio thread, then a chunk from the main thread: the chunk is what stays.
-    std::thread([&] {
+    // Values from the audio thread, then a chunk from the main thread: the chunk stays.
+    hostThread(kVstProcessLevelRealtime, [&] {
         restored.set(mix, 0.1f);
         restored.set(restored.indexOf("Tone"), 0.9f);
         restored.dispatch(effSetProgram, 0, 5);
     }).join();
     ASSERT_EQ(restored.setChunk(saved), 1);
-    // Whatever timers the module runs get their turn.
-    pumpMessages(200);
+    pumpMessages(200); // whatever timers the module runs
     EXPECT_EQ(restored.chunk(), saved);
     EXPECT_EQ(restored.dispatch(effGetProgram), 0);
 }
 
-TEST_F(Vst2Host, SetUpChangesFromManyThreadsWhileABlockRuns) {
+TEST_F(Vst2Host, SetUpChangesWhileTheAudioThreadAutomatesPreDelay) {
     Vst2Plugin& plugin = make();
     plugin.start(44100.0f, 512);
     const VstInt32 preDelay = plugin.indexOf("Pre-Delay");
     std::atomic<bool> running{true};
     std::atomic<long> blocks{0};
     std::atomic<bool> sane{true};
-    // The audio thread automates the pre-delay before each block, in place on a steady input.
-    std::thread audio([&] {
-        std::vector<double> doubleBuffers[2] = {std::vector<double>(64), std::vector<double>(64)};
-        std::vector<float> floatBuffers[2] = {std::vector<float>(64), std::vector<float>(64)};
-        double* doubles[2] = {doubleBuffers[0].data(), doubleBuffers[1].data()};
-        float* floats[2] = {floatBuffers[0].data(), floatBuffers[1].data()};
+    // Blocks in place on a steady input, floats and doubles in turn.
+    std::thread audio = hostThread(kVstProcessLevelRealtime, [&] {
+        const Vst2Plugin::Channels steady(2, std::vector<double>(64, 0.25));
         for (long n = 0; running; ++n, ++blocks) {
             plugin.set(preDelay, n % 2 ? 1.0f : 0.9f);
-            for (int c = 0; c < 2; ++c) {
-                std::fill_n(floats[c], 64, 0.25f);
-                std::fill_n(doubles[c], 64, 0.25);
-            }
-            if (n % 2)
-                plugin.effect->processDoubleReplacing(plugin.effect, doubles, doubles, 64);
-            else
-                plugin.effect->processReplacing(plugin.effect, floats, floats, 64);
-            for (int c = 0; c < 2; ++c)
-                for (int i = 0; i < 64; ++i)
-                    if (!(std::fabs(n % 2 ? doubles[c][i] : floats[c][i]) <= 4.0))
+            for (const std::vector<double>& channel : plugin.process(steady, n % 2, true))
+                for (double sample : channel)
+                    if (!(std::fabs(sample) <= 4.0))
                         sane = false;
         }
     });
@@ -165,24 +149,24 @@ TEST_F(Vst2Host, SetUpChangesFromManyThreadsWhileABlockRuns) {
         [&](int) { plugin.dispatch(effSetSampleRate, 0, 0, nullptr, 44100.0f); },
         [&](int) { plugin.dispatch(effSetBlockSize, 0, 512); },
     };
-    std::vector<std::thread> changers;
-    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    for (int t = 0; t < 8; ++t)
-        changers.emplace_back([&, t] {
-            for (int n = t; std::chrono::steady_clock::now() < end; ++n)
-                changes[n % 6](n);
-        });
-    for (std::thread& changer : changers)
-        changer.join();
+    // The main thread and two of the host's other threads, each through every change.
+    const auto end = Clock::now() + std::chrono::seconds(5);
+    const auto change = [&](int first) {
+        for (int n = first; Clock::now() < end; ++n)
+            changes[n % 6](n);
+    };
+    std::thread others[] = {std::thread(change, 1), std::thread(change, 2)};
+    change(0);
+    for (std::thread& other : others)
+        other.join();
     running = false;
     audio.join();
     EXPECT_GT(blocks, 0);
     EXPECT_TRUE(sane) << "every output sample finite and bounded";
-    // The effect still renders sound after all that.
     plugin.dispatch(effSetSampleRate, 0, 0, nullptr, 44100.0f);
     plugin.dispatch(effSetBlockSize, 0, kBlock);
     plugin.dispatch(effMainsChanged, 0, 1);
-    EXPECT_GT(plugin.render(kBlocks, kBlock, [](int) {}).back(), 0.0);
+    EXPECT_GT(plugin.render(kBlocks, kBlock).back(), 0.0) << "still sounds after all that";
 }
 
 TEST_F(Vst2Host, SetUpFromAHostCallbackInsideABlockReturns) {
@@ -194,13 +178,13 @@ TEST_F(Vst2Host, SetUpFromAHostCallbackInsideABlockReturns) {
             effect->dispatcher(effect, effSetSampleRate, 0, 0, nullptr, 48000.0f);
     };
     std::atomic<bool> returned{false};
-    std::thread audio([&] {
-        plugin.render(2, kBlock, [](int) {});
+    std::thread audio = hostThread(kVstProcessLevelRealtime, [&] {
+        plugin.render(2, kBlock);
         returned = true;
     });
     for (int ms = 0; ms < 10000 && !returned; ms += 10)
         Sleep(10);
-    // Otherwise the thread that never returns ends the test program.
+    // A thread that never returns would end the test program at exit.
     ASSERT_TRUE(returned) << "the block never returned";
     audio.join();
     vst2Host().callsBack = nullptr;
@@ -216,18 +200,15 @@ TEST_F(Vst2Host, PreDelayFromThreadsWhileTheRateChanges) {
     const VstInt32 preDelay = plugin.indexOf("Pre-Delay");
     plugin.set(preDelay, 1.0f);
     std::atomic<bool> setting{true};
-    std::vector<std::thread> setters;
-    for (int t = 0; t < 2; ++t)
-        setters.emplace_back([&] {
+    std::thread setters[2];
+    for (std::thread& setter : setters)
+        setter = std::thread([&] {
             while (setting)
                 plugin.set(preDelay, 1.0f);
         });
-    // The host changes the rate of the active effect, then plays an impulse at the new rate:
-    // the wet signal starts 150 ms later (a sample after, as the high chains hand on).
-    double in[kBlock] = {};
-    double out[2][kBlock];
-    double* inPtrs[2] = {in, in};
-    double* outPtrs[2] = {out[0], out[1]};
+    // The active effect's rate changes, then an impulse plays at the new rate: the wet signal
+    // starts 150 ms later (a sample after, as the high chains hand on).
+    Vst2Plugin::Channels in(2, std::vector<double>(kBlock));
     int wrongOnsets = 0;
     bool sane = true;
     for (int change = 0; change < 100; ++change) {
@@ -236,12 +217,11 @@ TEST_F(Vst2Host, PreDelayFromThreadsWhileTheRateChanges) {
         const int delay = static_cast<int>(std::floor(0.15 * rate));
         int onset = -1;
         for (int block = 0; block * kBlock < delay + 2 * kBlock; ++block) {
-            in[0] = block == 0 ? 1.0 : 0.0;
-            plugin.effect->processDoubleReplacing(plugin.effect, inPtrs, outPtrs, kBlock);
-            for (int c = 0; c < 2; ++c)
+            in[0][0] = in[1][0] = block == 0 ? 1.0 : 0.0;
+            for (const std::vector<double>& channel : plugin.process(in, true))
                 for (int i = 0; i < kBlock; ++i) {
-                    sane = sane && std::fabs(out[c][i]) <= 1.0;
-                    if (onset < 0 && out[c][i] != 0.0 && block * kBlock + i > 0)
+                    sane = sane && std::fabs(channel[i]) <= 1.0;
+                    if (onset < 0 && channel[i] != 0.0 && block * kBlock + i > 0)
                         onset = block * kBlock + i;
                 }
         }
@@ -260,8 +240,7 @@ TEST_F(Vst2Host, OneValueFromTwoThreadsAtOnceIsTheOneHeard) {
     plugin.start(8000.0f, kBlock);
     const VstInt32 mix = plugin.indexOf("Fx Mix");
     constexpr int kRounds = 500;
-    // In each round two threads set the mix to 0 and to 1 over and over until the same moment.
-    using Clock = std::chrono::steady_clock;
+    // Each round two threads set the mix to 0 and to 1 over and over until the same moment.
     std::atomic<int> round{-1};
     std::atomic<int> finished{0};
     std::atomic<Clock::time_point> end{Clock::now()};
@@ -282,10 +261,9 @@ TEST_F(Vst2Host, OneValueFromTwoThreadsAtOnceIsTheOneHeard) {
         round = r;
         while (finished < 2 * (r + 1))
             std::this_thread::yield();
-        // A quarter of a second for the mix to glide, then what the effect adds to a block
-        // whose energy is about 4: a mix of 0 all but nothing, a mix of 1 about as much again.
-        const std::vector<double> added = plugin.render(16, kBlock, [](int) {});
-        const bool dry = added.back() < 0.05;
+        // A quarter of a second to glide, then what the effect adds to a block of energy about
+        // 4: all but nothing at a mix of 0, about as much again at 1.
+        const bool dry = plugin.render(16, kBlock).back() < 0.05;
         disagreements += dry != (plugin.get(mix) == 0.0f);
     }
     for (std::thread& setter : setters)

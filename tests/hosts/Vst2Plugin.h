@@ -14,8 +14,10 @@
 #include <cstring>
 #include <deque>
 #include <functional>
+#include <limits>
 #include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace SorvTest {
@@ -33,8 +35,6 @@ struct Vst2HostState {
     VstIntPtr version = 2400;
     std::string product = "Sorv Test Host";
     std::vector<HostRequest> requests;
-    // The thread the host runs its user interface on, as it answers when asked the process level.
-    DWORD userThread = 0;
     std::mutex lock;
     // A host that calls the effect back from inside its callback; set while no effect runs.
     std::function<void(AEffect*, VstInt32 opcode)> callsBack;
@@ -57,6 +57,21 @@ inline Vst2HostState& vst2Host() {
     return state;
 }
 
+// The kind of thread this is, as the host answers when asked the process level: it knows its
+// user, audio and bounce threads; any other is unknown.
+inline VstInt32& hostProcessLevel() {
+    thread_local VstInt32 level = kVstProcessLevelUnknown;
+    return level;
+}
+
+// A thread of the host's of this kind.
+inline std::thread hostThread(VstInt32 level, std::function<void()> work) {
+    return std::thread([level, work] {
+        hostProcessLevel() = level;
+        work();
+    });
+}
+
 inline VstIntPtr testHostCallback(AEffect* effect, VstInt32 opcode, VstInt32 index, VstIntPtr value,
                                   void* ptr, float opt) {
     Vst2HostState& host = vst2Host();
@@ -77,8 +92,7 @@ inline VstIntPtr testHostCallback(AEffect* effect, VstInt32 opcode, VstInt32 ind
     case audioMasterUpdateDisplay:
         return 1;
     case audioMasterGetCurrentProcessLevel:
-        return GetCurrentThreadId() == host.userThread ? kVstProcessLevelUser
-                                                       : kVstProcessLevelUnknown;
+        return hostProcessLevel();
     default:
         return 0;
     }
@@ -124,26 +138,52 @@ struct Vst2Plugin {
     VstIntPtr setChunk(std::vector<char> bytes) {
         return dispatch(effSetChunk, 0, static_cast<VstIntPtr>(bytes.size()), bytes.data());
     }
+    using Channels = std::vector<std::vector<double>>;
+    // One block through processReplacing or processDoubleReplacing, in place or into outputs
+    // that start as NaN, so that a sample left unwritten shows.
+    Channels process(const Channels& in, bool doubles = false, bool inPlace = false) {
+        return doubles ? processAs<double>(in, inPlace) : processAs<float>(in, inPlace);
+    }
+    template <typename Sample> Channels processAs(const Channels& in, bool inPlace) {
+        const size_t frames = in.at(0).size();
+        std::vector<std::vector<Sample>> ins, outs;
+        std::vector<Sample*> inPtrs, outPtrs;
+        for (const std::vector<double>& channel : in) {
+            // A spare sample each: no channel pointer is null, even in a block of no frames.
+            ins.emplace_back(channel.begin(), channel.end()).push_back(0);
+            outs.emplace_back(frames + 1, std::numeric_limits<Sample>::quiet_NaN());
+        }
+        for (size_t c = 0; c < in.size(); ++c) {
+            inPtrs.push_back(ins[c].data());
+            outPtrs.push_back(inPlace ? ins[c].data() : outs[c].data());
+        }
+        if constexpr (sizeof(Sample) == sizeof(double))
+            effect->processDoubleReplacing(effect, inPtrs.data(), outPtrs.data(), VstInt32(frames));
+        else
+            effect->processReplacing(effect, inPtrs.data(), outPtrs.data(), VstInt32(frames));
+        Channels out;
+        for (Sample* channel : outPtrs)
+            out.emplace_back(channel, channel + frames);
+        return out;
+    }
     // Renders blocks of a fixed noise and answers, per block, the energy of what the effect added
-    // to its input; before each block `before` runs on the calling thread with its number, as a
-    // host applies its automation.
-    std::vector<double> render(int blocks, int frames, const std::function<void(int)>& before) {
-        std::vector<float> in[2] = {std::vector<float>(frames), std::vector<float>(frames)};
-        std::vector<float> out[2] = {std::vector<float>(frames), std::vector<float>(frames)};
-        float* inPtrs[2] = {in[0].data(), in[1].data()};
-        float* outPtrs[2] = {out[0].data(), out[1].data()};
+    // to its input; `before` runs first with the block's number, as a host applies automation.
+    std::vector<double> render(int blocks, int frames,
+                               const std::function<void(int)>& before = nullptr) {
+        Channels in(2, std::vector<double>(frames));
         std::vector<double> added;
         uint32_t noise = 22222;
         for (int block = 0; block < blocks; ++block) {
             for (auto& channel : in)
-                for (float& sample : channel)
+                for (double& sample : channel)
                     sample = static_cast<int32_t>(noise = noise * 1664525u + 1013904223u) * 1e-10f;
-            before(block);
-            effect->processReplacing(effect, inPtrs, outPtrs, frames);
+            if (before)
+                before(block);
+            const Channels out = process(in);
             added.push_back(0.0);
             for (int c = 0; c < 2; ++c)
                 for (int i = 0; i < frames; ++i)
-                    added.back() += double(out[c][i] - in[c][i]) * double(out[c][i] - in[c][i]);
+                    added.back() += (out[c][i] - in[c][i]) * (out[c][i] - in[c][i]);
         }
         return added;
     }
@@ -168,7 +208,7 @@ protected:
     void SetUp() override {
         vst2Host().version = 2400;
         vst2Host().callsBack = nullptr;
-        vst2Host().userThread = GetCurrentThreadId();
+        hostProcessLevel() = kVstProcessLevelUser;
         vst2Host().clear();
         module = LoadLibraryA(windowsPath(SORV_MODULE_PATH).c_str());
         ASSERT_NE(module, nullptr) << "cannot load " << SORV_MODULE_PATH;

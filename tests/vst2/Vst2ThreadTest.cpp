@@ -1,10 +1,9 @@
-// A VST 2 host's threads at once on the product, made on a loader thread that has ended: the
-// audio thread automates through setParameter and setProgram right before each block, as VST 2
-// hosts do, and now and then changes the rate from inside a block's host callback, while the
-// main thread saves the state, changes the sample rate, does the timers' work and keeps an editor
-// open that the values are pushed into. Run under ThreadSanitizer, it shows that nothing on the
-// audio thread reaches the editor list or races with the main thread, and that the hand-over of
-// program changes and of set-up changes asked for inside a block is safe.
+// A VST 2 host's threads at once on an effect made on a loader thread that has ended: the audio
+// thread automates values and programs right before each block and now and then changes the
+// rate from a host callback inside one, while the main thread saves the state, changes the rate,
+// does the timers' work and keeps an editor open. Under ThreadSanitizer it shows that nothing on
+// the audio thread races with the main thread or the editor list, and that the hand-overs of
+// program and set-up changes are safe.
 
 #include "support/TestEffect.h"
 #include "vst2wrapper/Vst2Entry.h"
@@ -25,15 +24,19 @@ std::atomic<int> displayUpdates{0};
 std::atomic<int> levelQuestions{0};
 std::atomic<std::thread::id> audioThread;
 
-// Answers the process-level question of every 64th block on the audio thread with a new rate.
+// Knows its audio thread, as hosts do, and answers the process-level question of every 64th
+// block there with a new rate.
 VstIntPtr quietHost(AEffect* e, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
     if (opcode == audioMasterUpdateDisplay)
         ++displayUpdates;
-    if (opcode == audioMasterGetCurrentProcessLevel && e &&
-        std::this_thread::get_id() == audioThread.load() && ++levelQuestions % 64 == 0)
+    if (opcode != audioMasterGetCurrentProcessLevel)
+        return opcode == audioMasterVersion ? 2400 : 0;
+    if (std::this_thread::get_id() != audioThread.load())
+        return kVstProcessLevelUnknown;
+    if (e && ++levelQuestions % 64 == 0)
         e->dispatcher(e, effSetSampleRate, 0, 0, nullptr,
                       levelQuestions % 128 ? 48000.0f : 44100.0f);
-    return opcode == audioMasterVersion ? 2400 : 0;
+    return kVstProcessLevelRealtime;
 }
 
 TEST(Vst2Threads, AutomationProcessingStateAndEditorAtOnce) {
@@ -56,11 +59,8 @@ TEST(Vst2Threads, AutomationProcessingStateAndEditorAtOnce) {
     std::atomic<int> blocks{0};
     std::thread audio([&] {
         audioThread = std::this_thread::get_id();
-        std::vector<float> in[2], out[2];
-        for (auto* buffers : {in, out})
-            for (int c = 0; c < 2; ++c)
-                buffers[c].assign(128, 0.1f);
-        float* inPtrs[2] = {in[0].data(), in[1].data()};
+        std::vector<float> in(128, 0.1f), out[2] = {in, in};
+        float* inPtrs[2] = {in.data(), in.data()};
         float* outPtrs[2] = {out[0].data(), out[1].data()};
         for (int round = 0; running; ++round) {
             for (VstInt32 i = 0; i < e->numParams; ++i) {
