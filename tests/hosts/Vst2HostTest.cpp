@@ -71,12 +71,11 @@ TEST_F(Vst2Host, EntryGivesTheRecordAndCloseBalancesCom) {
         EXPECT_EQ(plugin.text(effGetProductString), "QUOR-515");
         EXPECT_EQ(plugin.text(effGetVendorString), "Sorv Audio Labs");
         EXPECT_EQ(plugin.dispatch(effGetVendorVersion), 1000);
-        char bypass[] = "bypass", midi[] = "receiveVstMidiEvent", unknown[] = "fly",
-             timeInfo[] = "receiveVstTimeInfo";
-        EXPECT_EQ(plugin.dispatch(effCanDo, 0, 0, bypass), 1);
-        EXPECT_EQ(plugin.dispatch(effCanDo, 0, 0, midi), -1);
-        EXPECT_EQ(plugin.dispatch(effCanDo, 0, 0, timeInfo), -1) << "no time info is read";
-        EXPECT_EQ(plugin.dispatch(effCanDo, 0, 0, unknown), 0);
+        for (auto [name, answer] : {std::pair<std::string, int>{"bypass", 1},
+                                    {"receiveVstMidiEvent", -1},
+                                    {"receiveVstTimeInfo", -1},
+                                    {"fly", 0}})
+            EXPECT_EQ(plugin.dispatch(effCanDo, 0, 0, name.data()), answer) << name;
         // No editor yet: the editor requests answer 0.
         EXPECT_EQ(plugin.dispatch(effEditOpen, 0, 0, nullptr), 0);
 
