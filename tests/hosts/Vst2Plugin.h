@@ -10,11 +10,11 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <deque>
 #include <functional>
-#include <limits>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -146,23 +146,20 @@ struct Vst2Plugin {
     }
     template <typename Sample> Channels processAs(const Channels& in, bool inPlace) {
         const size_t frames = in.at(0).size();
-        std::vector<std::vector<Sample>> ins, outs;
-        std::vector<Sample*> inPtrs, outPtrs;
+        std::vector<std::vector<Sample>> buffers;
+        std::vector<Sample*> ins, outs;
         for (const std::vector<double>& channel : in) {
             // A spare sample each: no channel pointer is null, even in a block of no frames.
-            ins.emplace_back(channel.begin(), channel.end()).push_back(0);
-            outs.emplace_back(frames + 1, std::numeric_limits<Sample>::quiet_NaN());
-        }
-        for (size_t c = 0; c < in.size(); ++c) {
-            inPtrs.push_back(ins[c].data());
-            outPtrs.push_back(inPlace ? ins[c].data() : outs[c].data());
+            ins.push_back(buffers.emplace_back(frames + 1).data());
+            std::copy(channel.begin(), channel.end(), ins.back());
+            outs.push_back(inPlace ? ins.back() : buffers.emplace_back(frames + 1, NAN).data());
         }
         if constexpr (sizeof(Sample) == sizeof(double))
-            effect->processDoubleReplacing(effect, inPtrs.data(), outPtrs.data(), VstInt32(frames));
+            effect->processDoubleReplacing(effect, ins.data(), outs.data(), VstInt32(frames));
         else
-            effect->processReplacing(effect, inPtrs.data(), outPtrs.data(), VstInt32(frames));
+            effect->processReplacing(effect, ins.data(), outs.data(), VstInt32(frames));
         Channels out;
-        for (Sample* channel : outPtrs)
+        for (Sample* channel : outs)
             out.emplace_back(channel, channel + frames);
         return out;
     }
