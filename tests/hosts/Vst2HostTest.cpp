@@ -181,12 +181,7 @@ TEST_F(Vst2Host, ProcessesFloatAndDoubleMonoAndStereoInBlocksOfAnySize) {
             // Before resume the host hears silence.
             EXPECT_EQ(plugin.process({{1, 1}, {1, 1}}, false, true)[0][0], 0.0);
 
-            VstSpeakerArrangement arrangement = {};
-            arrangement.numChannels = channels;
-            arrangement.type = channels == 1 ? kSpeakerArrMono : kSpeakerArrStereo;
-            EXPECT_EQ(plugin.dispatch(effSetSpeakerArrangement, 0,
-                                      reinterpret_cast<VstIntPtr>(&arrangement), &arrangement),
-                      1);
+            EXPECT_EQ(plugin.arrange(channels, channels), 1);
             EXPECT_EQ(plugin.effect->numInputs, channels);
             EXPECT_EQ(plugin.effect->numOutputs, channels);
             if (doubles) {
@@ -203,16 +198,8 @@ TEST_F(Vst2Host, ProcessesFloatAndDoubleMonoAndStereoInBlocksOfAnySize) {
 
     // Layouts the effect does not take are refused, and the record keeps its widths.
     Vst2Plugin& plugin = make();
-    VstSpeakerArrangement mono = {}, stereo = {}, none = {}, nine = {};
-    mono.numChannels = 1;
-    stereo.numChannels = 2;
-    stereo.type = kSpeakerArrStereo;
-    nine.numChannels = 9;
-    for (auto pair : {std::make_pair(&stereo, &mono), std::make_pair(&none, &none),
-                      std::make_pair(&nine, &nine), std::make_pair(&mono, &none)})
-        EXPECT_EQ(plugin.dispatch(effSetSpeakerArrangement, 0,
-                                  reinterpret_cast<VstIntPtr>(pair.first), pair.second),
-                  0);
+    for (auto [inputs, outputs] : {std::pair{2, 1}, {0, 0}, {9, 9}, {1, 0}})
+        EXPECT_EQ(plugin.arrange(inputs, outputs), 0) << inputs << " in, " << outputs << " out";
     EXPECT_EQ(plugin.dispatch(effSetSpeakerArrangement, 0, 0, nullptr), 0);
     EXPECT_EQ(plugin.effect->numInputs, 2);
     VstSpeakerArrangement* in = nullptr;

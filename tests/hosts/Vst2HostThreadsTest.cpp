@@ -134,9 +134,6 @@ TEST_F(Vst2Host, SetUpChangesWhileTheAudioThreadAutomatesPreDelay) {
                         sane = false;
         }
     });
-    VstSpeakerArrangement stereo = {};
-    stereo.numChannels = 2;
-    stereo.type = kSpeakerArrStereo;
     const std::function<void(int)> changes[] = {
         [&](int n) {
             plugin.dispatch(effSetSampleRate, 0, 0, nullptr, n % 4 ? kLowRate : kHighRate);
@@ -144,8 +141,7 @@ TEST_F(Vst2Host, SetUpChangesWhileTheAudioThreadAutomatesPreDelay) {
         [&](int n) { plugin.dispatch(effSetBlockSize, 0, 64 << (n % 5)); },
         [&](int) {
             plugin.dispatch(effMainsChanged, 0, 0);
-            plugin.dispatch(effSetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&stereo),
-                            &stereo);
+            plugin.arrange(2, 2);
             plugin.dispatch(effMainsChanged, 0, 1);
         },
         [&](int n) { plugin.dispatch(effSetProcessPrecision, 0, n % 2); },

@@ -119,6 +119,15 @@ struct Vst2Plugin {
             << "opcode " << opcode << ", index " << index;
         return text;
     }
+    // Asks for these input and output widths, stereo where two, else of type mono.
+    VstIntPtr arrange(int inputs, int outputs) {
+        VstSpeakerArrangement in = {}, out = {};
+        in.numChannels = inputs;
+        out.numChannels = outputs;
+        in.type = inputs == 2 ? kSpeakerArrStereo : kSpeakerArrMono;
+        out.type = outputs == 2 ? kSpeakerArrStereo : kSpeakerArrMono;
+        return dispatch(effSetSpeakerArrangement, 0, reinterpret_cast<VstIntPtr>(&in), &out);
+    }
     float get(VstInt32 index) { return effect->getParameter(effect, index); }
     void set(VstInt32 index, float value) { effect->setParameter(effect, index, value); }
     // The index of the parameter with this name, or -1.
