@@ -13,10 +13,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <fstream>
 #include <iterator>
-#include <memory>
+#include <utility>
 #include <vector>
 
 namespace Steinberg {
@@ -204,96 +203,64 @@ TEST_F(EditorHost, ReattachesOpensTwoViewsAndRefusesBadParents) {
     effect.controller->setParamNormalized(kMix, 0.5);
     pump(50);
     close(late);
-
-    // Zoom by the content scale: the window grows to 640 × 616.
-    FUnknownPtr<IPlugViewContentScaleSupport> scaling(view);
-    ASSERT_TRUE(scaling);
-    EXPECT_EQ(scaling->setContentScaleFactor(1.25f), kResultOk);
-    RECT client{};
-    GetClientRect(editorWindow(parent), &client);
-    EXPECT_EQ(client.right, 640);
-    EXPECT_EQ(client.bottom, 616);
 }
 
-// Hosts remove a view and attach it again when its window is docked, moved to another tab or
-// re-parented: every attach gives the first attach's size, toolbar and pixels.
-TEST_F(EditorHost, ReattachGivesTheSameWindowAtEverySize) {
+// Hosts make their window from getSize, answer a resize request in one of three ways, and
+// remove a view and attach it again when its window is docked or re-parented: at every stored
+// size and content scale, set before the attach or after, and at every size chosen in the
+// menu, getSize, the host's window and the editor's window agree, the whole editor is inside
+// the host's window, and every re-attach draws the first attach's pixels, toolbar included.
+TEST_F(EditorHost, TheHostWindowFollowsTheEditorAtEverySizeAndReattach) {
     struct Case {
         const char* storedSize;
         float contentScale;
+        bool scaledOnceAttached;
         int width, height;
     };
-    const Case cases[] = {{"Larger (125%)", 1.0f, 640, 616},
-                          {"Small (80%)", 1.0f, 409, 394},
-                          {"Normal (100%)", 1.5f, 768, 739}};
-    start();
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.storedSize);
-        storeSize(c.storedSize);
-        view = open(parent);
-        ASSERT_NE(view, nullptr);
-        {
-            FUnknownPtr<IPlugViewContentScaleSupport> scaling(view);
-            ASSERT_TRUE(scaling);
-            scaling->setContentScaleFactor(c.contentScale);
-        }
-        Shot first;
-        for (int attach = 0; attach < 4; ++attach) {
-            SCOPED_TRACE(attach);
-            if (attach > 0) {
-                ASSERT_EQ(view->removed(), kResultOk);
-                ASSERT_EQ(view->attached(parent, kPlatformTypeHWND), kResultOk);
-            }
-            ViewRect size;
-            ASSERT_EQ(view->getSize(&size), kResultOk);
-            EXPECT_EQ(size.getWidth(), c.width);
-            EXPECT_EQ(size.getHeight(), c.height);
-            Shot shot = screenshot(editorWindow(parent));
-            EXPECT_EQ(shot.width, c.width);
-            EXPECT_EQ(shot.height, c.height);
-            if (attach == 0)
-                first = shot;
-            else
-                EXPECT_TRUE(shot.pixels == first.pixels) << "the window differs from the first";
-        }
-        close(view);
-    }
-}
-
-// Hosts make their window from getSize, compare a resize request with getSize, and answer it
-// in different ways: at every stored size, content scale and size chosen in the menu, the
-// host's window, getSize and the editor's window agree, and the whole editor is inside the
-// host's window.
-TEST_F(EditorHost, TheHostWindowFollowsTheEditorHoweverTheHostAnswers) {
-    struct Opening {
-        const char* storedSize;
-        float contentScale;
-        int width, height;
-    };
-    const Opening openings[] = {{"Normal (100%)", 1.0f, 512, 493},
-                                {"Larger (125%)", 1.0f, 640, 616},
-                                {"Small (80%)", 1.0f, 409, 394},
-                                {"Larger (125%)", 1.5f, 960, 924}};
+    const Case cases[] = {{"Normal (100%)", 1.0f, false, 512, 493},
+                          {"Larger (125%)", 1.0f, false, 640, 616},
+                          {"Small (80%)", 1.0f, false, 409, 394},
+                          {"Larger (125%)", 1.5f, false, 960, 924},
+                          {"Normal (100%)", 1.5f, true, 768, 739}};
     start();
     for (auto answer : {PlugFrame::Answer::kComparesFirst, PlugFrame::Answer::kResizesSilently,
                         PlugFrame::Answer::kRefuses}) {
         SCOPED_TRACE(int(answer));
         plugFrame.answer = answer;
-        for (const Opening& o : openings) {
-            SCOPED_TRACE(o.storedSize);
-            storeSize(o.storedSize);
+        for (const Case& c : cases) {
+            SCOPED_TRACE(c.storedSize);
+            storeSize(c.storedSize);
             view = create();
             ASSERT_NE(view, nullptr);
-            FUnknownPtr<IPlugViewContentScaleSupport>(view)->setContentScaleFactor(o.contentScale);
-            ViewRect opensAt;
-            ASSERT_EQ(view->getSize(&opensAt), kResultOk);
-            EXPECT_EQ(opensAt.getWidth(), o.width);
-            EXPECT_EQ(opensAt.getHeight(), o.height);
-            attach(view, parent);
-            expectWindowsAgree(o.width, o.height);
-            ASSERT_EQ(view->removed(), kResultOk);
-            ASSERT_EQ(view->attached(parent, kPlatformTypeHWND), kResultOk);
-            expectWindowsAgree(o.width, o.height);
+            auto scale = [&] {
+                FUnknownPtr<IPlugViewContentScaleSupport> scaling(view);
+                ASSERT_TRUE(scaling);
+                EXPECT_EQ(scaling->setContentScaleFactor(c.contentScale), kResultOk);
+            };
+            if (!c.scaledOnceAttached) {
+                scale();
+                ViewRect opensAt;
+                ASSERT_EQ(view->getSize(&opensAt), kResultOk);
+                EXPECT_EQ(opensAt.getWidth(), c.width);
+                EXPECT_EQ(opensAt.getHeight(), c.height);
+            }
+            ASSERT_EQ(plugFrame.attach(view, parent), kResultOk);
+            if (c.scaledOnceAttached)
+                scale();
+            Shot first;
+            for (int attach = 0; attach < 4; ++attach) {
+                SCOPED_TRACE(attach);
+                if (attach > 0) {
+                    ASSERT_EQ(view->removed(), kResultOk);
+                    ASSERT_EQ(view->attached(parent, kPlatformTypeHWND), kResultOk);
+                }
+                expectWindowsAgree(c.width, c.height);
+                Shot shot = screenshot(editorWindow(parent));
+                if (attach == 0)
+                    first = shot;
+                else
+                    EXPECT_TRUE(shot.pixels == first.pixels) << "the window differs from the first";
+            }
             close(view);
         }
         // The size menu: 100 % → 125 % → 80 %, then the content scale back to 100 %.
@@ -319,15 +286,13 @@ TEST_F(EditorHost, DrawsTheSamePixelsAsTheNativeBuild) {
     FUnknownPtr<IPlugViewContentScaleSupport> scaling(view);
     ASSERT_TRUE(scaling);
     CreateDirectoryA("screenshots", nullptr);
-    int shots = 0;
-    // The last state holds the tone knob, so that its callout shows text.
-    for (float zoom : {1.0f, 1.25f, 1.0f}) {
+    const std::pair<float, std::string> shots[] = {
+        {1.0f, "editor-100.png"}, {1.25f, "editor-125.png"}, {1.0f, "editor-callout.png"}};
+    for (const auto& [zoom, name] : shots) {
         scaling->setContentScaleFactor(zoom);
-        std::string name = zoom == 1.0f ? "editor-100.png" : "editor-125.png";
-        if (name == "editor-100.png" && shots++ > 0) {
+        // The tone knob held shows its callout's text.
+        if (name == "editor-callout.png")
             SendMessageW(editorWindow(parent), WM_LBUTTONDOWN, MK_LBUTTON, at(90 + 47, 266 + 47));
-            name = "editor-callout.png";
-        }
         Shot shot = screenshot(editorWindow(parent));
         ASSERT_EQ(shot.width, int(512 * zoom));
         std::vector<uint8_t> png = SorvTools::encodePng(shot.width, shot.height, shot.pixels);

@@ -13,6 +13,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <string>
 #include <vector>
 
 namespace SorvTest {
@@ -54,18 +55,35 @@ struct RecordingHandler : public IComponentHandler {
     uint32 PLUGIN_API release() override { return 1; }
 };
 
-// The size title the editors of this prefix open at; null forgets it.
-inline void storeSize(const char* title) {
+// A preference of the editors of this prefix, as the product stores it; null forgets it.
+inline void setPreference(const char* name, const char* value) {
     HKEY key = nullptr;
     ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "SOFTWARE\\Sorv Audio Labs", 0, nullptr, 0,
                               KEY_SET_VALUE, nullptr, &key, nullptr),
               ERROR_SUCCESS);
-    if (title)
-        RegSetValueExA(key, "QUOR-515 UI Size", 0, REG_SZ, reinterpret_cast<const BYTE*>(title),
-                       DWORD(std::strlen(title)));
+    if (value)
+        RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value),
+                       DWORD(std::strlen(value)));
     else
-        RegDeleteValueA(key, "QUOR-515 UI Size");
+        RegDeleteValueA(key, name);
     RegCloseKey(key);
+}
+
+inline std::string preference(const char* name) {
+    char text[256] = {};
+    DWORD size = sizeof text - 1;
+    if (RegGetValueA(HKEY_CURRENT_USER, "SOFTWARE\\Sorv Audio Labs", name, RRF_RT_REG_SZ, nullptr,
+                     text, &size) != ERROR_SUCCESS)
+        return "(missing)";
+    return text;
+}
+
+constexpr char kSizePreference[] = "QUOR-515 UI Size";
+constexpr char kQualityPreference[] = "QUOR-515 UI Scaling Quality";
+
+// The size title the editors of this prefix open at; null forgets it.
+inline void storeSize(const char* title) {
+    setPreference(kSizePreference, title);
 }
 
 class EditorSession : public Vst3Host {
@@ -87,18 +105,9 @@ protected:
             view->setFrame(&plugFrame);
         return view;
     }
-    // As hosts do: the window made from getSize, then the view attached to it.
-    void attach(IPlugView* view, HWND window) {
-        ViewRect size;
-        ASSERT_EQ(view->getSize(&size), kResultOk);
-        setClientSize(window, size.getWidth(), size.getHeight());
-        plugFrame.windows[view] = window;
-        EXPECT_EQ(view->attached(window, kPlatformTypeHWND), kResultOk);
-    }
     IPlugView* open(HWND window) {
         IPlugView* view = create();
-        if (view)
-            attach(view, window);
+        EXPECT_TRUE(view && plugFrame.attach(view, window) == kResultOk);
         return view;
     }
     HWND editorWindow(HWND window) const { return GetWindow(window, GW_CHILD); }

@@ -51,6 +51,15 @@ struct PlugFrame : public Steinberg::IPlugFrame {
         return view->getSize(&now) == Steinberg::kResultTrue && now.getWidth() == r.getWidth() &&
                now.getHeight() == r.getHeight();
     }
+    // As hosts open a view: their window made from getSize, then the view attached to it.
+    Steinberg::tresult attach(Steinberg::IPlugView* view, HWND window) {
+        Steinberg::ViewRect size;
+        if (view->getSize(&size) != Steinberg::kResultOk)
+            return Steinberg::kResultFalse;
+        setClientSize(window, size.getWidth(), size.getHeight());
+        windows[view] = window;
+        return view->attached(window, Steinberg::kPlatformTypeHWND);
+    }
     Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID, void** obj) override {
         *obj = nullptr;
         return Steinberg::kNoInterface;

@@ -2,11 +2,7 @@
 // user would press, the host's resize, the preferences in the registry, and windows in this
 // process and in a second one following a size chosen elsewhere within about a second.
 
-#include "hosts/HostWindow.h"
-#include "hosts/LoadedModule.h"
-#include "support/TestHostContext.h"
-
-#include "pluginterfaces/gui/iplugview.h"
+#include "hosts/EditorSession.h"
 
 #include <gtest/gtest.h>
 
@@ -20,28 +16,8 @@ using namespace SorvTest;
 
 namespace {
 
-const char kStoreKey[] = "SOFTWARE\\Sorv Audio Labs";
-const char kSizeKey[] = "QUOR-515 UI Size";
-const char kQualityKey[] = "QUOR-515 UI Scaling Quality";
 // The helper test that a second process runs; skipped unless asked for by name.
 const char kSecondProcessTest[] = "ToolbarHost.DISABLED_SecondProcessChoosesLarge";
-
-std::string stored(const char* name) {
-    char text[256] = {};
-    DWORD size = sizeof text - 1;
-    if (RegGetValueA(HKEY_CURRENT_USER, kStoreKey, name, RRF_RT_REG_SZ, nullptr, text, &size) !=
-        ERROR_SUCCESS)
-        return "(missing)";
-    return text;
-}
-
-void forget(const char* name) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, kStoreKey, 0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
-        RegDeleteValueA(key, name);
-        RegCloseKey(key);
-    }
-}
 
 int clientWidth(HWND window) {
     RECT r{};
@@ -65,7 +41,7 @@ struct Editor {
         view = effect.controller->createView("editor");
         ASSERT_NE(view, nullptr);
         view->setFrame(&plugFrame);
-        ASSERT_EQ(view->attached(parent, kPlatformTypeHWND), kResultOk);
+        ASSERT_EQ(plugFrame.attach(view, parent), kResultOk);
     }
     HWND window() const { return GetWindow(parent, GW_CHILD); }
     void choose(int submenu, int entry) { chooseFromMainMenu(window(), submenu, entry); }
@@ -73,6 +49,7 @@ struct Editor {
         if (view) {
             view->removed();
             view->setFrame(nullptr);
+            plugFrame.windows.erase(view);
             EXPECT_EQ(view->release(), 0u);
             view = nullptr;
         }
@@ -99,8 +76,8 @@ protected:
             e->close();
         // Later editors of this prefix open at the defaults again.
         if (!keepPreferences) {
-            forget(kSizeKey);
-            forget(kQualityKey);
+            setPreference(kSizePreference, nullptr);
+            setPreference(kQualityPreference, nullptr);
         }
         if (factory) {
             factory->release();
@@ -114,17 +91,17 @@ protected:
 };
 
 TEST_F(ToolbarHost, SizeAndQualityMenusResizeAndEveryWindowFollows) {
-    forget(kSizeKey);
-    forget(kQualityKey);
+    setPreference(kSizePreference, nullptr);
+    setPreference(kQualityPreference, nullptr);
     first.open(factory);
-    EXPECT_EQ(stored(kSizeKey), "Normal (100%)");
-    EXPECT_EQ(stored(kQualityKey), "High");
+    EXPECT_EQ(preference(kSizePreference), "Normal (100%)");
+    EXPECT_EQ(preference(kQualityPreference), "High");
     EXPECT_EQ(clientWidth(first.window()), 512);
     second.open(factory);
 
     // "Small (80%)": the host is asked for 409 × 394 and the window takes it at once.
     first.choose(0, 0);
-    EXPECT_EQ(stored(kSizeKey), "Small (80%)");
+    EXPECT_EQ(preference(kSizePreference), "Small (80%)");
     ASSERT_FALSE(first.plugFrame.requests.empty());
     EXPECT_EQ(first.plugFrame.requests.back().getWidth(), 409);
     EXPECT_EQ(first.plugFrame.requests.back().getHeight(), 394);
@@ -146,22 +123,18 @@ TEST_F(ToolbarHost, SizeAndQualityMenusResizeAndEveryWindowFollows) {
 
     // "Low" and "High" are stored; a stored title in other letter case changes nothing.
     first.choose(1, 0);
-    EXPECT_EQ(stored(kQualityKey), "Low");
+    EXPECT_EQ(preference(kQualityPreference), "Low");
     first.choose(1, 1);
-    EXPECT_EQ(stored(kQualityKey), "High");
-    HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kStoreKey, 0, KEY_SET_VALUE, &key), ERROR_SUCCESS);
-    const char odd[] = "small (80%)";
-    RegSetValueExA(key, kSizeKey, 0, REG_SZ, reinterpret_cast<const BYTE*>(odd), sizeof odd - 1);
-    RegCloseKey(key);
-    pumpUntil(1300, [] { return false; });
+    EXPECT_EQ(preference(kQualityPreference), "High");
+    setPreference(kSizePreference, "small (80%)");
+    pump(1300);
     EXPECT_EQ(clientWidth(first.window()), 640);
     EXPECT_EQ(clientWidth(second.window()), 640);
-    EXPECT_EQ(stored(kSizeKey), "small (80%)");
+    EXPECT_EQ(preference(kSizePreference), "small (80%)");
 }
 
 TEST_F(ToolbarHost, AWindowFollowsASizeChosenInAnotherProcess) {
-    forget(kSizeKey);
+    setPreference(kSizePreference, nullptr);
     first.open(factory);
     EXPECT_EQ(clientWidth(first.window()), 512);
 
@@ -181,7 +154,7 @@ TEST_F(ToolbarHost, AWindowFollowsASizeChosenInAnotherProcess) {
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     EXPECT_EQ(code, 0u);
-    EXPECT_EQ(stored(kSizeKey), "Large (110%)");
+    EXPECT_EQ(preference(kSizePreference), "Large (110%)");
     int took = pumpUntil(3000, [&] { return clientWidth(first.window()) == 563; });
     EXPECT_GE(took, 0) << "the window kept its size";
     EXPECT_LT(took, 1500);

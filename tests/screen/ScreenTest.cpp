@@ -38,8 +38,8 @@ std::vector<uint32_t> onScreen(HWND window, const RECT& area) {
     ClientToScreen(window, &origin);
     int w = area.right - area.left, h = area.bottom - area.top;
     HDC screen = GetDC(nullptr);
-    std::vector<uint32_t> pixels = capture(
-        w, h, [&](HDC dc) { BitBlt(dc, 0, 0, w, h, screen, origin.x, origin.y, SRCCOPY); });
+    std::vector<uint32_t> pixels =
+        capture(w, h, [&](HDC dc) { BitBlt(dc, 0, 0, w, h, screen, origin.x, origin.y, SRCCOPY); });
     ReleaseDC(nullptr, screen);
     return pixels;
 }
@@ -100,9 +100,11 @@ protected:
         double z = GetParam().zoom;
         return {LONG(r.left * z), LONG(r.top * z), LONG(r.right * z), LONG(r.bottom * z)};
     }
-    // Real mouse input at logical coordinates of the unzoomed window.
-    void mouseAt(double x, double y, DWORD buttons) {
-        mouse(window, int(x * GetParam().zoom), int(y * GetParam().zoom), buttons);
+    // Real mouse input at the middle of an area of the unzoomed window, dy above or below it.
+    void mouseAt(const RECT& r, int dy, DWORD buttons) {
+        double z = GetParam().zoom;
+        mouse(window, int((r.left + r.right) / 2.0 * z), int(((r.top + r.bottom) / 2.0 + dy) * z),
+              buttons);
     }
     // Milliseconds until the area on screen differs from what it showed before and shows what
     // a full repaint draws there; -1 when it never does.
@@ -161,12 +163,10 @@ TEST_P(Screen, ClicksDragsAutomationTheLampAndTheSizeMenuReachTheScreen) {
         RECT area = zoomed(kKnobs[k]);
         auto before = onScreen(window, area);
         double valueBefore = effect.controller->getParamNormalized(kKnobIds[k]);
-        double x = (kKnobs[k].left + kKnobs[k].right) / 2.0;
-        double y = (kKnobs[k].top + kKnobs[k].bottom) / 2.0;
-        mouseAt(x, y, MOUSEEVENTF_LEFTDOWN);
+        mouseAt(kKnobs[k], 0, MOUSEEVENTF_LEFTDOWN);
         for (int step = 1; step <= 6; ++step)
-            mouseAt(x, y - 10 * step, 0);
-        mouseAt(x, y - 60, MOUSEEVENTF_LEFTUP);
+            mouseAt(kKnobs[k], -10 * step, 0);
+        mouseAt(kKnobs[k], -60, MOUSEEVENTF_LEFTUP);
         EXPECT_GT(effect.controller->getParamNormalized(kKnobIds[k]), valueBefore + 0.2);
         EXPECT_GE(untilShown(area, before), 0) << "the knob did not turn";
     }
@@ -176,10 +176,8 @@ TEST_P(Screen, ClicksDragsAutomationTheLampAndTheSizeMenuReachTheScreen) {
         auto switchBefore = onScreen(window, zoomed(kPowerSwitch));
         auto lampBefore = onScreen(window, zoomed(kPowerLamp));
         double power = effect.controller->getParamNormalized(kPower);
-        mouseAt((target.left + target.right) / 2.0, (target.top + target.bottom) / 2.0,
-                MOUSEEVENTF_LEFTDOWN);
-        mouseAt((target.left + target.right) / 2.0, (target.top + target.bottom) / 2.0,
-                MOUSEEVENTF_LEFTUP);
+        mouseAt(target, 0, MOUSEEVENTF_LEFTDOWN);
+        mouseAt(target, 0, MOUSEEVENTF_LEFTUP);
         EXPECT_EQ(effect.controller->getParamNormalized(kPower), 1.0 - power);
         EXPECT_GE(untilShown(zoomed(kPowerSwitch), switchBefore), 0) << "the switch stayed";
         EXPECT_GE(untilShown(zoomed(kPowerLamp), lampBefore), 0) << "the lamp stayed";
