@@ -92,25 +92,25 @@ inline HWND makeHostWindow() {
                            nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
 }
 
-inline void pumpOnce() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    Sleep(1);
-}
-
 // Runs the thread's messages until the condition holds or the time is up; the milliseconds
 // it took, or -1.
 template <typename Condition> int pumpUntil(DWORD milliseconds, Condition done) {
     DWORD start = GetTickCount();
     do {
-        pumpOnce();
+        for (MSG msg; PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE);) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(1);
         if (done())
             return static_cast<int>(GetTickCount() - start);
     } while (GetTickCount() - start < milliseconds);
     return -1;
+}
+
+// Runs the thread's messages (paint, timers) for a while.
+inline void pump(DWORD milliseconds) {
+    pumpUntil(milliseconds, [] { return false; });
 }
 
 // Pixels (0x00RRGGBB, rows top to bottom) of a w × h picture that draw() puts into a memory
@@ -155,11 +155,6 @@ inline void chooseFromMainMenu(HWND editor, int submenu, int entry) {
     LPARAM at = MAKELPARAM(10, r.bottom - 12);
     SendMessageW(editor, WM_LBUTTONDOWN, MK_LBUTTON, at);
     SendMessageW(editor, WM_LBUTTONUP, 0, at);
-}
-
-// Runs the thread's messages (paint, timers) for a while.
-inline void pump(DWORD milliseconds) {
-    pumpUntil(milliseconds, [] { return false; });
 }
 
 } // namespace SorvTest
