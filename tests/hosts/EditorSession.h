@@ -34,18 +34,13 @@ struct RecordingHandler : public IComponentHandler {
         double value;
     };
     std::vector<Call> calls;
-    tresult PLUGIN_API beginEdit(ParamID id) override {
-        calls.push_back({'b', id, 0});
+    tresult record(char kind, ParamID id, double value) {
+        calls.push_back({kind, id, value});
         return kResultOk;
     }
-    tresult PLUGIN_API performEdit(ParamID id, ParamValue v) override {
-        calls.push_back({'p', id, v});
-        return kResultOk;
-    }
-    tresult PLUGIN_API endEdit(ParamID id) override {
-        calls.push_back({'e', id, 0});
-        return kResultOk;
-    }
+    tresult PLUGIN_API beginEdit(ParamID id) override { return record('b', id, 0); }
+    tresult PLUGIN_API performEdit(ParamID id, ParamValue v) override { return record('p', id, v); }
+    tresult PLUGIN_API endEdit(ParamID id) override { return record('e', id, 0); }
     tresult PLUGIN_API restartComponent(int32) override { return kResultOk; }
     tresult PLUGIN_API queryInterface(const TUID, void** obj) override {
         *obj = nullptr;
