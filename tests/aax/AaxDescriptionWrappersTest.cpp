@@ -18,6 +18,11 @@ void* p(uintptr_t value) {
     return reinterpret_cast<void*>(value);
 }
 constexpr AAX_Result kForwarded = 100; // the model answers forwarded host operation n with 100 + n
+// The host's own descriptor behind a library component descriptor.
+AaxHostComponentDescriptor& hostOf(AAX_IComponentDescriptor* component) {
+    return *static_cast<AaxHostComponentDescriptor*>(static_cast<AAX_IACFComponentDescriptor_V3*>(
+        static_cast<AAX_VComponentDescriptor*>(component)->HostInterface()));
+}
 
 using AaxDescriptionWrappers = AaxFixture;
 
@@ -91,11 +96,7 @@ protected:
         effect.reset();
         AaxFixture::TearDown();
     }
-    AaxHostComponentDescriptor& hostComponent() {
-        return *static_cast<AaxHostComponentDescriptor*>(
-            static_cast<AAX_IACFComponentDescriptor_V3*>(
-                static_cast<AAX_VComponentDescriptor*>(component)->HostInterface()));
-    }
+    AaxHostComponentDescriptor& hostComponent() { return hostOf(component); }
 
     std::unique_ptr<AAX_VEffectDescriptor> effect;
     AAX_IComponentDescriptor* component = nullptr;
@@ -217,16 +218,12 @@ TEST_F(AaxDescriptionWrappers, PositionalOperationsReachTheirHostOperations) {
     EXPECT_EQ(c->AddAudioBufferLength(0), AAX_SUCCESS);
     EXPECT_EQ(c->AddDataInPort(1, 8, AAX_eDataInPortType_Unbuffered), AAX_SUCCESS);
     EXPECT_EQ(c->AddMeters(2, meters, 2), AAX_SUCCESS);
-    const auto& fields = static_cast<AaxHostComponentDescriptor*>(
-                             static_cast<AAX_IACFComponentDescriptor_V3*>(
-                                 static_cast<AAX_VComponentDescriptor*>(c)->HostInterface()))
-                             ->fields;
-    EXPECT_EQ(fields, (std::map<AAX_CFieldIndex, AaxField>{
-                          {0, {AaxField::kBufferLength}},
-                          {1, {AaxField::kDataInPort, 8, AAX_eDataInPortType_Unbuffered}},
-                          {2, {AaxField::kMeters, 0, 0, {meters[0], meters[1]}}},
-                          {3, {AaxField::kAudioIn}},
-                          {4, {AaxField::kAudioOut}}}));
+    EXPECT_EQ(hostOf(c).fields, (std::map<AAX_CFieldIndex, AaxField>{
+                                    {0, {AaxField::kBufferLength}},
+                                    {1, {AaxField::kDataInPort, 8, AAX_eDataInPortType_Unbuffered}},
+                                    {2, {AaxField::kMeters, 0, 0, {meters[0], meters[1]}}},
+                                    {3, {AaxField::kAudioIn}},
+                                    {4, {AaxField::kAudioOut}}}));
     EXPECT_EQ(effect->Operation5(p(1), p(2)), kForwarded + 4);
     EXPECT_EQ(effect->AddProcPtr(p(1), "proc"), AAX_SUCCESS);
     EXPECT_TRUE(model.called("Effect.AddProcPtr"));

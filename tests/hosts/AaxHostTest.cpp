@@ -324,13 +324,7 @@ TEST_F(AaxHostRun, ParametersAutomationCoefficientsAudioAndChunk) {
         }
         std::vector<float> meters;
         for (int block = 0; block < kBlocks; ++block) {
-            const float* inputs[2] = {};
-            float* outputs[2] = {};
-            for (int c = 0; c < channels; ++c) {
-                inputs[c] = in[c].data() + block * kFrames;
-                outputs[c] = out[c].data() + block * kFrames;
-            }
-            instance->render(inputs, outputs, kFrames);
+            instance->render(in, out, kFrames, size_t(block * kFrames));
             ASSERT_EQ(instance->meterValues.size(), 1u);
             meters.push_back(instance->meterValues[0]);
         }

@@ -369,9 +369,7 @@ AAX_Result ACFMETHODCALLTYPE AaxHostUnknown::AcquireFeatureProperties(const acfU
     return mModel.failBesideObject ? AAX_ERROR_ACF_ERROR : AAX_SUCCESS;
 }
 
-} // namespace SorvTest
-
-namespace SorvTest {
+// ---- run time
 
 namespace {
 std::string withValue(const char* what, AAX_CParamID id, double value) {
@@ -539,8 +537,8 @@ AaxHostInstance::AaxHostInstance(AaxHostModel& model, const AaxHostEffectDescrip
             slot = mPorts[entry.first].data();
             break;
         case AaxField::kMeters:
-            // The cells hold what the plug-in last wrote; at first, what no meter shows.
-            mMeterCells.assign(field.meterIds.size(), kUnwrittenMeter);
+            // The cells hold what the plug-in last wrote; at first, out of every meter's range.
+            mMeterCells.assign(field.meterIds.size(), -1.0f);
             meterValues = mMeterCells;
             for (float& cell : mMeterCells)
                 mMeters.push_back(&cell);
@@ -631,15 +629,28 @@ AAX_Result AaxHostInstance::post(int32_t field, const void* data, uint32_t size)
 }
 
 void AaxHostInstance::render(const float* const* in, float* const* out, int32_t frames) {
+    for (int32_t c = 0; c < mChannels; ++c) {
+        mIn[size_t(c)] = const_cast<float*>(in[c]);
+        mOut[size_t(c)] = out[c];
+    }
+    run(frames);
+}
+
+void AaxHostInstance::render(const std::vector<float>* in, std::vector<float>* out, int32_t frames,
+                             size_t at) {
+    for (size_t c = 0; c < size_t(mChannels); ++c) {
+        mIn[c] = const_cast<float*>(in[c].data()) + at;
+        mOut[c] = out[c].data() + at;
+    }
+    run(frames);
+}
+
+void AaxHostInstance::run(int32_t frames) {
     {
         std::lock_guard<std::mutex> lock(mPostLock);
         for (const auto& packet : mPosted)
             std::copy(packet.second.begin(), packet.second.end(), mPorts[packet.first].begin());
         mPosted.clear();
-    }
-    for (int32_t c = 0; c < mChannels; ++c) {
-        mIn[size_t(c)] = const_cast<float*>(in[c]);
-        mOut[size_t(c)] = out[c];
     }
     mFrames = frames;
     void* contexts[] = {mSlots.data()};

@@ -395,8 +395,9 @@ public:
     // Audio thread: one block of channels() channels through the component's procedure; the
     // meters are read into meterValues afterwards. Allocates nothing itself.
     void render(const float* const* in, float* const* out, int32_t frames);
-    // A meter cell before the plug-in's first write: out of every meter's range.
-    static constexpr float kUnwrittenMeter = -1.0f;
+    // The same from frame `at` of each channel's buffer (in and out may be the same buffers).
+    void render(const std::vector<float>* in, std::vector<float>* out, int32_t frames,
+                size_t at = 0);
     std::vector<float> meterValues;
     int blocks = 0;
 
@@ -414,6 +415,7 @@ private:
     std::map<AAX_CFieldIndex, std::vector<unsigned char>> mPorts;
     std::vector<float*> mIn, mOut;
     int32_t mFrames = 0;
+    void run(int32_t frames);
     std::vector<float> mMeterCells;
     std::vector<float*> mMeters;
     // Packets posted on the main thread wait here for the audio thread.

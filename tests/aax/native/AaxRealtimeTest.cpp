@@ -50,11 +50,7 @@ protected:
         instance.reset();
         AaxEffectFixture::TearDown();
     }
-    void render(int32_t frames) {
-        const float* ins[2] = {in[0].data(), in[1].data()};
-        float* outs[2] = {out[0].data(), out[1].data()};
-        instance->render(ins, outs, frames);
-    }
+    void render(int32_t frames) { instance->render(in, out, frames); }
     float loudest(int32_t frames) const {
         float peak = 0;
         for (const auto& channel : out)
