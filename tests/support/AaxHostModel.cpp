@@ -628,24 +628,12 @@ AAX_Result AaxHostInstance::post(int32_t field, const void* data, uint32_t size)
     return AAX_SUCCESS;
 }
 
-void AaxHostInstance::render(const float* const* in, float* const* out, int32_t frames) {
-    for (int32_t c = 0; c < mChannels; ++c) {
-        mIn[size_t(c)] = const_cast<float*>(in[c]);
-        mOut[size_t(c)] = out[c];
-    }
-    run(frames);
-}
-
 void AaxHostInstance::render(const std::vector<float>* in, std::vector<float>* out, int32_t frames,
                              size_t at) {
     for (size_t c = 0; c < size_t(mChannels); ++c) {
         mIn[c] = const_cast<float*>(in[c].data()) + at;
         mOut[c] = out[c].data() + at;
     }
-    run(frames);
-}
-
-void AaxHostInstance::run(int32_t frames) {
     {
         std::lock_guard<std::mutex> lock(mPostLock);
         for (const auto& packet : mPosted)

@@ -392,10 +392,9 @@ public:
     // Controller: a packet for a declared port, delivered before the next block.
     AAX_Result post(int32_t field, const void* data, uint32_t size);
 
-    // Audio thread: one block of channels() channels through the component's procedure; the
-    // meters are read into meterValues afterwards. Allocates nothing itself.
-    void render(const float* const* in, float* const* out, int32_t frames);
-    // The same from frame `at` of each channel's buffer (in and out may be the same buffers).
+    // Audio thread: one block of channels() channels through the component's procedure, from
+    // frame `at` of each channel's buffer (in and out may be the same buffers); the meters are
+    // read into meterValues afterwards. Allocates nothing itself.
     void render(const std::vector<float>* in, std::vector<float>* out, int32_t frames,
                 size_t at = 0);
     std::vector<float> meterValues;
@@ -415,7 +414,6 @@ private:
     std::map<AAX_CFieldIndex, std::vector<unsigned char>> mPorts;
     std::vector<float*> mIn, mOut;
     int32_t mFrames = 0;
-    void run(int32_t frames);
     std::vector<float> mMeterCells;
     std::vector<float*> mMeters;
     // Packets posted on the main thread wait here for the audio thread.
